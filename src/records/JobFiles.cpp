@@ -1,0 +1,122 @@
+#include "records/JobFiles.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <system_error>
+
+#include "records/JobDocument.h"
+
+namespace lumaq {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+std::string SystemMessage(int error) {
+  return std::generic_category().message(error);
+}
+
+[[noreturn]] void ThrowFileError(const char* what, const std::string& path, int error) {
+  throw FileError(std::string(what) + " \"" + path + "\"：" + SystemMessage(error));
+}
+
+// A name in the target's folder that no file has yet, created exclusively.
+std::pair<std::string, FileHandle> CreateTemporaryBeside(const std::string& path) {
+  const fs::path target(path);
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  int lastError = 0;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    fs::path temporary = target;
+    temporary.replace_filename("." + target.filename().string() + ".tmp" +
+                               std::to_string(random() % 1000000000));
+    errno = 0;
+    FileHandle file(std::fopen(temporary.c_str(), "wbx"));
+    if (file) return {temporary.string(), std::move(file)};
+    lastError = errno;
+    if (lastError != EEXIST) break;
+  }
+  ThrowFileError("无法写入文件", path, lastError);
+}
+
+}  // namespace
+
+std::string ReadFileBytes(const std::string& path) {
+  errno = 0;
+  FileHandle file(std::fopen(path.c_str(), "rb"));
+  if (!file) ThrowFileError("无法打开文件", path, errno);
+  std::string bytes;
+  char buffer[1 << 16];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
+  if (std::ferror(file.get())) ThrowFileError("无法读取文件", path, errno ? errno : EIO);
+  return bytes;
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  auto [temporary, file] = CreateTemporaryBeside(path);
+  errno = 0;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
+                       std::fflush(file.get()) == 0;
+  int error = errno;
+  const bool closed = std::fclose(file.release()) == 0;
+  if (written && !closed) error = errno;
+  std::error_code renameError;
+  if (written && closed) fs::rename(temporary, path, renameError);
+  if (!written || !closed || renameError) {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    ThrowFileError("无法写入文件", path, renameError ? renameError.value() : (error ? error : EIO));
+  }
+}
+
+JobText ReadTextFile(const std::string& path) {
+  return SplitTextLines(ReadFileBytes(path));
+}
+
+void WriteTextFile(const std::string& path, const JobText& lines) {
+  WriteFileAtomically(path, JoinLinesCrLf(lines));
+}
+
+void CapLines(JobText& lines, std::size_t maxLines) {
+  if (lines.size() > maxLines) lines.resize(maxLines);
+}
+
+std::string FileNameOf(std::string_view path) {
+  const auto slash = path.find_last_of('/');
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string ExtensionOf(std::string_view path) {
+  const std::string name = FileNameOf(path);
+  const auto dot = name.find_last_of('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+bool IsBdtExtension(std::string_view path) {
+  const std::string ext = ExtensionOf(path);
+  return ext == ".BDT" || ext == ".bdt";
+}
+
+bool IsUpperBdtExtension(std::string_view path) {
+  return ExtensionOf(path) == ".BDT";
+}
+
+bool IsTsmExtension(std::string_view path) {
+  const std::string ext = ExtensionOf(path);
+  return ext == ".TSM" || ext == ".tsm";
+}
+
+bool IsAcceptedTsm(std::string_view bytes) {
+  if (bytes.size() % kRawRecordSize != 0) return false;
+  return bytes.empty() || static_cast<unsigned char>(bytes[0]) == 0x81;
+}
+
+}  // namespace lumaq

@@ -1,0 +1,48 @@
+// Reading and writing job files. Files are bytes: nothing is re-encoded.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "records/TextLines.h"
+
+namespace lumaq {
+
+// A file that cannot be read or written; the message names the file and gives
+// the system's reason.
+class FileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+std::string ReadFileBytes(const std::string& path);
+
+// Replaces path with bytes as a whole: the bytes go to a temporary file in the
+// same folder, which is renamed over path only once completely written. On any
+// failure the temporary file is removed, path is left as it was and FileError
+// is raised.
+void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+JobText ReadTextFile(const std::string& path);
+void WriteTextFile(const std::string& path, const JobText& lines);
+
+// Keeps the first maxLines lines.
+void CapLines(JobText& lines, std::size_t maxLines);
+
+// The file name with its extension, without its folder.
+std::string FileNameOf(std::string_view path);
+// The extension with its dot (".BDT"), or empty.
+std::string ExtensionOf(std::string_view path);
+
+// Open treats exactly ".BDT" and ".bdt" as record files, ".TSM" and ".tsm" as
+// raw measurement files; other letter cases are text.
+bool IsBdtExtension(std::string_view path);
+bool IsUpperBdtExtension(std::string_view path);
+bool IsTsmExtension(std::string_view path);
+
+// A raw measurement file is accepted when its size is a multiple of 42 and its
+// first record has the type byte 0x81. An empty file is accepted.
+bool IsAcceptedTsm(std::string_view bytes);
+
+}  // namespace lumaq

@@ -1,0 +1,161 @@
+#include "records/RecordTable.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "rawdata/String_func.h"
+
+namespace lumaq {
+
+const std::array<const char*, kColumnCount> kHeaderTexts = {"  点    号", "      N", "      E",
+                                                            "      Z", "  特 征 码"};
+const std::array<int, kColumnCount> kColumnWidths = {96, 110, 110, 110, 96};
+
+namespace {
+
+const std::string kEmptyCell;
+
+bool IsAsciiLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+char AsciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const char x = a[i];
+    const char y = b[i];
+    if (x == y) continue;
+    if (!IsAsciiLetter(x) || AsciiLower(x) != AsciiLower(y)) return false;
+  }
+  return true;
+}
+
+std::string CutTo11(const std::string& text) {
+  return text.substr(0, 11);
+}
+
+}  // namespace
+
+RecordTable::RecordTable() : rows_(kInitialRowCount) {
+  for (int c = 0; c < kColumnCount; ++c) rows_[0][c] = kHeaderTexts[c];
+}
+
+const std::string& RecordTable::Cell(int column, int row) const {
+  if (row < 0 || row >= RowCount() || column < 0 || column >= kColumnCount) return kEmptyCell;
+  return rows_[row][column];
+}
+
+void RecordTable::SetCell(int column, int row, std::string text) {
+  if (!IsValidRow(row) || column < 0 || column >= kColumnCount) return;
+  rows_[row][column] = std::move(text);
+}
+
+void RecordTable::SetCurrentCell(int column, int row) {
+  currentColumn_ = std::clamp(column, 0, kColumnCount - 1);
+  currentRow_ = std::clamp(row, 1, RowCount() - 1);
+}
+
+bool RecordTable::IsUsedRow(int row) const {
+  return !TrimControl(Cell(kColName, row)).empty() && !TrimControl(Cell(kColN, row)).empty() &&
+         !TrimControl(Cell(kColE, row)).empty();
+}
+
+void RecordTable::ClearTable() {
+  for (auto row = rows_.begin() + 1; row != rows_.end(); ++row) {
+    for (auto& cell : *row) cell.clear();
+  }
+}
+
+void RecordTable::FillTableFromJobText(const JobText& text, ProgressSink& progress) {
+  const int lines = static_cast<int>(text.size());
+  if (lines + 1 >= kInitialRowCount && RowCount() != lines + 1) {
+    rows_.resize(static_cast<std::size_t>(lines) + 1);
+    currentRow_ = std::min(currentRow_, RowCount() - 1);
+  }
+  const bool longFill = lines > kLongFillLines;
+  if (longFill) progress.SetProgressText(kLoadingText);
+  for (int i = 0; i < lines; ++i) {
+    const std::string& line = text[static_cast<std::size_t>(i)];
+    Row& row = rows_[static_cast<std::size_t>(i) + 1];
+    row[kColName] = RecordLineName(line);
+    row[kColN] = RecordLineN(line);
+    row[kColE] = RecordLineE(line);
+    row[kColZ] = RecordLineZ(line);
+    row[kColCode] = RecordLineCode(line);
+    if (longFill && i % 100 == 0) {
+      currentRow_ = i + 1;
+      progress.ProcessMessages();
+    }
+  }
+  if (longFill) progress.SetProgressText("");
+}
+
+JobText RecordTable::BuildJobTextFromTable(ProgressSink& progress) const {
+  JobText text;
+  const int lastRow = std::min(kMaxRecords, RowCount() - 1);
+  for (int r = 1; r <= lastRow; ++r) {
+    if (!IsUsedRow(r)) continue;
+    const Row& row = rows_[static_cast<std::size_t>(r)];
+    const std::string z = row[kColZ].empty() ? "0.000" : CutTo11(row[kColZ]);
+    text.push_back(ComposeRecordLine(row[kColName], row[kColCode], CutTo11(row[kColN]),
+                                     CutTo11(row[kColE]), z));
+    if (text.size() == static_cast<std::size_t>(kLongFillLines)) {
+      progress.SetProgressText(kProcessingText);
+      progress.ProcessMessages();
+    }
+  }
+  progress.SetProgressText("");
+  return text;
+}
+
+int RecordTable::FindPointByName(std::string_view text) {
+  int r = currentRow_;
+  for (int k = 0; k < RowCount(); ++k) {
+    ++r;
+    if (r >= RowCount()) r = 1;
+    if (EqualsIgnoringCase(rows_[static_cast<std::size_t>(r)][kColName], text)) {
+      currentRow_ = r;
+      currentColumn_ = kColName;
+      return r;
+    }
+  }
+  return 0;
+}
+
+void RecordTable::ClearCurrentRecord() {
+  if (!IsValidRow(currentRow_)) return;
+  for (auto& cell : rows_[static_cast<std::size_t>(currentRow_)]) cell.clear();
+}
+
+int RecordTable::CountRecords() const {
+  const int lastRow = std::min(kMaxRecords, RowCount() - 1);
+  int count = 0;
+  for (int r = 1; r <= lastRow; ++r) {
+    if (IsUsedRow(r)) ++count;
+  }
+  return count;
+}
+
+bool RecordTable::TakeIdleRecount(int& count) {
+  if (!recountPending_ || currentRow_ == lastCountedRow_) return false;
+  lastCountedRow_ = currentRow_;
+  count = CountRecords();
+  recountPending_ = false;
+  return true;
+}
+
+std::string CountText(int count) {
+  return kTotalLabel + std::to_string(count);
+}
+std::string PointCountText(int count) {
+  return kPointTotalLabel + std::to_string(count);
+}
+std::string CurrentRowText(int row) {
+  return kCurrentRowLabel + std::to_string(row);
+}
+
+}  // namespace lumaq

@@ -1,0 +1,102 @@
+// The editable record table: five text columns (name, N, E, Z, code) over a
+// header row, the operations that move records between it and the job text,
+// and the record count it keeps for the status bar.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/TextLines.h"
+
+namespace lumaq {
+
+enum Column : int { kColName = 0, kColN = 1, kColE = 2, kColZ = 3, kColCode = 4 };
+inline constexpr int kColumnCount = 5;
+
+inline constexpr int kMaxRecords = 15999;
+inline constexpr int kInitialRowCount = 3001;  // header row and 3000 data rows
+inline constexpr int kLongFillLines = 1000;
+
+inline constexpr const char* kLoadingText = "正在装入记录数据...";
+inline constexpr const char* kProcessingText = "正在处理记录数据...";
+
+// Header texts of row 0 and the column widths in pixels.
+extern const std::array<const char*, kColumnCount> kHeaderTexts;
+extern const std::array<int, kColumnCount> kColumnWidths;
+
+// Where long table operations report progress: the window shows a text in
+// status panel 0 and runs its pending messages (showing the table's current
+// cell while it does).
+class ProgressSink {
+ public:
+  virtual ~ProgressSink() = default;
+  virtual void SetProgressText(const std::string& text) = 0;
+  virtual void ProcessMessages() = 0;
+};
+
+class RecordTable {
+ public:
+  RecordTable();
+
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+
+  // Row 0 gives the header texts; rows past the row count read as empty.
+  const std::string& Cell(int column, int row) const;
+  void SetCell(int column, int row, std::string text);
+
+  int CurrentRow() const { return currentRow_; }
+  int CurrentColumn() const { return currentColumn_; }
+  void SetCurrentCell(int column, int row);
+
+  // Name, N and E all non-empty after trimming.
+  bool IsUsedRow(int row) const;
+
+  // Empties every data cell; header and row count stay.
+  void ClearTable();
+
+  // Row i + 1 takes the fields of line i. Jobs of 3000 lines or more set the
+  // row count to lines + 1; longer than 1000 lines report progress every 100.
+  void FillTableFromJobText(const JobText& text, ProgressSink& progress);
+
+  // One record line per used row among rows 1..15999, N/E/Z cut to 11
+  // characters, an empty Z written as "0.000". The table is not changed.
+  JobText BuildJobTextFromTable(ProgressSink& progress) const;
+
+  // The next row after the current one (wrapping to row 1) whose name equals
+  // text ignoring letter case; it becomes current in column 0. 0 when none.
+  int FindPointByName(std::string_view text);
+
+  void ClearCurrentRecord();
+
+  // Used rows among rows 1..15999.
+  int CountRecords() const;
+
+  // Idle recount bookkeeping: set by every key in the table and by Delete.
+  bool RecountPending() const { return recountPending_; }
+  void SetRecountPending() { recountPending_ = true; }
+  // When a recount is pending and the current row moved since the last count,
+  // counts the records and returns true.
+  bool TakeIdleRecount(int& count);
+
+ private:
+  using Row = std::array<std::string, kColumnCount>;
+  bool IsValidRow(int row) const { return row > 0 && row < RowCount(); }
+
+  std::vector<Row> rows_;  // rows_[0] is the header row
+  int currentRow_ = 1;
+  int currentColumn_ = 0;
+  bool recountPending_ = true;
+  int lastCountedRow_ = 1;
+};
+
+// Status texts.
+inline constexpr const char* kTotalLabel = "总数:";
+inline constexpr const char* kPointTotalLabel = "点号总数:";
+inline constexpr const char* kCurrentRowLabel = "当前行:";
+std::string CountText(int count);       // "总数:" and the count
+std::string PointCountText(int count);  // "点号总数:" and the count
+std::string CurrentRowText(int row);    // "当前行:" and the row
+
+}  // namespace lumaq
