@@ -1,0 +1,42 @@
+// A main window that remembers what it was told to show.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/MainView.h"
+
+namespace lumaq::testing {
+
+class FakeMainView : public MainView {
+ public:
+  enum class View { Coordinate, Measurement };
+
+  void SetCaption(const std::string& caption) override { this->caption = caption; }
+  void ShowCoordinateView() override { view = View::Coordinate; }
+  void ShowMeasurementView(bool exportEnabled) override {
+    view = View::Measurement;
+    this->exportEnabled = exportEnabled;
+  }
+  void SetStatusText(StatusPanel panel, const std::string& text) override {
+    panels[static_cast<std::size_t>(panel)] = text;
+    statusLog.push_back(text);
+  }
+  void RefreshTable() override { ++refreshes; }
+  void ShowJobText(const JobText& text) override { shownText = text; }
+  void FocusTable() override { ++tableFocus; }
+  void ProcessMessages() override { ++processMessages; }
+
+  std::string caption;
+  View view = View::Coordinate;
+  bool exportEnabled = false;
+  std::array<std::string, 3> panels;
+  std::vector<std::string> statusLog;
+  JobText shownText;
+  int refreshes = 0;
+  int tableFocus = 0;
+  int processMessages = 0;
+};
+
+}  // namespace lumaq::testing

@@ -1,0 +1,76 @@
+// Dialogs whose answers a test sets in advance. Every question asked is
+// recorded; a question without a scripted answer fails the test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/UserDialogs.h"
+
+namespace lumaq::testing {
+
+class ScriptedDialogs : public UserDialogs {
+ public:
+  struct Message {
+    std::string caption;
+    std::string text;
+    MessageIcon icon;
+    MessageButtons buttons;
+  };
+
+  void NextMessageAnswer(MessageResult answer) { messageAnswers.push_back(answer); }
+  void NextOpenAnswer(std::optional<FileChoice> answer) { openAnswers.push_back(answer); }
+  void NextSaveAnswer(std::optional<FileChoice> answer) { saveAnswers.push_back(answer); }
+
+  MessageResult ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon,
+                            MessageButtons buttons) override {
+    messages.push_back({caption, text, icon, buttons});
+    if (messageAnswers.empty()) {
+      ADD_FAILURE() << "unexpected message box: " << text;
+      return MessageResult::Cancel;
+    }
+    const MessageResult answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+  }
+
+  std::optional<FileChoice> AskOpenFile(const FileDialogRequest& request) override {
+    openRequests.push_back(request);
+    return Take(openAnswers, "open");
+  }
+
+  std::optional<FileChoice> AskSaveFile(const FileDialogRequest& request) override {
+    saveRequests.push_back(request);
+    return Take(saveAnswers, "save");
+  }
+
+  bool AllAnswersUsed() const {
+    return messageAnswers.empty() && openAnswers.empty() && saveAnswers.empty();
+  }
+
+  std::vector<Message> messages;
+  std::vector<FileDialogRequest> openRequests;
+  std::vector<FileDialogRequest> saveRequests;
+
+ private:
+  static std::optional<FileChoice> Take(std::deque<std::optional<FileChoice>>& answers,
+                                        const char* which) {
+    if (answers.empty()) {
+      ADD_FAILURE() << "unexpected " << which << " dialog";
+      return std::nullopt;
+    }
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+
+  std::deque<MessageResult> messageAnswers;
+  std::deque<std::optional<FileChoice>> openAnswers;
+  std::deque<std::optional<FileChoice>> saveAnswers;
+};
+
+}  // namespace lumaq::testing
