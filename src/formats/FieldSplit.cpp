@@ -1,0 +1,130 @@
+#include "formats/FieldSplit.h"
+
+#include <array>
+#include <optional>
+
+#include "rawdata/String_func.h"
+#include "records/CellInput.h"
+
+namespace lumaq {
+namespace {
+
+struct LayoutSpec {
+  std::array<std::size_t, 5> widths;
+  bool rangeTestsLastField;
+};
+
+LayoutSpec SpecOf(FixedLayout layout) {
+  if (layout == FixedLayout::GtsPoints) return {{8, 11, 11, 11, 8}, false};
+  return {{8, 8, 11, 11, 11}, true};
+}
+
+// Positions 1-5 of the line named by the layout's field order.
+RecordFields NameFields(FixedLayout layout, std::array<std::string, 5> f) {
+  switch (layout) {
+    case FixedLayout::GtsPoints:
+      return {std::move(f[0]), std::move(f[4]), std::move(f[2]), std::move(f[1]), std::move(f[3])};
+    case FixedLayout::Cass:
+      return {std::move(f[0]), std::move(f[1]), std::move(f[3]), std::move(f[2]), std::move(f[4])};
+    case FixedLayout::Sv300:
+    case FixedLayout::ReceivedCoordinateLine:
+      break;
+  }
+  return {std::move(f[0]), std::move(f[1]), std::move(f[2]), std::move(f[3]), std::move(f[4])};
+}
+
+bool IsBlank(unsigned char c) {
+  return c >= 1 && c <= 32;
+}
+
+std::string CopyWithoutBlanks(std::string_view text, std::size_t width) {
+  std::string copied;
+  for (const char c : text) {
+    if (copied.size() == width) break;
+    if (c != ' ') copied.push_back(c);
+  }
+  return copied;
+}
+
+}  // namespace
+
+double ReadNumber(std::string_view text) {
+  std::size_t start = 0;
+  while (start < text.size() && IsBlank(static_cast<unsigned char>(text[start]))) ++start;
+  return LeadingNumber(text.substr(start));
+}
+
+RecordFields SplitFixedFields(std::string_view line, FixedLayout layout) {
+  const LayoutSpec spec = SpecOf(layout);
+  std::array<std::optional<std::string>, 5> fields;
+  std::string_view rest = line;
+  std::size_t f = 0;  // 0-based field position
+  for (auto comma = rest.find(','); f < 5 && comma != std::string_view::npos;
+       comma = rest.find(',')) {
+    std::string copied = CopyWithoutBlanks(rest.substr(0, comma), spec.widths[f]);
+    if (f >= 2) {
+      const double value = ReadNumber(copied);
+      if (value > kMaxTypedCoordinate || value < kMinTypedCoordinate) copied = "0";
+    }
+    fields[f++] = std::move(copied);
+    rest.remove_prefix(comma + 1);
+  }
+  if (f < 5 && rest.size() <= spec.widths[f]) {
+    std::string last(rest);
+    if (f >= 2 && spec.rangeTestsLastField) {
+      const double value = ReadNumber(last);
+      if (value >= kMaxTypedCoordinate || value <= kMinTypedCoordinate) last = "0";
+    }
+    fields[f] = std::move(last);
+  }
+  std::array<std::string, 5> texts;
+  for (std::size_t i = 0; i < 5; ++i) {
+    texts[i] = TrimControl(fields[i].value_or(i < 2 ? " " : "0"));
+  }
+  return NameFields(layout, std::move(texts));
+}
+
+std::vector<std::string> SplitCommaText(std::string_view line) {
+  std::vector<std::string> texts;
+  std::size_t i = 0;
+  const auto at = [&](std::size_t k) { return static_cast<unsigned char>(line[k]); };
+  const auto skipBlanks = [&] {
+    while (i < line.size() && IsBlank(at(i))) ++i;
+  };
+  skipBlanks();
+  while (i < line.size()) {
+    std::string text;
+    if (line[i] == '"') {
+      ++i;
+      while (i < line.size()) {
+        if (line[i] == '"') {
+          if (i + 1 < line.size() && line[i + 1] == '"') {
+            text.push_back('"');
+            i += 2;
+            continue;
+          }
+          ++i;
+          break;
+        }
+        const std::size_t step = (at(i) >= 0x81 && i + 1 < line.size()) ? 2 : 1;
+        text.append(line.substr(i, step));
+        i += step;
+      }
+    } else {
+      while (i < line.size() && line[i] != ',' && !IsBlank(at(i))) {
+        const std::size_t step = (at(i) >= 0x81 && i + 1 < line.size()) ? 2 : 1;
+        text.append(line.substr(i, step));
+        i += step;
+      }
+    }
+    texts.push_back(std::move(text));
+    skipBlanks();
+    if (i < line.size() && line[i] == ',') {
+      ++i;
+      skipBlanks();
+    }
+  }
+  return texts;
+}
+
+}  // namespace lumaq
