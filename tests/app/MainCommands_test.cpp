@@ -15,9 +15,9 @@
 namespace lumaq {
 namespace {
 
-using testing::FakeMainView;
-using testing::ScriptedDialogs;
-using testing::TempDir;
+using test::FakeMainView;
+using test::ScriptedDialogs;
+using test::TempDir;
 
 const char* const kCoordTitle = "--全站仪坐标记录文件";
 const char* const kMeasTitle = "--全站仪测量数据文件";

@@ -7,7 +7,7 @@
 
 #include "app/MainView.h"
 
-namespace lumaq::testing {
+namespace lumaq::test {
 
 class FakeMainView : public MainView {
  public:
@@ -39,4 +39,4 @@ class FakeMainView : public MainView {
   int processMessages = 0;
 };
 
-}  // namespace lumaq::testing
+}  // namespace lumaq::test

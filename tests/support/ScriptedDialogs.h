@@ -11,7 +11,7 @@
 
 #include "app/UserDialogs.h"
 
-namespace lumaq::testing {
+namespace lumaq::test {
 
 class ScriptedDialogs : public UserDialogs {
  public:
@@ -73,4 +73,4 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<std::optional<FileChoice>> saveAnswers;
 };
 
-}  // namespace lumaq::testing
+}  // namespace lumaq::test

@@ -7,7 +7,7 @@
 
 #include "records/JobFiles.h"
 
-namespace lumaq::testing {
+namespace lumaq::test {
 
 class TempDir {
  public:
@@ -36,4 +36,4 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-}  // namespace lumaq::testing
+}  // namespace lumaq::test

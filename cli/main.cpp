@@ -1,0 +1,70 @@
+// lumaq-cli: Lumaq's job, format, raw-data and transfer commands without a
+// window. Exit 0 done, 1 failed at run time, 2 wrong call or rejected input.
+#include <algorithm>
+#include <exception>
+#include <iostream>
+#include <string>
+
+#include "CliCommand.h"
+
+namespace lumaq::cli {
+namespace {
+
+std::vector<CliCommand>& Registry() {
+  static std::vector<CliCommand> commands;
+  return commands;
+}
+
+void PrintUsage(std::ostream& out) {
+  out << "usage: lumaq-cli COMMAND ARGUMENTS\n\ncommands:\n";
+  for (const auto& command : CliCommands()) {
+    out << "  lumaq-cli " << command.name << ' ' << command.usage << '\n';
+  }
+  out << "  lumaq-cli --help | --version\n";
+}
+
+int Run(const Arguments& arguments) {
+  if (arguments.empty()) throw UsageError("no command given (see lumaq-cli --help)");
+  if (arguments[0] == "--help" || arguments[0] == "-h") {
+    PrintUsage(std::cout);
+    return 0;
+  }
+  if (arguments[0] == "--version") {
+    std::cout << "lumaq-cli " << LUMAQ_VERSION << '\n';
+    return 0;
+  }
+  const auto& commands = CliCommands();
+  const auto command = std::find_if(commands.begin(), commands.end(),
+                                    [&](const CliCommand& c) { return c.name == arguments[0]; });
+  if (command == commands.end()) throw UsageError("unknown command: " + arguments[0]);
+  return command->run(Arguments(arguments.begin() + 1, arguments.end()));
+}
+
+}  // namespace
+
+const std::vector<CliCommand>& CliCommands() { return Registry(); }
+
+CliRegistration::CliRegistration(CliCommand command) {
+  auto& commands = Registry();
+  commands.push_back(std::move(command));
+  std::sort(commands.begin(), commands.end(),
+            [](const CliCommand& a, const CliCommand& b) { return a.name < b.name; });
+}
+
+}  // namespace lumaq::cli
+
+int main(int argc, char** argv) {
+  using namespace lumaq::cli;
+  try {
+    return Run(Arguments(argv + 1, argv + argc));
+  } catch (const UsageError& error) {
+    std::cerr << "lumaq-cli: " << error.what() << '\n';
+    return 2;
+  } catch (const RejectedInput& error) {
+    std::cerr << error.what() << '\n';
+    return 2;
+  } catch (const std::exception& error) {
+    std::cerr << error.what() << '\n';
+    return 1;
+  }
+}

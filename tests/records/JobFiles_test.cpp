@@ -1,0 +1,143 @@
+#include "records/JobFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "support/TempDir.h"
+
+namespace lumaq {
+namespace {
+
+namespace fs = std::filesystem;
+using Folder = lumaq::test::TempDir;
+
+std::set<std::string> Entries(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+TEST(WriteFileAtomically, ReplacesTheWholeFile) {
+  Folder dir;
+  const std::string path = dir.Path("JOB.BDT");
+  WriteFileAtomically(path, "a much longer first content\r\n");
+  const std::string bytes("P1\0\xb5\xe3\r\n\x81", 8);
+  WriteFileAtomically(path, bytes);
+  EXPECT_EQ(ReadFileBytes(path), bytes);
+  EXPECT_EQ(Entries(dir.Folder()), std::set<std::string>{"JOB.BDT"});
+  WriteFileAtomically(path, "");
+  EXPECT_EQ(ReadFileBytes(path), "");
+}
+
+TEST(WriteFileAtomically, FailureRaisesAndLeavesNothingBehind) {
+  Folder dir;
+  dir.Write("plain.txt", "plain");
+  fs::create_directory(dir.Path("JOB.BDT"));
+  dir.Write("JOB.BDT/inner.txt", "inner bytes");
+  const std::pair<const char*, std::string> cases[] = {
+      {"missing folder", dir.Path("missing/JOB.BDT")},
+      {"target is a folder", dir.Path("JOB.BDT")},
+      {"folder is a file", dir.Path("plain.txt/JOB.BDT")},
+  };
+  for (const auto& [label, path] : cases) {
+    SCOPED_TRACE(label);
+    EXPECT_THROW(WriteFileAtomically(path, "new bytes"), FileError);
+    EXPECT_EQ(Entries(dir.Folder()), (std::set<std::string>{"JOB.BDT", "plain.txt"}));
+    EXPECT_EQ(Entries(dir.Path("JOB.BDT")), std::set<std::string>{"inner.txt"});
+    EXPECT_EQ(ReadFileBytes(dir.Path("plain.txt")), "plain");
+    EXPECT_EQ(ReadFileBytes(dir.Path("JOB.BDT/inner.txt")), "inner bytes");
+  }
+}
+
+TEST(ReadFileBytes, MissingFileRaisesAnErrorNamingIt) {
+  Folder dir;
+  const std::string path = dir.Path("NOSUCH.BDT");
+  try {
+    ReadFileBytes(path);
+    FAIL() << "no FileError";
+  } catch (const FileError& error) {
+    EXPECT_NE(std::string(error.what()).find("NOSUCH.BDT"), std::string::npos) << error.what();
+  }
+  EXPECT_THROW(ReadTextFile(path), FileError);
+}
+
+TEST(TextFiles, WriteCrLfAndReadAnyLineBreak) {
+  Folder dir;
+  const std::string path = dir.Path("JOB.TXT");
+  WriteTextFile(path, {"P1", "", "\xb5\xe3"});
+  EXPECT_EQ(ReadFileBytes(path), "P1\r\n\r\n\xb5\xe3\r\n");
+  EXPECT_EQ(ReadTextFile(dir.Write("mixed.txt", "a\r\nb\rc\nd")), (JobText{"a", "b", "c", "d"}));
+  WriteTextFile(path, {});
+  EXPECT_EQ(ReadTextFile(path), JobText{});
+}
+
+TEST(CapLines, KeepsTheFirstLines) {
+  JobText lines;
+  for (int i = 0; i < 20000; ++i) lines.push_back(std::to_string(i));
+  CapLines(lines, 15999);
+  CapLines(lines, 16000);  // shorter lists stay as they are
+  ASSERT_EQ(lines.size(), 15999u);
+  EXPECT_EQ(lines.back(), "15998");
+}
+
+TEST(JobFileNames, FileNameAndExtension) {
+  const struct {
+    const char *path, *name, *extension;
+  } cases[] = {
+      {"/data/jobs/JOB.BDT", "JOB.BDT", ".BDT"},
+      {"job.bdt", "job.bdt", ".bdt"},
+      {"/data/jobs.old/JOB", "JOB", ""},
+      {"/data/a.b.tsm", "a.b.tsm", ".tsm"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(FileNameOf(c.path), c.name);
+    EXPECT_EQ(ExtensionOf(c.path), c.extension);
+  }
+}
+
+TEST(JobFileNames, ExtensionRulesAreCaseExact) {
+  const struct {
+    const char* path;
+    bool bdt, upperBdt, tsm;
+  } cases[] = {
+      {"/d/JOB.BDT", true, true, false},   {"/d/job.bdt", true, false, false},
+      {"/d/JOB.Bdt", false, false, false}, {"/d/JOB.bDT", false, false, false},
+      {"/d/RAW.TSM", false, false, true},  {"/d/raw.tsm", false, false, true},
+      {"/d/RAW.Tsm", false, false, false}, {"/d/JOB.BDT.TXT", false, false, false},
+      {"/d/BDT", false, false, false},     {"/d.BDT/JOB", false, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(IsBdtExtension(c.path), c.bdt);
+    EXPECT_EQ(IsUpperBdtExtension(c.path), c.upperBdt);
+    EXPECT_EQ(IsTsmExtension(c.path), c.tsm);
+  }
+}
+
+TEST(IsAcceptedTsm, NeedsWholeRecordsAndAnInstrumentRecordFirst) {
+  auto records = [](std::size_t size, char first, char second = '\x81') {
+    std::string bytes(size, '\0');
+    if (size > 0) bytes[0] = first;
+    if (size > 42) bytes[42] = second;
+    return bytes;
+  };
+  const std::pair<std::string, bool> cases[] = {
+      {"", true},
+      {records(42, '\x81'), true},
+      {records(84, '\x81', '\x01'), true},  // the second record's type plays no part
+      {records(85, '\x81'), false},
+      {records(41, '\x81'), false},
+      {records(84, '\x01'), false},
+  };
+  for (const auto& [bytes, accepted] : cases)
+    EXPECT_EQ(IsAcceptedTsm(bytes), accepted) << bytes.size() << " bytes, first " << int(bytes[0]);
+}
+
+}  // namespace
+}  // namespace lumaq

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Brings a Debian 12 machine to the point where Lumaq builds, then builds it.
+# Called by ./lumaq.sh and ./test.sh. Quick and quiet when nothing is missing
+# and nothing changed.
+set -euo pipefail
+
+# ---------------------------------------------------------------------------
+# Debian packages the build, the tests and the benchmarks need.
+# This is the one place to add packages.
+LUMAQ_PACKAGES=(
+  # build and tests
+  cmake
+  ninja-build
+  g++
+  ccache
+  pkg-config
+  libgtest-dev
+  libgmock-dev
+  libbenchmark-dev
+  # the windows: Qt 6 Widgets with printing, Qt's own Chinese translation,
+  # and a CJK font so Chinese never shows as boxes
+  qt6-base-dev
+  qt6-translations-l10n
+  fonts-arphic-uming
+  # end-to-end tests: pseudo-terminal pairs, a virtual display, a DXF reader
+  socat
+  xvfb
+  python3-ezdxf
+)
+# ---------------------------------------------------------------------------
+
+repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_dir="$repo_root/build"
+
+# Prints the packages of LUMAQ_PACKAGES that are not installed.
+missing_packages() {
+  local installed pkg
+  # dpkg-query fails when it knows a package not at all; that package is
+  # simply absent from the list.
+  installed="$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${LUMAQ_PACKAGES[@]}" \
+    2>/dev/null | awk '$1 == "ii" { print $2 }' || true)"
+  for pkg in "${LUMAQ_PACKAGES[@]}"; do
+    if ! grep -qxF -- "$pkg" <<<"$installed"; then
+      echo "$pkg"
+    fi
+  done
+}
+
+install_packages() {
+  local -a missing
+  mapfile -t missing < <(missing_packages)
+  if ((${#missing[@]} == 0)); then
+    return 0
+  fi
+
+  local -a as_root=()
+  if ((EUID != 0)); then
+    if ! command -v sudo >/dev/null 2>&1; then
+      echo "setup: missing packages: ${missing[*]}" >&2
+      echo "setup: not running as root and sudo is not available; install them and retry." >&2
+      exit 1
+    fi
+    as_root=(sudo)
+  fi
+
+  echo "setup: installing ${missing[*]}"
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+  cd "$repo_root"
+  # Configure once; afterwards Ninja re-runs CMake by itself when a
+  # CMakeLists.txt or a globbed folder changes.
+  if [[ ! -f "$build_dir/build.ninja" ]]; then
+    cmake -S . -B build -G Ninja
+  fi
+  cmake --build build
+}
+
+install_packages
+configure_and_build
