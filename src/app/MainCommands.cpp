@@ -26,6 +26,7 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   table_.ClearTable();
   job_.Modified = false;
   job_.CoordinateMode = true;
+  transferDirection_ = 0;
   view_.ShowCoordinateView();
   view_.SetStatusText(kPanelCount, kTotalLabel);
   view_.SetStatusText(kPanelRow, kCurrentRowLabel);
@@ -60,8 +61,12 @@ bool MainCommands::AskToSaveChanges() {
 }
 
 void MainCommands::MenuJobNewClick() {
-  if (job_.Untitled && !job_.Modified) return;
-  if (!AskToSaveChanges()) return;
+  NewJob();
+}
+
+bool MainCommands::NewJob() {
+  if (job_.Untitled && !job_.Modified) return true;
+  if (!AskToSaveChanges()) return false;
   ClearRecords();
   ++job_.JobCounter;
   job_.JobName = "Job" + std::to_string(job_.JobCounter);
@@ -71,6 +76,7 @@ void MainCommands::MenuJobNewClick() {
   const bool wasMeasurement = !job_.CoordinateMode;
   job_.CoordinateMode = true;
   if (wasMeasurement) ShowCoordinateView();
+  return true;
 }
 
 void MainCommands::MenuJobOpenClick() {
@@ -267,6 +273,38 @@ void MainCommands::StringGrid1Click() {
 void MainCommands::ApplicationIdle() {
   int count = 0;
   if (table_.TakeIdleRecount(count)) view_.SetStatusText(kPanelCount, CountText(count));
+}
+
+bool MainCommands::PrepareReceive() {
+  // For an untitled, unchanged job New does nothing, so received lines are
+  // added after the lines already there. Cancel at its save prompt abandons
+  // the receive too.
+  if (!NewJob()) return false;
+  transferDirection_ = 0;
+  return true;
+}
+
+void MainCommands::FinishReceive() {
+  if (job_.CoordinateMode) {
+    table_.FillTableFromJobText(job_.JobText, view_);
+    ShowCoordinateView();
+    view_.SetStatusText(kPanelCount, CountText(static_cast<int>(job_.JobText.size())));
+    table_.SetCurrentCell(kColName, 1);
+    ShowCurrentRow();
+    view_.RefreshTable();
+  } else {
+    ShowMeasurementView();
+    job_.Modified = true;
+    SetTitle(kMeasurementTitleSuffix);
+  }
+}
+
+bool MainCommands::PrepareSend() {
+  if (!job_.CoordinateMode) return false;
+  job_.JobText = table_.BuildJobTextFromTable(view_);
+  if (job_.JobText.empty()) return false;
+  transferDirection_ = 1;
+  return true;
 }
 
 void MainCommands::ShowCoordinateView() {

@@ -55,6 +55,14 @@ class MainCommands {
   void StringGrid1Click();
   void ApplicationIdle();
 
+  // Receive (F9) and Send (F10) around the transfer dialog. The Prepare steps
+  // say whether the dialog is to be shown; FinishReceive shows what arrived.
+  bool PrepareReceive();
+  void FinishReceive();
+  bool PrepareSend();
+  // 0 receive, 1 send: read by the transfer dialog when it is shown.
+  int TransferDirection() const { return transferDirection_; }
+
   // The file type last chosen in a file dialog; Open, Save As, Import and
   // Export share it.
   int FileTypeIndex() const { return fileTypeIndex_; }
@@ -68,6 +76,7 @@ class MainCommands {
   void ShowCurrentRow();
 
  private:
+  bool NewJob();  // false when the user cancelled at the save prompt
   void ClearRecords();
   void OpenRecordFile(JobText lines);
   void OpenMeasurementFile(const std::string& path, const std::string& bytes);
@@ -81,6 +90,7 @@ class MainCommands {
   UserDialogs& dialogs_;
   std::string programFolder_;
   int fileTypeIndex_ = 1;
+  int transferDirection_ = 0;
 };
 
 }  // namespace lumaq

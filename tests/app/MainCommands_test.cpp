@@ -422,5 +422,48 @@ TEST_F(MainCommandsTest, EnterMovesAcrossThenDown) {
   EXPECT_EQ(table.CurrentRow(), last);
 }
 
+TEST_F(MainCommandsTest, ReceiveIntoAnUnchangedJobKeepsItsLines) {
+  job.JobText = {ComposeRecordLine("P1", "", "1", "2", "3")};
+  EXPECT_TRUE(commands.PrepareReceive());
+  EXPECT_EQ(commands.TransferDirection(), 0);
+  ASSERT_EQ(job.JobText.size(), 1u);  // New did nothing
+  job.JobText.push_back(ComposeRecordLine("P2", "", "4", "5", "6"));
+  commands.FinishReceive();
+  EXPECT_EQ(table.Cell(kColName, 2), "P2");
+  EXPECT_EQ(view.panels[kPanelCount], "总数:2");
+  EXPECT_FALSE(job.Modified);
+}
+
+TEST_F(MainCommandsTest, ReceivedMeasurementsMarkTheJobChanged) {
+  ASSERT_TRUE(commands.PrepareReceive());
+  job.CoordinateMode = false;  // as the transfer dialog reports
+  job.JobText = {"HA: 12.3456"};
+  commands.FinishReceive();
+  EXPECT_TRUE(job.Modified);
+  EXPECT_EQ(view.view, FakeMainView::View::Measurement);
+  EXPECT_EQ(view.caption, std::string("Job1") + kMeasTitle);
+  dialogs.NextMessageAnswer(MessageResult::Cancel);
+  EXPECT_FALSE(commands.CanClose());
+}
+
+TEST_F(MainCommandsTest, CancelAtTheSavePromptAbandonsTheReceive) {
+  TypeRecord(1, "P1", "1", "2");
+  dialogs.NextMessageAnswer(MessageResult::Cancel);
+  EXPECT_FALSE(commands.PrepareReceive());
+  EXPECT_EQ(table.Cell(kColName, 1), "P1");
+}
+
+TEST_F(MainCommandsTest, SendNeedsACoordinateJobWithRecords) {
+  EXPECT_FALSE(commands.PrepareSend());  // an empty table
+  TypeRecord(2, "P2", "1", "2");
+  EXPECT_TRUE(commands.PrepareSend());
+  EXPECT_EQ(commands.TransferDirection(), 1);
+  EXPECT_EQ(job.JobText, JobText{ComposeRecordLine("P2", "", "1", "2", "0.000")});
+  EXPECT_EQ(table.Cell(kColName, 1), "");  // the table is not refilled
+  dialogs.NextMessageAnswer(MessageResult::No);
+  Open(dir.Write("A.TXT", "text\r\n"));
+  EXPECT_FALSE(commands.PrepareSend());
+}
+
 }  // namespace
 }  // namespace lumaq

@@ -2,8 +2,8 @@
 // on the offscreen platform unless the caller chose another.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <stdlib.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -1,0 +1,37 @@
+#include "app/ui/LumaqApplication.h"
+
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTranslator>
+
+namespace lumaq::ui {
+
+LumaqApplication::LumaqApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName("Lumaq");
+  setApplicationDisplayName("Lumaq");
+  InstallChineseTranslation(*this);
+}
+
+bool LumaqApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& error) {
+    ShowErrorBox(error);
+  }
+  return false;
+}
+
+void ShowErrorBox(const std::exception& error) {
+  QString text = QString::fromUtf8(error.what());
+  if (!text.endsWith('.') && !text.endsWith(QChar(0x3002))) text += QChar(0x3002);
+  QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), text);
+}
+
+void InstallChineseTranslation(QApplication& app) {
+  auto* translator = new QTranslator(&app);
+  if (translator->load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(translator);
+  }
+}
+
+}  // namespace lumaq::ui

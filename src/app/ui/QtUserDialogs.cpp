@@ -1,0 +1,117 @@
+#include "app/ui/QtUserDialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/FileFilter.h"
+#include "app/ui/AnsiText.h"
+
+namespace lumaq::ui {
+namespace {
+
+QMessageBox::Icon QtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::Question:
+      return QMessageBox::Question;
+    case MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case MessageIcon::Error:
+      return QMessageBox::Critical;
+    case MessageIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons QtButtons(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::Ok:
+      break;
+  }
+  return QMessageBox::Ok;
+}
+
+MessageResult FromQt(int button) {
+  switch (button) {
+    case QMessageBox::Yes:
+      return MessageResult::Yes;
+    case QMessageBox::No:
+      return MessageResult::No;
+    case QMessageBox::Ok:
+      return MessageResult::Ok;
+    default:
+      return MessageResult::Cancel;
+  }
+}
+
+QString PatternVariants(const QString& pattern) {
+  const QString upper = pattern.toUpper();
+  const QString lower = pattern.toLower();
+  return upper == lower ? pattern : upper + ' ' + lower;
+}
+
+}  // namespace
+
+QStringList QtNameFilters(const std::string& filter) {
+  QStringList filters;
+  for (const FileType& type : ParseFilter(filter)) {
+    QString description = FromAnsi(type.description);
+    const QString pattern = FromAnsi(type.pattern);
+    const QString suffix = "(" + pattern + ")";
+    if (description.endsWith(suffix)) description.chop(suffix.size());
+    filters << description + "(" + PatternVariants(pattern) + ")";
+  }
+  return filters;
+}
+
+MessageResult QtUserDialogs::ShowMessage(const std::string& caption, const std::string& text,
+                                         MessageIcon icon, MessageButtons buttons) {
+  QMessageBox box(QtIcon(icon), FromUtf8(caption), FromUtf8(text), QtButtons(buttons), owner_);
+  return FromQt(box.exec());
+}
+
+std::optional<FileChoice> QtUserDialogs::AskOpenFile(const FileDialogRequest& request) {
+  return AskFile(request, false);
+}
+
+std::optional<FileChoice> QtUserDialogs::AskSaveFile(const FileDialogRequest& request) {
+  return AskFile(request, true);
+}
+
+std::optional<FileChoice> QtUserDialogs::AskFile(const FileDialogRequest& request, bool save) {
+  QFileDialog dialog(owner_, FromUtf8(request.title),
+                     QString::fromStdString(request.initialFolder));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  const QStringList filters = QtNameFilters(request.filter);
+  dialog.setNameFilters(filters);
+  const int index = std::clamp(request.filterIndex, 1, static_cast<int>(filters.size()));
+  if (!filters.isEmpty()) dialog.selectNameFilter(filters[index - 1]);
+  if (save) {
+    // A name typed without extension takes the chosen type's, before the
+    // dialog asks whether to overwrite.
+    const auto suffixOf = [&](int filterIndex) {
+      const QString probe = FromUtf8(CompleteFileName("x", request.filter, filterIndex));
+      return probe.size() > 2 ? probe.mid(2) : QString();
+    };
+    dialog.setDefaultSuffix(suffixOf(index));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog, &filters, suffixOf](const QString& selected) {
+          dialog.setDefaultSuffix(suffixOf(static_cast<int>(filters.indexOf(selected)) + 1));
+        });
+  }
+  if (!request.fileName.empty()) dialog.selectFile(QString::fromStdString(request.fileName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const int chosen = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+  return FileChoice{dialog.selectedFiles().first().toStdString(), chosen > 0 ? chosen : index};
+}
+
+}  // namespace lumaq::ui

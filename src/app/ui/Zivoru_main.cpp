@@ -1,0 +1,318 @@
+#include "app/ui/Zivoru_main.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QVBoxLayout>
+
+#include "app/ui/AboutBox.h"
+#include "app/ui/AnsiText.h"
+#include "app/ui/Fonts.h"
+
+static void InitGlyphs() {
+  Q_INIT_RESOURCE(glyphs);
+}
+
+namespace lumaq::ui {
+namespace {
+
+QString Utf8(const char* text) {
+  return QString::fromUtf8(text);
+}
+
+QIcon Glyph(const char* name) {
+  QIcon icon;
+  icon.addPixmap(QPixmap(QString(":/glyphs/%1_normal.xpm").arg(name)), QIcon::Normal);
+  icon.addPixmap(QPixmap(QString(":/glyphs/%1_disabled.xpm").arg(name)), QIcon::Disabled);
+  return icon;
+}
+
+QFrame* AddSeparator(QWidget* panel, int x) {
+  auto* line = new QFrame(panel);
+  line->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+  line->setGeometry(x, 6, 2, 28);
+  return line;
+}
+
+void CentreOnScreen(QWidget* window) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+  }
+}
+
+}  // namespace
+
+TForm1::TForm1(UserDialogs* dialogs)
+    : qtDialogs_(this),
+      commands_(job_, table_, *this, dialogs != nullptr ? *dialogs : qtDialogs_,
+                QCoreApplication::applicationDirPath().toStdString()) {
+  InitGlyphs();
+  setObjectName("Form1");
+  setFont(SerifCjkFont(18));
+  resize(559, 735);
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  auto* toolbar = new QFrame(central);
+  toolbar->setObjectName("Panel1");
+  toolbar->setFixedHeight(40);
+  toolbar->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  layout->addWidget(toolbar);
+
+  StringGrid1 = new RecordGrid(table_, commands_, central);
+  StringGrid1->setObjectName("StringGrid1");
+  RichEdit1 = new QPlainTextEdit(central);
+  RichEdit1->setObjectName("RichEdit1");
+  RichEdit1->setReadOnly(true);
+  RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  RichEdit1->setFont(NamedFont("Times New Roman", 14));
+  RichEdit1->hide();
+  layout->addWidget(StringGrid1, 1);
+  layout->addWidget(RichEdit1, 1);
+  setCentralWidget(central);
+
+  CreateMenus();
+  CreateToolbar(toolbar);
+  CreateStatusBar();
+
+  connect(&idleTimer_, &QTimer::timeout, this, [this] { commands_.ApplicationIdle(); });
+}
+
+// The grid shows the table that this window owns: it goes first.
+TForm1::~TForm1() {
+  idleTimer_.stop();
+  delete takeCentralWidget();
+}
+
+void TForm1::CreateMenus() {
+  const auto item = [this](QMenu* menu, QAction*& action, const char* name, const char* caption,
+                           const QKeySequence& shortcut, auto handler) {
+    action = menu->addAction(Utf8(caption));
+    action->setObjectName(name);
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, handler);
+  };
+  const auto menu = [this](QMenu*& target, const char* name, const char* caption) {
+    target = menuBar()->addMenu(Utf8(caption));
+    target->setObjectName(name);
+  };
+  auto& c = commands_;
+  menu(JOB, "JOB", "文  件");
+  item(JOB, MenuJobNew, "MenuJobNew", "新    建 ", QKeySequence("Ctrl+N"),
+       [&c] { c.MenuJobNewClick(); });
+  item(JOB, MenuJobOpen, "MenuJobOpen", "打    开", QKeySequence("Ctrl+O"),
+       [&c] { c.MenuJobOpenClick(); });
+  item(JOB, MenuJobSave, "MenuJobSave", "保    存", QKeySequence("Ctrl+S"),
+       [&c] { c.MenuJobSaveClick(); });
+  item(JOB, MenuJobSaveAs, "MenuJobSaveAs", "另 存 为", QKeySequence(),
+       [&c] { c.MenuJobSaveAsClick(); });
+  JOB->addSeparator();
+  item(JOB, MenuJobPrint, "MenuJobPrint", "打    印", QKeySequence("Ctrl+P"), [] {});
+  JOB->addSeparator();
+  item(JOB, MenuJobImport, "MenuJobImport", "导    入", QKeySequence(), [] {});
+  item(JOB, MenuJobExport, "MenuJobExport", "导    出", QKeySequence(), [] {});
+  JOB->addSeparator();
+  item(JOB, MenuJobExit, "MenuJobExit", "退    出", QKeySequence("Ctrl+X"), [this] { close(); });
+
+  menu(MenuRecord, "MenuRecord", "记  录");
+  item(MenuRecord, MenuSortRec, "MenuSortRec", "整   理", QKeySequence("Ctrl+U"),
+       [&c] { c.Button_SortClick(); });
+  item(MenuRecord, MenuDelRec, "MenuDelRec", "删   除", QKeySequence("Ctrl+E"),
+       [&c] { c.Button_DelClick(); });
+  item(MenuRecord, MenuClearRec, "MenuClearRec", "清   空", QKeySequence("Ctrl+L"),
+       [&c] { c.Button_ClearClick(); });
+
+  menu(COMM, "COMM", "通  讯");
+  item(COMM, MenuReceive, "MenuReceive", "接 收 ", QKeySequence("F9"),
+       [this] { MenuReceiveClick(); });
+  item(COMM, Menu_Send, "Menu_Send", "发 送 ", QKeySequence("F10"), [this] { Menu_SendClick(); });
+
+  menu(MenuTools, "MenuTools", "工  具");
+  item(MenuTools, MenuDefDataForm, "MenuDefDataForm", "自定义导出数据格式", QKeySequence(), [] {});
+
+  menu(HELP, "HELP", "帮  助");
+  item(HELP, HelpAbout, "HelpAbout", "关    于", QKeySequence(), [this] { HelpAboutClick(); });
+}
+
+QToolButton* TForm1::AddButton(QWidget* panel, int x, const char* name, const char* glyph,
+                               const char* shortHint, const char* longHint) {
+  auto* button = new QToolButton(panel);
+  button->setObjectName(name);
+  button->setAutoRaise(true);
+  button->setIcon(Glyph(glyph));
+  button->setIconSize(QSize(20, 20));
+  button->setGeometry(x, 6, 28, 28);
+  button->setToolTip(Utf8(shortHint));
+  button->setStatusTip(Utf8(longHint));
+  button->setFocusPolicy(Qt::NoFocus);
+  return button;
+}
+
+void TForm1::CreateToolbar(QWidget* panel) {
+  Button_New = AddButton(panel, 10, "Button_New", "new", "新建", "新建工作文件");
+  Button_Save = AddButton(panel, 42, "Button_Save", "save", "保存", "工作文件存盘");
+  Button_Open = AddButton(panel, 74, "Button_Open", "open", "打开", "打开一个工作文件");
+  Button_Print = AddButton(panel, 106, "Button_Print", "print", "打印", "打印工作文件");
+  AddSeparator(panel, 145);
+  Button_Sort = AddButton(panel, 158, "Button_Sort", "sort", "整理", "整理刷新点号记录");
+  Button_Del = AddButton(panel, 190, "Button_Del", "del", "删除", "删除一条点号记录");
+  Button_Clear = AddButton(panel, 222, "Button_Clear", "clear", "清空", "清空所有点号记录");
+  AddSeparator(panel, 263);
+  Edit1 = new QLineEdit(panel);
+  Edit1->setObjectName("Edit1");
+  Edit1->setGeometry(278, 8, 120, 24);
+  Edit1->setToolTip(Utf8("键入点号名搜索"));
+  Edit1->setStatusTip(Utf8("键入点号名搜索"));
+  Button_Find = AddButton(panel, 408, "Button_Find", "find", "查找", "根据点号名查找点号");
+  AddSeparator(panel, 452);
+  Button_Import = AddButton(panel, 466, "Button_Import", "import", "接收", "从全站仪输入文件");
+  Button_Export = AddButton(panel, 508, "Button_Export", "export", "发送", "向全站仪输出文件");
+
+  // A button runs the same handler as its menu item.
+  const std::pair<QToolButton*, QAction*> pairs[] = {
+      {Button_New, MenuJobNew},     {Button_Save, MenuJobSave},   {Button_Open, MenuJobOpen},
+      {Button_Print, MenuJobPrint}, {Button_Sort, MenuSortRec},   {Button_Del, MenuDelRec},
+      {Button_Clear, MenuClearRec}, {Button_Import, MenuReceive}, {Button_Export, Menu_Send}};
+  for (const auto& [button, action] : pairs) {
+    connect(button, &QToolButton::clicked, action, &QAction::trigger);
+  }
+  const auto find = [this] { commands_.Button_FindClick(ToAnsi(Edit1->text())); };
+  connect(Button_Find, &QToolButton::clicked, this, find);
+  connect(Edit1, &QLineEdit::returnPressed, this, find);
+}
+
+void TForm1::CreateStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName("StatusBar1");
+  bar->setSizeGripEnabled(false);
+  bar->setFixedHeight(25);
+  const int widths[] = {340, 105, 120};
+  for (int i = 0; i < 3; ++i) {
+    StatusPanels[i] = new QLabel(bar);
+    StatusPanels[i]->setFixedWidth(widths[i]);
+    StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    bar->addWidget(StatusPanels[i]);
+  }
+  SimplePanel = new QLabel(bar);
+  SimplePanel->hide();
+  bar->addWidget(SimplePanel, 1);
+}
+
+void TForm1::FormCreate(const std::vector<std::string>& arguments, bool showSplash) {
+  if (showSplash) {
+    TAboutBox splash(true);
+    CentreOnScreen(&splash);
+    splash.exec();
+  }
+  idleTimer_.start(150);
+  CentreOnScreen(this);
+  commands_.StartUp(arguments);
+}
+
+void TForm1::SetCaption(const std::string& caption) {
+  setWindowTitle(FromUtf8(caption));
+}
+
+void TForm1::ShowCoordinateView() {
+  coordinateView_ = true;
+  RichEdit1->hide();
+  for (QWidget* w : std::initializer_list<QWidget*>{Edit1, Button_Sort, Button_Del, Button_Clear,
+                                                    Button_Find, Button_Export}) {
+    w->setEnabled(true);
+  }
+  for (QAction* a : {MenuJobImport, Menu_Send, MenuJobExport}) a->setEnabled(true);
+  MenuRecord->setEnabled(true);
+  SimplePanel->hide();
+  for (QLabel* panel : StatusPanels) panel->show();
+  StringGrid1->show();
+}
+
+void TForm1::ShowMeasurementView(bool exportEnabled) {
+  coordinateView_ = false;
+  StringGrid1->hide();
+  MenuRecord->setEnabled(false);
+  for (QWidget* w : std::initializer_list<QWidget*>{Edit1, Button_Sort, Button_Del, Button_Clear,
+                                                    Button_Find, Button_Export}) {
+    w->setEnabled(false);
+  }
+  for (QAction* a : {MenuJobImport, Menu_Send}) a->setEnabled(false);
+  MenuJobExport->setEnabled(exportEnabled);
+  for (QLabel* panel : StatusPanels) panel->hide();
+  SimplePanel->show();
+  RichEdit1->show();
+}
+
+void TForm1::SetStatusText(StatusPanel panel, const std::string& text) {
+  StatusPanels[static_cast<std::size_t>(panel)]->setText(FromUtf8(text));
+}
+
+void TForm1::RefreshTable() {
+  StringGrid1->SyncFromTable();
+}
+
+void TForm1::ShowJobText(const JobText& text) {
+  std::string joined;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (i > 0) joined += '\n';
+    joined += text[i];
+  }
+  RichEdit1->setPlainText(FromAnsi(joined));
+}
+
+void TForm1::FocusTable() {
+  StringGrid1->FocusEditor();
+}
+
+void TForm1::ProcessMessages() {
+  StringGrid1->SyncFromTable();
+  QCoreApplication::processEvents();
+}
+
+void TForm1::ShowHint(const QString& hint) {
+  if (coordinateView_) {
+    StatusPanels[kPanelHint]->setText(hint);
+  } else {
+    SimplePanel->setText(hint);
+  }
+}
+
+bool TForm1::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    ShowHint(static_cast<QStatusTipEvent*>(event)->tip());
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (commands_.CanClose()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void TForm1::MenuReceiveClick() {
+  // The transfer dialog opens here once the instrument link exists.
+  commands_.PrepareReceive();
+}
+
+void TForm1::Menu_SendClick() {
+  commands_.PrepareSend();
+}
+
+void TForm1::HelpAboutClick() {
+  TAboutBox about(false, this);
+  about.exec();
+}
+
+}  // namespace lumaq::ui

@@ -1,0 +1,90 @@
+// TForm1: the main window. It owns the open job and the record table, shows
+// them, and hands every command to MainCommands.
+#pragma once
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <string>
+#include <vector>
+
+#include "app/MainCommands.h"
+#include "app/ui/QtUserDialogs.h"
+#include "app/ui/RecordGrid.h"
+
+namespace lumaq::ui {
+
+class TForm1 : public QMainWindow, public MainView {
+  Q_OBJECT
+
+ public:
+  // dialogs: where the window's questions go; by default the real boxes.
+  explicit TForm1(UserDialogs* dialogs = nullptr);
+  ~TForm1() override;
+
+  // Start-up: the splash (unless disabled), the idle handler, the job Job1
+  // and the BDT file named by the arguments.
+  void FormCreate(const std::vector<std::string>& arguments, bool showSplash = true);
+
+  // MainView
+  void SetCaption(const std::string& caption) override;
+  void ShowCoordinateView() override;
+  void ShowMeasurementView(bool exportEnabled) override;
+  void SetStatusText(StatusPanel panel, const std::string& text) override;
+  void RefreshTable() override;
+  void ShowJobText(const JobText& text) override;
+  void FocusTable() override;
+  void ProcessMessages() override;
+
+  JobDocument& Job() { return job_; }
+  RecordTable& Table() { return table_; }
+  MainCommands& Commands() { return commands_; }
+
+  // Widgets by their form names, for the window's own wiring and its tests.
+  RecordGrid* StringGrid1 = nullptr;
+  QPlainTextEdit* RichEdit1 = nullptr;
+  QLineEdit* Edit1 = nullptr;
+  QToolButton *Button_New = nullptr, *Button_Save = nullptr, *Button_Open = nullptr,
+              *Button_Print = nullptr, *Button_Sort = nullptr, *Button_Del = nullptr,
+              *Button_Clear = nullptr, *Button_Find = nullptr, *Button_Import = nullptr,
+              *Button_Export = nullptr;
+  QMenu *JOB = nullptr, *MenuRecord = nullptr, *COMM = nullptr, *MenuTools = nullptr,
+        *HELP = nullptr;
+  QAction *MenuJobNew = nullptr, *MenuJobOpen = nullptr, *MenuJobSave = nullptr,
+          *MenuJobSaveAs = nullptr, *MenuJobPrint = nullptr, *MenuJobImport = nullptr,
+          *MenuJobExport = nullptr, *MenuJobExit = nullptr, *MenuSortRec = nullptr,
+          *MenuDelRec = nullptr, *MenuClearRec = nullptr, *MenuReceive = nullptr,
+          *Menu_Send = nullptr, *MenuDefDataForm = nullptr, *HelpAbout = nullptr;
+  std::array<QLabel*, 3> StatusPanels{};
+  QLabel* SimplePanel = nullptr;
+
+ protected:
+  bool event(QEvent* event) override;            // hints of the control under the mouse
+  void closeEvent(QCloseEvent* event) override;  // FormClose
+
+ private:
+  void CreateMenus();
+  void CreateToolbar(QWidget* panel);
+  void CreateStatusBar();
+  QToolButton* AddButton(QWidget* panel, int x, const char* name, const char* glyph,
+                         const char* shortHint, const char* longHint);
+  void ShowHint(const QString& hint);
+
+  void MenuReceiveClick();
+  void Menu_SendClick();
+  void HelpAboutClick();
+
+  JobDocument job_;
+  RecordTable table_;
+  QtUserDialogs qtDialogs_;
+  MainCommands commands_;
+  QTimer idleTimer_;
+  bool coordinateView_ = true;
+};
+
+}  // namespace lumaq::ui
