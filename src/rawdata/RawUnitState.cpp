@@ -1,0 +1,10 @@
+#include "rawdata/RawUnitState.h"
+
+namespace lumaq {
+
+RawUnitState& ProcessRawUnitState() {
+  static RawUnitState state;
+  return state;
+}
+
+}  // namespace lumaq
