@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/FileFilter.h"
+#include "rawdata/RawRecord.h"
 #include "rawdata/String_func.h"
 #include "records/CellInput.h"
 #include "records/JobFiles.h"
@@ -121,11 +122,12 @@ void MainCommands::OpenMeasurementFile(const std::string& path, const std::strin
   job_.RawRecordBuffer.clear();
   job_.JobText.clear();
   if (IsTsmExtension(path)) {
-    // A rejected raw file opens as an empty job, without a word.
-    if (IsAcceptedTsm(bytes)) {
-      job_.RawRecordBuffer = bytes;
-      job_.HasRawRecords = !bytes.empty();
-    }
+    // A rejected raw file opens as an empty job, without a word; an accepted
+    // one shows the text of every record.
+    TsmContent content = OpenTsmBytes(ProcessRawUnitState(), bytes);
+    job_.RawRecordBuffer = std::move(content.RawRecordBuffer);
+    job_.JobText = std::move(content.JobText);
+    job_.HasRawRecords = !job_.RawRecordBuffer.empty();
   } else {
     job_.JobText = SplitTextLines(bytes);
   }
