@@ -1,0 +1,40 @@
+// Opening a measurement data file for lumaq-cli text and polar: the Open
+// command's TSM branch, with a rejected file reported instead of shown empty.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "CliCommand.h"
+#include "rawdata/RawRecord.h"
+#include "rawdata/RawUnitState.h"
+#include "records/JobFiles.h"
+
+namespace lumaq::cli {
+
+// Every record converted in file order, so the unit state afterwards is the
+// one the program has after opening the file.
+inline TsmContent OpenTsmFile(const std::string& path) {
+  TsmContent content = OpenTsmBytes(ProcessRawUnitState(), ReadFileBytes(path));
+  if (!content.accepted) {
+    throw RejectedInput("\"" + path +
+                        "\": not a measurement data file (its size is not a multiple of 42 bytes"
+                        " or its first record is not an instrument record)");
+  }
+  return content;
+}
+
+// Writes bytes to OUT as a whole, or to standard output for "-".
+inline void WriteOutput(const std::string& out, std::string_view bytes) {
+  if (out != "-") {
+    WriteFileAtomically(out, bytes);
+    return;
+  }
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+      std::fflush(stdout) != 0) {
+    throw FileError("cannot write to standard output");
+  }
+}
+
+}  // namespace lumaq::cli
