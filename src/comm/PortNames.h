@@ -1,0 +1,51 @@
+// Serial port names. The program names its ports COM1 to COM16; on this
+// system each name stands for a device file. The section [PortMap] of the
+// settings file "Commpara" may map any COMn to a device path
+// ("COM3=/dev/ttyUSB0"); without an entry COM1-COM4 are /dev/ttyS0-3,
+// COM5-COM12 /dev/ttyUSB0-7 and COM13-COM16 /dev/ttyACM0-3.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumaq {
+
+inline constexpr int kFirstComPort = 1;
+inline constexpr int kLastComPort = 16;
+inline constexpr const char* kPortMapSection = "PortMap";
+
+// "COM" and a number 1..16: a leading "COM" in any letter case is dropped and
+// the rest read as a decimal number; anything else is COM1. So com12 is COM12,
+// while COM0, COM17, LPT1, abc and an empty name are COM1.
+std::string NormalizePortName(std::string_view name);
+// The number of the normalised name.
+int ComPortNumber(std::string_view name);
+
+// The device of a port number without a [PortMap] entry.
+std::string DefaultDevicePath(int number);
+
+class ComPortMap {
+ public:
+  // Every port on its default device.
+  ComPortMap() = default;
+  // The [PortMap] entries of the settings file at path; a missing file or
+  // section gives the defaults. Keys that are no port name COM1..COM16 and
+  // empty values are ignored; of two entries for one port the first counts. Raises FileError when
+  // the file cannot be read.
+  static ComPortMap FromSettingsFile(const std::string& path);
+
+  void Map(int number, std::string devicePath);
+  // The device of a port name (normalised first).
+  std::string DevicePath(std::string_view portName) const;
+  std::string DevicePath(int number) const;
+
+ private:
+  std::array<std::string, kLastComPort + 1> mapped_;
+};
+
+// Appends, in COM order, the names of the ports whose device exists.
+void EnumComPorts(std::vector<std::string>& list, const ComPortMap& map);
+
+}  // namespace lumaq
