@@ -1,0 +1,744 @@
+#include "comm/ComPort.h"
+
+#include <cassert>
+#include <cerrno>
+#include <charconv>
+#include <iostream>
+#include <limits>
+#include <utility>
+
+#include "comm/ComThread.h"
+#include "comm/IniFile.h"
+
+namespace lumaq {
+namespace {
+
+std::string ErrorMessage(int code, int winCode) {
+  std::string text = ComErrorText(code);
+  if (winCode != -1) text += " (win error code: " + std::to_string(winCode) + ")";
+  return text;
+}
+
+std::uint64_t Milliseconds(std::int32_t value) {
+  return static_cast<std::uint32_t>(value);
+}
+constexpr std::uint64_t kMaxMilliseconds = std::numeric_limits<std::uint32_t>::max();
+
+int IntegerOr(std::string_view text, int fallback) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return (error == std::errc() && end == text.data() + text.size() && !text.empty()) ? value
+                                                                                     : fallback;
+}
+
+// Keys of the settings file.
+constexpr const char* kKeyPort = "Port";
+constexpr const char* kKeyBaudRate = "BaudRate";
+constexpr const char* kKeyCustomBaudRate = "CustomBaudRate";
+constexpr const char* kKeyStopBits = "StopBits";
+constexpr const char* kKeyDataBits = "DataBits";
+constexpr const char* kKeyParity = "Parity";
+constexpr const char* kKeyFlowControl = "FlowControl";
+
+TComErrors ComErrorsOf(unsigned lineErrors, bool parityCheck, bool lineGone) {
+  TComErrors errors;
+  if (lineErrors & kLineFrame) errors.Include(ceFrame);
+  if ((lineErrors & kLineParity) && parityCheck) errors.Include(ceRxParity);
+  if (lineErrors & kLineOverrun) errors.Include(ceOverrun);
+  if (lineErrors & kLineBreak) errors.Include(ceBreak);
+  if (lineErrors & kLineRxOverflow) errors.Include(ceRxOver);
+  if (lineGone) errors.Include(ceIO);
+  return errors;
+}
+
+}  // namespace
+
+// --- EComPort ---------------------------------------------------------------
+
+std::string ComErrorText(int code) {
+  switch (code) {
+    case EComPort::kOpenFailed:
+      return "Unable to open com port";
+    case EComPort::kWriteFailed:
+      return "WriteFile function failed";
+    case EComPort::kReadFailed:
+      return "ReadFile function failed";
+    case EComPort::kInvalidAsync:
+      return "Invalid Async parameter";
+    case EComPort::kPurgeFailed:
+      return "PurgeComm function failed";
+    case EComPort::kAsyncCheckFailed:
+      return "Unable to get async status";
+    case EComPort::kSetStateFailed:
+      return "SetCommState function failed";
+    case EComPort::kTimeoutsFailed:
+      return "SetCommTimeouts failed";
+    case EComPort::kSetupComFailed:
+      return "SetupComm function failed";
+    case EComPort::kClearComFailed:
+      return "ClearCommError function failed";
+    case EComPort::kEnumPortsFailed:
+      return "EnumPorts function failed";
+    case EComPort::kStoreFailed:
+      return "Failed to store settings";
+    case EComPort::kLoadFailed:
+      return "Failed to load settings";
+    default:
+      return "";
+  }
+}
+
+EComPort::EComPort(int code, int winCode)
+    : std::runtime_error(ErrorMessage(code, winCode)), code_(code), winCode_(winCode) {}
+
+// --- Value objects ------------------------------------------------------------
+
+void TComParity::SetBits(TParityBits value) {
+  port_.Change(bits_, value);
+}
+void TComParity::SetCheck(bool value) {
+  port_.Change(check_, value);
+}
+void TComParity::SetReplace(bool value) {
+  port_.Change(replace_, value);
+}
+void TComParity::SetReplaceChar(std::uint8_t value) {
+  port_.Change(replaceChar_, value);
+}
+
+void TComFlowControl::SetOutCTSFlow(bool value) {
+  port_.Change(outCTSFlow_, value);
+}
+void TComFlowControl::SetOutDSRFlow(bool value) {
+  port_.Change(outDSRFlow_, value);
+}
+void TComFlowControl::SetControlDTR(TDTRFlowControl value) {
+  port_.Change(controlDTR_, value);
+}
+void TComFlowControl::SetControlRTS(TRTSFlowControl value) {
+  port_.Change(controlRTS_, value);
+}
+void TComFlowControl::SetXonXoffOut(bool value) {
+  port_.Change(xonXoffOut_, value);
+}
+void TComFlowControl::SetXonXoffIn(bool value) {
+  port_.Change(xonXoffIn_, value);
+}
+void TComFlowControl::SetDSRSensitivity(bool value) {
+  port_.Change(dsrSensitivity_, value);
+}
+void TComFlowControl::SetTxContinueOnXoff(bool value) {
+  port_.Change(txContinueOnXoff_, value);
+}
+void TComFlowControl::SetXonChar(std::uint8_t value) {
+  port_.Change(xonChar_, value);
+}
+void TComFlowControl::SetXoffChar(std::uint8_t value) {
+  port_.Change(xoffChar_, value);
+}
+
+TFlowControl TComFlowControl::FlowControl() const {
+  if (controlRTS_ == rtsHandshake && outCTSFlow_ && !xonXoffIn_ && !xonXoffOut_) return fcHardware;
+  if (controlRTS_ == rtsDisable && !outCTSFlow_ && xonXoffIn_ && xonXoffOut_) return fcSoftware;
+  if (controlRTS_ == rtsDisable && !outCTSFlow_ && !xonXoffIn_ && !xonXoffOut_) return fcNone;
+  return fcCustom;
+}
+
+void TComFlowControl::SetFlowControl(TFlowControl value) {
+  TRTSFlowControl rts = controlRTS_;
+  bool cts = outCTSFlow_;
+  bool xon = xonXoffIn_;
+  switch (value) {
+    case fcHardware:
+      rts = rtsHandshake, cts = true, xon = false;
+      break;
+    case fcSoftware:
+      rts = rtsDisable, cts = false, xon = true;
+      break;
+    case fcNone:
+      rts = rtsDisable, cts = false, xon = false;
+      break;
+    case fcCustom:
+      return;
+  }
+  if (rts == controlRTS_ && cts == outCTSFlow_ && xon == xonXoffIn_ && xon == xonXoffOut_) return;
+  controlRTS_ = rts;
+  outCTSFlow_ = cts;
+  xonXoffIn_ = xonXoffOut_ = xon;
+  port_.ApplyDCB();
+}
+
+void TComTimeouts::Change(std::int32_t& field, std::int32_t value) {
+  if (field == value) return;
+  field = value;
+  port_.ApplyTimeouts();
+}
+void TComTimeouts::SetReadInterval(std::int32_t value) {
+  Change(readInterval_, value);
+}
+void TComTimeouts::SetReadTotalMultiplier(std::int32_t value) {
+  Change(readTotalMultiplier_, value);
+}
+void TComTimeouts::SetReadTotalConstant(std::int32_t value) {
+  Change(readTotalConstant_, value);
+}
+void TComTimeouts::SetWriteTotalMultiplier(std::int32_t value) {
+  Change(writeTotalMultiplier_, value);
+}
+void TComTimeouts::SetWriteTotalConstant(std::int32_t value) {
+  Change(writeTotalConstant_, value);
+}
+
+void TComBuffer::Change(int& field, int value) {
+  if (value % 2 != 0) value -= 1;
+  if (field == value) return;
+  field = value;
+  port_.ApplyBuffer();
+}
+void TComBuffer::SetInputSize(int value) {
+  Change(inputSize_, value);
+}
+void TComBuffer::SetOutputSize(int value) {
+  Change(outputSize_, value);
+}
+
+// --- Time-out rules -----------------------------------------------------------
+
+ComReadLimits ReadLimits(const TComTimeouts& timeouts, int count) {
+  const std::uint64_t interval = Milliseconds(timeouts.ReadInterval());
+  const std::uint64_t multiplier = Milliseconds(timeouts.ReadTotalMultiplier());
+  const std::uint64_t constant = Milliseconds(timeouts.ReadTotalConstant());
+  ComReadLimits limits;
+  if (interval == kMaxMilliseconds && multiplier == 0 && constant == 0) {
+    limits.immediate = true;
+    return limits;
+  }
+  if (interval == kMaxMilliseconds && multiplier == kMaxMilliseconds && constant > 0 &&
+      constant < kMaxMilliseconds) {
+    limits.firstByte = true;
+    limits.total = std::chrono::milliseconds(constant);
+    return limits;
+  }
+  if (interval != 0) limits.interval = std::chrono::milliseconds(interval);
+  if (multiplier != 0 || constant != 0) {
+    limits.total =
+        std::chrono::milliseconds(multiplier * static_cast<std::uint64_t>(count) + constant);
+  }
+  return limits;
+}
+
+std::optional<std::chrono::milliseconds> WriteLimit(const TComTimeouts& timeouts, int count) {
+  const std::uint64_t multiplier = Milliseconds(timeouts.WriteTotalMultiplier());
+  const std::uint64_t constant = Milliseconds(timeouts.WriteTotalConstant());
+  if (multiplier == 0 && constant == 0) return std::nullopt;
+  return std::chrono::milliseconds(multiplier * static_cast<std::uint64_t>(count) + constant);
+}
+
+// --- TCustomComPort -------------------------------------------------------------
+
+TCustomComPort::TCustomComPort(Dispatcher& dispatcher, std::string name)
+    : TCustomComPort(dispatcher, CreateSerialDevice(), std::move(name)) {}
+
+TCustomComPort::TCustomComPort(Dispatcher& dispatcher, std::unique_ptr<SerialDevice> device,
+                               std::string name)
+    : dispatcher_(dispatcher), device_(std::move(device)), name_(std::move(name)) {}
+
+TCustomComPort::~TCustomComPort() {
+  assert(!InHandler() && "a port is destroyed inside its own event handler");
+  Close();
+  JoinRetiredThreads();
+}
+
+template <typename T>
+void TCustomComPort::Change(T& field, T value) {
+  if (field == value) return;
+  field = value;
+  ApplyDCB();
+}
+
+void TCustomComPort::SetPort(std::string_view name) {
+  std::string normalized = NormalizePortName(name);
+  if (normalized == port_) return;
+  port_ = std::move(normalized);
+  if (connected_) {
+    Close();
+    Open();
+  }
+}
+
+void TCustomComPort::SetBaudRate(TBaudRate value) {
+  Change(baudRate_, value);
+}
+void TCustomComPort::SetCustomBaudRate(int value) {
+  Change(customBaudRate_, value);
+}
+void TCustomComPort::SetDataBits(TDataBits value) {
+  Change(dataBits_, value);
+}
+void TCustomComPort::SetStopBits(TStopBits value) {
+  Change(stopBits_, value);
+}
+void TCustomComPort::SetEventChar(std::uint8_t value) {
+  Change(eventChar_, value);
+}
+void TCustomComPort::SetDiscardNull(bool value) {
+  Change(discardNull_, value);
+}
+
+std::string TCustomComPort::ResolvedDevicePath() const {
+  return devicePath_.empty() ? portMap_.DevicePath(port_) : devicePath_;
+}
+
+void TCustomComPort::SetConnected(bool value) {
+  if (value) {
+    Open();
+  } else {
+    Close();
+  }
+}
+
+bool TCustomComPort::InHandler() const {
+  return handlerThread_.load() == std::this_thread::get_id();
+}
+
+void TCustomComPort::JoinRetiredThreads() {
+  for (auto& thread : retiredThreads_) thread->Join();
+  retiredThreads_.clear();
+}
+
+void TCustomComPort::Open() {
+  if (connected_) return;
+  if (!InHandler()) JoinRetiredThreads();
+  DoBeforeOpen();
+  CreateHandle();
+  connected_ = true;
+  try {
+    {
+      std::lock_guard lock(inputMutex_);
+      queue_.clear();
+    }
+    SetupComPort();
+    if (!events_.Empty()) thread_ = std::make_unique<TComThread>(*this);
+  } catch (...) {
+    DestroyHandle();
+    connected_ = false;
+    throw;
+  }
+  DoAfterOpen();
+}
+
+void TCustomComPort::Close() {
+  if (!connected_) return;
+  DoBeforeClose();
+  {
+    std::lock_guard lock(inputMutex_);
+    queue_.clear();
+    // Whatever is still to be sent or read goes; a line that is gone has
+    // nothing left to purge, and closing must not fail.
+    try {
+      device_->Flush(true, true);
+    } catch (const SerialError&) {
+    }
+  }
+  if (thread_) {
+    thread_->RequestStop();
+    if (InHandler()) {
+      // The thread waits for the handler that is running now; it ends on its
+      // own once the handler returns.
+      retiredThreads_.push_back(std::move(thread_));
+    } else {
+      thread_->Join();
+      thread_.reset();
+    }
+  }
+  DestroyHandle();
+  connected_ = false;
+  DoAfterClose();
+}
+
+void TCustomComPort::CreateHandle() {
+  try {
+    device_->Open(ResolvedDevicePath());
+  } catch (const SerialError& error) {
+    throw EComPort(EComPort::kOpenFailed, error.code());
+  }
+}
+
+void TCustomComPort::DestroyHandle() {
+  device_->Close();
+}
+
+void TCustomComPort::SetupComPort() {
+  ApplyBufferNow();
+  ApplyDCBNow();
+  // The read and write time-outs are kept by Read and Write themselves.
+}
+
+void TCustomComPort::ApplyDCB() {
+  if (connected_ && updateCount_ == 0) ApplyDCBNow();
+}
+
+void TCustomComPort::ApplyTimeouts() {}
+
+void TCustomComPort::ApplyBuffer() {
+  if (connected_ && updateCount_ == 0) ApplyBufferNow();
+}
+
+void TCustomComPort::ApplyDCBNow() {
+  try {
+    device_->Configure(LineSettings());
+  } catch (const SerialError& error) {
+    throw EComPort(EComPort::kSetStateFailed, error.code());
+  }
+}
+
+void TCustomComPort::ApplyBufferNow() {
+  try {
+    device_->SetQueueSizes(buffer_.InputSize(), buffer_.OutputSize());
+  } catch (const SerialError& error) {
+    throw EComPort(EComPort::kSetupComFailed, error.code());
+  }
+  bool drained;
+  {
+    std::lock_guard lock(inputMutex_);
+    const std::size_t before = queueCapacity_;
+    queueCapacity_ = static_cast<std::size_t>(buffer_.InputSize() > 0 ? buffer_.InputSize() : 1024);
+    drained = queueCapacity_ > before;
+  }
+  if (drained) device_->Interrupt();
+}
+
+SerialLineSettings TCustomComPort::LineSettings() const {
+  SerialLineSettings line;
+  line.baudRate = baudRate_ == brCustom ? customBaudRate_ : BaudRateValue(baudRate_);
+  line.dataBits = DataBitsValue(dataBits_);
+  switch (parity_.Bits()) {
+    case prNone:
+      line.parity = SerialParity::kNone;
+      break;
+    case prOdd:
+      line.parity = SerialParity::kOdd;
+      break;
+    case prEven:
+      line.parity = SerialParity::kEven;
+      break;
+    case prMark:
+      line.parity = SerialParity::kMark;
+      break;
+    case prSpace:
+      line.parity = SerialParity::kSpace;
+      break;
+  }
+  switch (stopBits_) {
+    case sbOneStopBit:
+      line.stopBits = SerialStopBits::kOne;
+      break;
+    case sbOne5StopBits:
+      line.stopBits = SerialStopBits::kOneAndHalf;
+      break;
+    case sbTwoStopBits:
+      line.stopBits = SerialStopBits::kTwo;
+      break;
+  }
+  line.parityCheck = parity_.Check();
+  line.replaceErrors = parity_.Check() && parity_.Replace();
+  line.replaceChar = parity_.ReplaceChar();
+  line.discardNull = discardNull_;
+  const TComFlowControl& flow = flowControl_;
+  line.ctsOutputFlow = flow.OutCTSFlow();
+  line.dsrOutputFlow = flow.OutDSRFlow();
+  line.dsrSensitivity = flow.DSRSensitivity();
+  switch (flow.ControlDTR()) {
+    case dtrDisable:
+      line.dtr = SerialDtr::kOff;
+      break;
+    case dtrEnable:
+      line.dtr = SerialDtr::kOn;
+      break;
+    case dtrHandshake:
+      line.dtr = SerialDtr::kHandshake;
+      break;
+  }
+  switch (flow.ControlRTS()) {
+    case rtsDisable:
+      line.rts = SerialRts::kOff;
+      break;
+    case rtsEnable:
+      line.rts = SerialRts::kOn;
+      break;
+    case rtsHandshake:
+      line.rts = SerialRts::kHandshake;
+      break;
+    case rtsToggle:
+      line.rts = SerialRts::kToggle;
+      break;
+  }
+  line.xonXoffOut = flow.XonXoffOut();
+  line.xonXoffIn = flow.XonXoffIn();
+  line.continueOnXoff = flow.TxContinueOnXoff();
+  line.xonChar = flow.XonChar();
+  line.xoffChar = flow.XoffChar();
+  line.xonLimit = line.xoffLimit = buffer_.InputSize() / 4;
+  line.eventChar = eventChar_;
+  return line;
+}
+
+void TCustomComPort::BeginUpdate() {
+  ++updateCount_;
+}
+
+void TCustomComPort::EndUpdate() {
+  if (updateCount_ == 0) return;
+  if (--updateCount_ == 0 && connected_) SetupComPort();
+}
+
+std::size_t TCustomComPort::TakeQueued(std::uint8_t* into, std::size_t count) {
+  const std::size_t taken = std::min(count, queue_.size());
+  const bool wasFull = queue_.size() >= queueCapacity_;
+  std::copy_n(queue_.begin(), taken, into);
+  queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(taken));
+  // The event thread stopped reading the device while the queue was full.
+  if (wasFull && taken > 0) device_->Interrupt();
+  return taken;
+}
+
+void TCustomComPort::ClearBuffer(bool input, bool output) {
+  if (!connected_) throw EComPort(EComPort::kPurgeFailed, EBADF);
+  std::lock_guard lock(inputMutex_);
+  if (input) {
+    if (queue_.size() >= queueCapacity_) device_->Interrupt();
+    queue_.clear();
+  }
+  try {
+    device_->Flush(input, output);
+  } catch (const SerialError& error) {
+    throw EComPort(EComPort::kPurgeFailed, error.code());
+  }
+}
+
+int TCustomComPort::InputCount() {
+  if (!connected_) throw EComPort(EComPort::kClearComFailed, EBADF);
+  std::lock_guard lock(inputMutex_);
+  try {
+    return static_cast<int>(queue_.size() + device_->BytesWaiting());
+  } catch (const SerialError& error) {
+    throw EComPort(EComPort::kClearComFailed, error.code());
+  }
+}
+
+int TCustomComPort::WaitingCount() {
+  std::lock_guard lock(inputMutex_);
+  std::size_t count = queue_.size();
+  try {
+    count += device_->BytesWaiting();
+  } catch (const SerialError&) {
+    // A line that is gone holds only what the port has queued.
+  }
+  return static_cast<int>(count);
+}
+
+int TCustomComPort::Write(const void* buffer, int count) {
+  if (count < 0 || (count > 0 && buffer == nullptr)) throw EComPort(EComPort::kInvalidAsync);
+  if (!connected_) throw EComPort(EComPort::kWriteFailed, EBADF);
+  if (count == 0) return 0;
+  const auto limit = WriteLimit(timeouts_, count);
+  const auto deadline = limit ? SerialClock::now() + *limit : kNoDeadline;
+  try {
+    return static_cast<int>(device_->Write(
+        std::span(static_cast<const std::uint8_t*>(buffer), static_cast<std::size_t>(count)),
+        deadline));
+  } catch (const SerialError& error) {
+    throw EComPort(EComPort::kWriteFailed, error.code());
+  }
+}
+
+int TCustomComPort::Read(void* buffer, int count) {
+  if (count < 0 || (count > 0 && buffer == nullptr)) throw EComPort(EComPort::kInvalidAsync);
+  if (!connected_) throw EComPort(EComPort::kReadFailed, EBADF);
+  if (count == 0) return 0;
+  const auto start = SerialClock::now();
+  const ComReadLimits limits = ReadLimits(timeouts_, count);
+  const auto totalDeadline = limits.total ? start + *limits.total : kNoDeadline;
+  auto* out = static_cast<std::uint8_t*>(buffer);
+  const auto wanted = static_cast<std::size_t>(count);
+
+  // The event thread leaves the device to this read until it ends.
+  struct ReaderScope {
+    TCustomComPort& port;
+    explicit ReaderScope(TCustomComPort& p) : port(p) {
+      std::lock_guard lock(port.inputMutex_);
+      port.readerActive_ = true;
+    }
+    ~ReaderScope() {
+      {
+        std::lock_guard lock(port.inputMutex_);
+        port.readerActive_ = false;
+      }
+      port.readerDone_.notify_all();
+    }
+  } scope(*this);
+
+  std::size_t got = 0;
+  std::optional<SerialClock::time_point> lastArrival;
+  try {
+    for (;;) {
+      const std::size_t before = got;
+      {
+        std::lock_guard lock(inputMutex_);
+        got += TakeQueued(out + got, wanted - got);
+        if (got < wanted) got += device_->ReadAvailable(std::span(out + got, wanted - got));
+      }
+      const auto now = SerialClock::now();
+      if (got > before) lastArrival = now;
+      if (got == wanted || limits.immediate || (limits.firstByte && got > 0)) break;
+      auto deadline = totalDeadline;
+      if (limits.interval && lastArrival)
+        deadline = std::min(deadline, *lastArrival + *limits.interval);
+      if (now >= deadline) break;
+      device_->Wait(deadline, kWaitReadable);
+    }
+  } catch (const SerialError& error) {
+    throw EComPort(EComPort::kReadFailed, error.code());
+  }
+  return static_cast<int>(got);
+}
+
+// --- Events ---------------------------------------------------------------------
+
+void TCustomComPort::DoRxChar(int count) {
+  if (OnRxChar) OnRxChar(*this, count);
+}
+
+void TCustomComPort::DoError(TComErrors errors) {
+  if (OnError) OnError(*this, errors);
+}
+
+void TCustomComPort::Guarded(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (...) {
+    const auto error = std::current_exception();
+    try {
+      if (OnException) {
+        OnException(*this, error);
+        return;
+      }
+      std::rethrow_exception(error);
+    } catch (const std::exception& unhandled) {
+      std::cerr << "lumaq: " << name_ << ": " << unhandled.what() << '\n';
+    } catch (...) {
+      std::cerr << "lumaq: " << name_ << ": unknown error in an event handler\n";
+    }
+  }
+}
+
+void TCustomComPort::RunDispatch(bool rxChar, unsigned lineErrors, bool lineGone) {
+  const auto previous = handlerThread_.exchange(std::this_thread::get_id());
+  struct Restore {
+    std::atomic<std::thread::id>& slot;
+    std::thread::id previous;
+    ~Restore() { slot = previous; }
+  } restore{handlerThread_, previous};
+
+  if (rxChar && connected_) {
+    Guarded([this] {
+      const int count = WaitingCount();
+      if (count > 0) DoRxChar(count);
+    });
+  }
+  const TComErrors errors = ComErrorsOf(lineErrors, parity_.Check(), lineGone);
+  if (!errors.Empty() && connected_) Guarded([this, errors] { DoError(errors); });
+}
+
+// --- Settings file ----------------------------------------------------------------
+
+void TCustomComPort::StoreIniFile(IniFile& file) {
+  if (!storedProps_.Contains(spBasic)) return;
+  file.Write(name_, kKeyPort, port_);
+  file.Write(name_, kKeyBaudRate, BaudRateToStr(baudRate_));
+  if (baudRate_ == brCustom) file.Write(name_, kKeyCustomBaudRate, std::to_string(customBaudRate_));
+  file.Write(name_, kKeyStopBits, StopBitsToStr(stopBits_));
+  file.Write(name_, kKeyDataBits, DataBitsToStr(dataBits_));
+  file.Write(name_, kKeyParity, ParityToStr(parity_.Bits()));
+  file.Write(name_, kKeyFlowControl, FlowControlToStr(flowControl_.FlowControl()));
+}
+
+void TCustomComPort::LoadIniFile(const IniFile& file) {
+  if (!storedProps_.Contains(spBasic)) return;
+  SetPort(file.ReadString(name_, kKeyPort, port_));
+  SetBaudRate(StrToBaudRate(file.ReadString(name_, kKeyBaudRate, BaudRateToStr(baudRate_))));
+  if (baudRate_ == brCustom) {
+    SetCustomBaudRate(IntegerOr(file.ReadString(name_, kKeyCustomBaudRate, "9600"), 9600));
+  }
+  SetStopBits(StrToStopBits(file.ReadString(name_, kKeyStopBits, StopBitsToStr(stopBits_))));
+  SetDataBits(StrToDataBits(file.ReadString(name_, kKeyDataBits, DataBitsToStr(dataBits_))));
+  parity_.SetBits(StrToParity(file.ReadString(name_, kKeyParity, ParityToStr(parity_.Bits()))));
+  flowControl_.SetFlowControl(StrToFlowControl(
+      file.ReadString(name_, kKeyFlowControl, FlowControlToStr(flowControl_.FlowControl()))));
+}
+
+void TCustomComPort::StoreSettings(TStoreType type, const std::string& fileName) {
+  try {
+    if (type != stIniFile) throw std::invalid_argument("no registry on this system");
+    IniFile file = IniFile::Load(fileName);
+    StoreIniFile(file);
+    file.Save(fileName);
+  } catch (...) {
+    std::throw_with_nested(EComPort(EComPort::kStoreFailed));
+  }
+}
+
+void TCustomComPort::LoadSettings(TStoreType type, const std::string& fileName) {
+  try {
+    if (type != stIniFile) throw std::invalid_argument("no registry on this system");
+    const IniFile file = IniFile::Load(fileName);
+    BeginUpdate();
+    try {
+      LoadIniFile(file);
+    } catch (...) {
+      try {
+        EndUpdate();
+      } catch (...) {
+      }
+      throw;
+    }
+    EndUpdate();
+  } catch (...) {
+    std::throw_with_nested(EComPort(EComPort::kLoadFailed));
+  }
+}
+
+void ApplyComPort1Design(TCustomComPort& port) {
+  port.BeginUpdate();
+  port.SetPort("COM1");
+  port.SetBaudRate(br1200);
+  port.SetCustomBaudRate(9600);
+  port.SetDataBits(dbEight);
+  port.SetStopBits(sbOneStopBit);
+  port.Parity().SetBits(prNone);
+  TComFlowControl& flow = port.FlowControl();
+  flow.SetOutCTSFlow(false);
+  flow.SetOutDSRFlow(false);
+  flow.SetControlDTR(dtrDisable);
+  flow.SetControlRTS(rtsDisable);
+  flow.SetXonXoffOut(false);
+  flow.SetXonXoffIn(false);
+  flow.SetDSRSensitivity(false);
+  flow.SetTxContinueOnXoff(false);
+  TComTimeouts& timeouts = port.Timeouts();
+  timeouts.SetReadInterval(200);
+  timeouts.SetReadTotalMultiplier(100);
+  timeouts.SetReadTotalConstant(20000);
+  timeouts.SetWriteTotalMultiplier(100);
+  timeouts.SetWriteTotalConstant(1000);
+  port.Buffer().SetInputSize(1024);
+  port.Buffer().SetOutputSize(1024);
+  port.SetEvents({evRxChar, evError});
+  port.SetEventChar(0);
+  port.SetDiscardNull(false);
+  port.SetSyncMethod(smThreadSync);
+  port.SetStoredProps({spBasic});
+  port.EndUpdate();
+}
+
+}  // namespace lumaq

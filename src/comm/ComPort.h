@@ -1,0 +1,405 @@
+// The serial port component: one serial line to the total station with its
+// settings, opening and closing, reads and writes bounded by time-outs,
+// purging, an event thread that reports arriving bytes and line errors on the
+// owner's thread, and its settings in the settings file.
+//
+// All operations belong to the owner's thread (the one that runs the
+// Dispatcher). OnRxChar and OnError run there too, one at a time; while one
+// runs, no further event is dispatched. A handler may Read, Write, ClearBuffer,
+// sleep and let the owner's event loop run. Bytes a handler leaves stay queued
+// and are reported again, with everything then waiting, when more arrive.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "comm/ComSettings.h"
+#include "comm/Dispatcher.h"
+#include "comm/PortNames.h"
+#include "comm/SerialDevice.h"
+
+namespace lumaq {
+
+class IniFile;
+class TCustomComPort;
+class TComThread;
+
+// A failure of the serial port. Its message is the text of its number; when a
+// system call failed, followed by " (win error code: N)" with the system's
+// error number (errno).
+class EComPort : public std::runtime_error {
+ public:
+  enum : int {
+    kOpenFailed = 1,
+    kWriteFailed = 2,
+    kReadFailed = 3,
+    kInvalidAsync = 4,
+    kPurgeFailed = 5,
+    kAsyncCheckFailed = 6,
+    kSetStateFailed = 7,
+    kTimeoutsFailed = 8,
+    kSetupComFailed = 9,
+    kClearComFailed = 10,
+    kEnumPortsFailed = 15,
+    kStoreFailed = 16,
+    kLoadFailed = 17,
+  };
+
+  explicit EComPort(int code, int winCode = -1);
+  int Code() const { return code_; }
+  // The system's error number, -1 when no system call failed.
+  int WinCode() const { return winCode_; }
+
+ private:
+  int code_;
+  int winCode_;
+};
+
+// The English text of an error number; empty for an unknown one.
+std::string ComErrorText(int code);
+
+class TComParity {
+ public:
+  explicit TComParity(TCustomComPort& port) : port_(port) {}
+  TComParity(const TComParity&) = delete;
+  TComParity& operator=(const TComParity&) = delete;
+
+  TParityBits Bits() const { return bits_; }
+  bool Check() const { return check_; }
+  bool Replace() const { return replace_; }
+  std::uint8_t ReplaceChar() const { return replaceChar_; }
+  void SetBits(TParityBits value);
+  void SetCheck(bool value);
+  void SetReplace(bool value);
+  void SetReplaceChar(std::uint8_t value);
+
+ private:
+  TCustomComPort& port_;
+  TParityBits bits_ = prNone;
+  bool check_ = false;
+  bool replace_ = false;
+  std::uint8_t replaceChar_ = 0;
+};
+
+class TComFlowControl {
+ public:
+  explicit TComFlowControl(TCustomComPort& port) : port_(port) {}
+  TComFlowControl(const TComFlowControl&) = delete;
+  TComFlowControl& operator=(const TComFlowControl&) = delete;
+
+  bool OutCTSFlow() const { return outCTSFlow_; }
+  bool OutDSRFlow() const { return outDSRFlow_; }
+  TDTRFlowControl ControlDTR() const { return controlDTR_; }
+  TRTSFlowControl ControlRTS() const { return controlRTS_; }
+  bool XonXoffOut() const { return xonXoffOut_; }
+  bool XonXoffIn() const { return xonXoffIn_; }
+  bool DSRSensitivity() const { return dsrSensitivity_; }
+  bool TxContinueOnXoff() const { return txContinueOnXoff_; }
+  std::uint8_t XonChar() const { return xonChar_; }
+  std::uint8_t XoffChar() const { return xoffChar_; }
+  void SetOutCTSFlow(bool value);
+  void SetOutDSRFlow(bool value);
+  void SetControlDTR(TDTRFlowControl value);
+  void SetControlRTS(TRTSFlowControl value);
+  void SetXonXoffOut(bool value);
+  void SetXonXoffIn(bool value);
+  void SetDSRSensitivity(bool value);
+  void SetTxContinueOnXoff(bool value);
+  void SetXonChar(std::uint8_t value);
+  void SetXoffChar(std::uint8_t value);
+
+  // The summary kept in the settings file. Setting fcHardware, fcSoftware or
+  // fcNone sets ControlRTS, OutCTSFlow and both XON/XOFF members; fcCustom
+  // leaves them. ControlDTR, OutDSRFlow and the rest are never touched.
+  TFlowControl FlowControl() const;
+  void SetFlowControl(TFlowControl value);
+
+ private:
+  TCustomComPort& port_;
+  bool outCTSFlow_ = false;
+  bool outDSRFlow_ = false;
+  TDTRFlowControl controlDTR_ = dtrDisable;
+  TRTSFlowControl controlRTS_ = rtsDisable;
+  bool xonXoffOut_ = false;
+  bool xonXoffIn_ = false;
+  bool dsrSensitivity_ = false;
+  bool txContinueOnXoff_ = false;
+  std::uint8_t xonChar_ = 0x11;
+  std::uint8_t xoffChar_ = 0x13;
+};
+
+// Milliseconds as 32-bit values; -1 stands for the largest one. A read with
+// ReadInterval -1 and both read totals 0 returns at once with what is queued.
+class TComTimeouts {
+ public:
+  explicit TComTimeouts(TCustomComPort& port) : port_(port) {}
+  TComTimeouts(const TComTimeouts&) = delete;
+  TComTimeouts& operator=(const TComTimeouts&) = delete;
+
+  std::int32_t ReadInterval() const { return readInterval_; }
+  std::int32_t ReadTotalMultiplier() const { return readTotalMultiplier_; }
+  std::int32_t ReadTotalConstant() const { return readTotalConstant_; }
+  std::int32_t WriteTotalMultiplier() const { return writeTotalMultiplier_; }
+  std::int32_t WriteTotalConstant() const { return writeTotalConstant_; }
+  void SetReadInterval(std::int32_t value);
+  void SetReadTotalMultiplier(std::int32_t value);
+  void SetReadTotalConstant(std::int32_t value);
+  void SetWriteTotalMultiplier(std::int32_t value);
+  void SetWriteTotalConstant(std::int32_t value);
+
+ private:
+  void Change(std::int32_t& field, std::int32_t value);
+
+  TCustomComPort& port_;
+  std::int32_t readInterval_ = -1;
+  std::int32_t readTotalMultiplier_ = 0;
+  std::int32_t readTotalConstant_ = 0;
+  std::int32_t writeTotalMultiplier_ = 100;
+  std::int32_t writeTotalConstant_ = 1000;
+};
+
+// Queue sizes in bytes; an odd size is lowered by one. The input size bounds
+// how many received bytes the port holds for the program; the kernel's own
+// queue comes on top of it.
+class TComBuffer {
+ public:
+  explicit TComBuffer(TCustomComPort& port) : port_(port) {}
+  TComBuffer(const TComBuffer&) = delete;
+  TComBuffer& operator=(const TComBuffer&) = delete;
+
+  int InputSize() const { return inputSize_; }
+  int OutputSize() const { return outputSize_; }
+  void SetInputSize(int value);
+  void SetOutputSize(int value);
+
+ private:
+  void Change(int& field, int value);
+
+  TCustomComPort& port_;
+  int inputSize_ = 1024;
+  int outputSize_ = 1024;
+};
+
+// The limits of one Read of count bytes under the read time-outs (values as
+// unsigned 32-bit milliseconds, -1 the largest). Absent limits do not apply.
+struct ComReadLimits {
+  bool immediate = false;                             // return at once with what is queued
+  bool firstByte = false;                             // return as soon as any byte is there
+  std::optional<std::chrono::milliseconds> interval;  // most time between two bytes
+  std::optional<std::chrono::milliseconds> total;     // most time since the call
+};
+ComReadLimits ReadLimits(const TComTimeouts& timeouts, int count);
+// The most time a Write of count bytes waits; absent when unlimited.
+std::optional<std::chrono::milliseconds> WriteLimit(const TComTimeouts& timeouts, int count);
+
+class TCustomComPort {
+ public:
+  using RxCharHandler = std::function<void(TCustomComPort& sender, int count)>;
+  using ErrorHandler = std::function<void(TCustomComPort& sender, TComErrors errors)>;
+  using ExceptionHandler = std::function<void(TCustomComPort& sender, std::exception_ptr error)>;
+
+  // dispatcher runs the event handlers on the owner's thread; it must outlive
+  // the port's open time. name is the section of the settings file.
+  explicit TCustomComPort(Dispatcher& dispatcher, std::string name = "ComPort1");
+  // With a backend of the caller's (tests).
+  TCustomComPort(Dispatcher& dispatcher, std::unique_ptr<SerialDevice> device,
+                 std::string name = "ComPort1");
+  // Closes the port. Must not run inside the port's own event handler.
+  virtual ~TCustomComPort();
+  TCustomComPort(const TCustomComPort&) = delete;
+  TCustomComPort& operator=(const TCustomComPort&) = delete;
+
+  const std::string& Name() const { return name_; }
+
+  // --- Settings ----------------------------------------------------------
+  const std::string& Port() const { return port_; }
+  // Normalises name; a changed port of an open line is closed and reopened.
+  void SetPort(std::string_view name);
+  TBaudRate BaudRate() const { return baudRate_; }
+  void SetBaudRate(TBaudRate value);
+  int CustomBaudRate() const { return customBaudRate_; }
+  void SetCustomBaudRate(int value);
+  TDataBits DataBits() const { return dataBits_; }
+  void SetDataBits(TDataBits value);
+  TStopBits StopBits() const { return stopBits_; }
+  void SetStopBits(TStopBits value);
+  TComParity& Parity() { return parity_; }
+  const TComParity& Parity() const { return parity_; }
+  TComFlowControl& FlowControl() { return flowControl_; }
+  const TComFlowControl& FlowControl() const { return flowControl_; }
+  TComTimeouts& Timeouts() { return timeouts_; }
+  const TComTimeouts& Timeouts() const { return timeouts_; }
+  TComBuffer& Buffer() { return buffer_; }
+  const TComBuffer& Buffer() const { return buffer_; }
+  // The events the event thread waits for; taken at Open. Of them, evRxChar
+  // and evError are reported on this system.
+  TComEvents Events() const { return events_; }
+  void SetEvents(TComEvents value) { events_ = value; }
+  std::uint8_t EventChar() const { return eventChar_; }
+  void SetEventChar(std::uint8_t value);
+  bool DiscardNull() const { return discardNull_; }
+  void SetDiscardNull(bool value);
+  // smThreadSync and smWindowSync run the handlers through the dispatcher,
+  // smNone on the event thread itself. Taken at Open.
+  TSyncMethod SyncMethod() const { return syncMethod_; }
+  void SetSyncMethod(TSyncMethod value) { syncMethod_ = value; }
+  TStoredProps StoredProps() const { return storedProps_; }
+  void SetStoredProps(TStoredProps value) { storedProps_ = value; }
+
+  // Where Port leads on this system (see PortNames.h). A device path set here
+  // is opened instead, whatever Port says.
+  const ComPortMap& PortMap() const { return portMap_; }
+  void SetPortMap(ComPortMap map) { portMap_ = std::move(map); }
+  const std::string& DevicePath() const { return devicePath_; }
+  void SetDevicePath(std::string path) { devicePath_ = std::move(path); }
+  // The device Open opens.
+  std::string ResolvedDevicePath() const;
+
+  bool Connected() const { return connected_; }
+  void SetConnected(bool value);
+
+  // --- Operations ----------------------------------------------------------
+  // Opens the device exclusively, applies the settings and starts the event
+  // thread. Raises EComPort 1 when the device cannot be opened (another
+  // program holds it, it does not exist) and 7 when the line settings cannot
+  // be applied; the port is then closed.
+  void Open();
+  // Purges, stops the event thread and waits for it, releases the device.
+  // Never raises. A handler already handed to the owner's thread and not yet
+  // started never runs. Called inside a handler, the thread is joined later.
+  void Close();
+  // Discards what was received (input) and what is still to be sent (output).
+  void ClearBuffer(bool input, bool output);
+  // Writes count bytes; waits at most WriteTotalMultiplier * count +
+  // WriteTotalConstant ms (no limit when both are 0). Returns the bytes
+  // written; a time-out is no error.
+  int Write(const void* buffer, int count);
+  // Reads count bytes. Ends when count bytes have arrived, when more than
+  // ReadInterval ms pass between two bytes, or when ReadTotalMultiplier * count
+  // + ReadTotalConstant ms have passed since the call. Returns the bytes read;
+  // a time-out is no error.
+  int Read(void* buffer, int count);
+  // Bytes received and not yet read.
+  int InputCount();
+
+  // While updates are begun, changed settings are not applied; the last
+  // EndUpdate applies all of them (when open).
+  void BeginUpdate();
+  void EndUpdate();
+
+  // The settings file (stIniFile; there is no registry here). Any failure
+  // raises EComPort 16 (store) or 17 (load), with the cause nested.
+  void StoreSettings(TStoreType type, const std::string& fileName);
+  void LoadSettings(TStoreType type, const std::string& fileName);
+
+  // --- Events --------------------------------------------------------------
+  RxCharHandler OnRxChar;
+  ErrorHandler OnError;
+  // An exception that escaped OnRxChar or OnError. Without a handler it is
+  // written to standard error. The port goes on either way.
+  ExceptionHandler OnException;
+
+ protected:
+  virtual void StoreIniFile(IniFile& file);
+  virtual void LoadIniFile(const IniFile& file);
+  virtual void CreateHandle();
+  virtual void DestroyHandle();
+  virtual void SetupComPort();
+
+  virtual void DoAfterClose() {}
+  virtual void DoAfterOpen() {}
+  virtual void DoBeforeClose() {}
+  virtual void DoBeforeOpen() {}
+  virtual void DoRxChar(int count);
+  virtual void DoError(TComErrors errors);
+  // Re-apply a group of settings; nothing happens while closed or while an
+  // update is begun.
+  virtual void ApplyDCB();
+  virtual void ApplyTimeouts();
+  virtual void ApplyBuffer();
+
+ private:
+  friend class TComThread;
+
+  SerialLineSettings LineSettings() const;
+  void ApplyDCBNow();
+  void ApplyBufferNow();
+  bool InHandler() const;
+  void JoinRetiredThreads();
+  template <typename T>
+  void Change(T& field, T value);
+
+  // Owner's thread: one dispatch of the event thread.
+  void RunDispatch(bool rxChar, unsigned lineErrors, bool lineGone);
+  // InputCount for an event: what the port holds when the device fails.
+  int WaitingCount();
+  void Guarded(const std::function<void()>& handler);
+
+  // The received bytes the port holds, shared with the event thread. Reads
+  // of the device happen under the mutex only; while Read runs, the event
+  // thread leaves the device to it.
+  std::size_t TakeQueued(std::uint8_t* into, std::size_t count);
+  std::mutex inputMutex_;
+  std::condition_variable readerDone_;
+  std::deque<std::uint8_t> queue_;
+  std::size_t queueCapacity_ = 1024;
+  bool readerActive_ = false;
+
+  Dispatcher& dispatcher_;
+  std::unique_ptr<SerialDevice> device_;
+  std::string name_;
+  std::string port_ = "COM1";
+  TBaudRate baudRate_ = br9600;
+  int customBaudRate_ = 9600;
+  TDataBits dataBits_ = dbEight;
+  TStopBits stopBits_ = sbOneStopBit;
+  TComParity parity_{*this};
+  TComFlowControl flowControl_{*this};
+  TComTimeouts timeouts_{*this};
+  TComBuffer buffer_{*this};
+  TComEvents events_ = kAllComEvents;
+  std::uint8_t eventChar_ = 0;
+  bool discardNull_ = false;
+  TSyncMethod syncMethod_ = smThreadSync;
+  TStoredProps storedProps_{spBasic};
+  ComPortMap portMap_;
+  std::string devicePath_;
+
+  bool connected_ = false;
+  int updateCount_ = 0;
+  std::unique_ptr<TComThread> thread_;
+  // Threads stopped from inside their own handler, joined later.
+  std::vector<std::unique_ptr<TComThread>> retiredThreads_;
+  std::atomic<std::thread::id> handlerThread_{};
+
+  friend class TComParity;
+  friend class TComFlowControl;
+  friend class TComTimeouts;
+  friend class TComBuffer;
+};
+
+class TComPort : public TCustomComPort {
+ public:
+  using TCustomComPort::TCustomComPort;
+};
+
+// The values the program's port ComPort1 is designed with: 1200 baud, 8 data
+// bits, no parity, one stop bit, no flow control, DTR and RTS off, read
+// time-outs of 200 ms between bytes and 100 ms per byte plus 20 s in all,
+// events evRxChar and evError.
+void ApplyComPort1Design(TCustomComPort& port);
+
+}  // namespace lumaq

@@ -1,0 +1,431 @@
+// The serial line on POSIX: termios in raw mode with VMIN = VTIME = 0, so that
+// no read ever blocks and every time-out is the caller's, kept against one
+// monotonic deadline with poll. Any path opens, pseudo-terminals included.
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <thread>
+#include <utility>
+
+#include "comm/SerialDevice.h"
+
+#if defined(__linux__)
+#include <linux/serial.h>
+#endif
+
+#if defined(__linux__) && defined(TCGETS2)
+// The kernel's termios with free input and output speeds. <asm/termbits.h>
+// declares it too but clashes with <termios.h>; the layout is the kernel's.
+struct termios2 {
+  tcflag_t c_iflag;
+  tcflag_t c_oflag;
+  tcflag_t c_cflag;
+  tcflag_t c_lflag;
+  cc_t c_line;
+  cc_t c_cc[19];
+  speed_t c_ispeed;
+  speed_t c_ospeed;
+};
+#endif
+
+namespace lumaq {
+namespace {
+
+class UniqueFd {
+ public:
+  UniqueFd() = default;
+  explicit UniqueFd(int fd) : fd_(fd) {}
+  ~UniqueFd() { Reset(); }
+  UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
+  UniqueFd& operator=(UniqueFd&& other) noexcept {
+    if (this != &other) Reset(other.Release());
+    return *this;
+  }
+  int Get() const { return fd_; }
+  int Release() { return std::exchange(fd_, -1); }
+  void Reset(int fd = -1) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+[[noreturn]] void Fail(const char* operation, int code = errno) {
+  throw SerialError(operation, code, code == EIO);
+}
+
+[[noreturn]] void FailHungUp(const char* operation) {
+  throw SerialError(operation, EIO, true);
+}
+
+// Milliseconds from now to deadline for poll: -1 without a deadline, 0 once
+// it has passed, rounded up so that a wait never ends before its deadline.
+int PollTimeout(SerialClock::time_point deadline) {
+  if (deadline == kNoDeadline) return -1;
+  const auto now = SerialClock::now();
+  if (deadline <= now) return 0;
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
+  return static_cast<int>(std::min<long long>(left, 1'000'000'000));
+}
+
+struct SpeedCode {
+  int rate;
+  speed_t code;
+};
+
+constexpr SpeedCode kSpeeds[] = {
+    {50, B50},       {75, B75},         {110, B110},       {134, B134},     {150, B150},
+    {200, B200},     {300, B300},       {600, B600},       {1200, B1200},   {1800, B1800},
+    {2400, B2400},   {4800, B4800},     {9600, B9600},     {19200, B19200}, {38400, B38400},
+    {57600, B57600}, {115200, B115200}, {230400, B230400},
+};
+
+bool StandardSpeed(int rate, speed_t& code) {
+  for (const auto& speed : kSpeeds) {
+    if (speed.rate == rate) {
+      code = speed.code;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Rates without a Bnnn constant (14400, 56000, 128000, custom rates).
+#if defined(__linux__) && defined(TCGETS2)
+#ifndef BOTHER
+#define BOTHER 0010000
+#endif
+bool SetFreeSpeed(int fd, int rate) {
+  termios2 tio{};
+  if (::ioctl(fd, TCGETS2, &tio) != 0) return false;
+  tio.c_cflag &= ~static_cast<tcflag_t>(CBAUD);
+  tio.c_cflag |= BOTHER;
+  tio.c_ispeed = static_cast<speed_t>(rate);
+  tio.c_ospeed = static_cast<speed_t>(rate);
+  return ::ioctl(fd, TCSETS2, &tio) == 0;
+}
+#else
+bool SetFreeSpeed(int, int) {
+  errno = EINVAL;
+  return false;
+}
+#endif
+
+// Mark and space parity ("stick" parity), where the system has it.
+#if defined(CMSPAR)
+constexpr tcflag_t kStickParity = CMSPAR;
+#else
+constexpr tcflag_t kStickParity = 0;
+#endif
+
+// The driver's error counters, where the system keeps them.
+struct ErrorCounters {
+  unsigned long frame = 0, parity = 0, overrun = 0, brk = 0, rxOverflow = 0;
+};
+
+#if defined(__linux__) && defined(TIOCGICOUNT)
+bool ReadErrorCounters(int fd, ErrorCounters& counters) {
+  serial_icounter_struct icount{};
+  if (::ioctl(fd, TIOCGICOUNT, &icount) != 0) return false;
+  counters.frame = static_cast<unsigned long>(icount.frame);
+  counters.parity = static_cast<unsigned long>(icount.parity);
+  counters.overrun = static_cast<unsigned long>(icount.overrun);
+  counters.brk = static_cast<unsigned long>(icount.brk);
+  counters.rxOverflow = static_cast<unsigned long>(icount.buf_overrun);
+  return true;
+}
+#else
+bool ReadErrorCounters(int, ErrorCounters&) {
+  return false;
+}
+#endif
+
+// Modem lines on a device that has none (a pseudo-terminal) are no error.
+void SetModemLine(int fd, int line, bool on) {
+  if (::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line) != 0 && errno != ENOTTY && errno != EINVAL) {
+    Fail("setting a modem line");
+  }
+}
+
+class PosixSerialDevice final : public SerialDevice {
+ public:
+  ~PosixSerialDevice() override { Close(); }
+
+  void Open(const std::string& path) override {
+    Close();
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.Get() < 0) Fail("open");
+    // TIOCEXCL keeps other programs out, but not root; the lock keeps out
+    // every program that asks for it, root included.
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) Fail("lock");
+    ::ioctl(fd.Get(), TIOCEXCL);
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) Fail("pipe");
+    wakeRead_.Reset(pipeFds[0]);
+    wakeWrite_.Reset(pipeFds[1]);
+    // Whatever an earlier user left unread is not ours.
+    ::tcflush(fd.Get(), TCIFLUSH);
+    counters_ = {};
+    hasCounters_ = ReadErrorCounters(fd.Get(), counters_);
+    fd_ = std::move(fd);
+  }
+
+  void Close() noexcept override {
+    if (fd_.Get() >= 0) {
+      ::ioctl(fd_.Get(), TIOCNXCL);
+      fd_.Reset();
+    }
+    wakeRead_.Reset();
+    wakeWrite_.Reset();
+  }
+
+  bool IsOpen() const noexcept override { return fd_.Get() >= 0; }
+
+  void Configure(const SerialLineSettings& settings) override {
+    const int fd = fd_.Get();
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0) Fail("tcgetattr");
+    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |
+                                          ICRNL | IXON | IXOFF | IXANY | INPCK | IGNPAR);
+    tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    tio.c_cflag &=
+        ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS | kStickParity);
+    tio.c_cflag |= CREAD | CLOCAL;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+
+    switch (settings.dataBits) {
+      case 5:
+        tio.c_cflag |= CS5;
+        break;
+      case 6:
+        tio.c_cflag |= CS6;
+        break;
+      case 7:
+        tio.c_cflag |= CS7;
+        break;
+      case 8:
+        tio.c_cflag |= CS8;
+        break;
+      default:
+        Fail("data bits", EINVAL);
+    }
+    switch (settings.parity) {
+      case SerialParity::kNone:
+        break;
+      case SerialParity::kOdd:
+        tio.c_cflag |= PARENB | PARODD;
+        break;
+      case SerialParity::kEven:
+        tio.c_cflag |= PARENB;
+        break;
+      case SerialParity::kMark:
+      case SerialParity::kSpace:
+        if (kStickParity == 0) Fail("mark or space parity", EINVAL);
+        tio.c_cflag |= PARENB | kStickParity;
+        if (settings.parity == SerialParity::kMark) tio.c_cflag |= PARODD;
+        break;
+    }
+    // 1.5 stop bits exist only with 5 data bits, 2 only with 6 to 8; the UART
+    // makes CSTOPB the one or the other.
+    switch (settings.stopBits) {
+      case SerialStopBits::kOne:
+        break;
+      case SerialStopBits::kOneAndHalf:
+        if (settings.dataBits != 5) Fail("1.5 stop bits", EINVAL);
+        tio.c_cflag |= CSTOPB;
+        break;
+      case SerialStopBits::kTwo:
+        if (settings.dataBits == 5) Fail("2 stop bits", EINVAL);
+        tio.c_cflag |= CSTOPB;
+        break;
+    }
+    // Without INPCK a byte with a parity error passes as received; with it,
+    // the byte reads as 0, which is the only replacement termios can make.
+    if (settings.parityCheck && settings.replaceErrors) {
+      if (settings.replaceChar != 0) Fail("parity replacement character", EINVAL);
+      tio.c_iflag |= INPCK;
+    }
+    if (settings.dsrOutputFlow || settings.dsrSensitivity ||
+        settings.dtr == SerialDtr::kHandshake || settings.rts == SerialRts::kToggle) {
+      Fail("DSR or toggled RTS flow control", EINVAL);
+    }
+    if (settings.ctsOutputFlow || settings.rts == SerialRts::kHandshake) tio.c_cflag |= CRTSCTS;
+    if (settings.xonXoffOut) tio.c_iflag |= IXON;
+    if (settings.xonXoffIn) tio.c_iflag |= IXOFF;
+    tio.c_cc[VSTART] = settings.xonChar;
+    tio.c_cc[VSTOP] = settings.xoffChar;
+
+    if (settings.baudRate <= 0) Fail("baud rate", EINVAL);
+    speed_t speed = B9600;
+    const bool standard = StandardSpeed(settings.baudRate, speed);
+    if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0) Fail("baud rate");
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0) Fail("tcsetattr");
+    if (!standard && !SetFreeSpeed(fd, settings.baudRate)) Fail("baud rate");
+
+    if (settings.dtr != SerialDtr::kHandshake) {
+      SetModemLine(fd, TIOCM_DTR, settings.dtr == SerialDtr::kOn);
+    }
+    if (settings.rts == SerialRts::kOff || settings.rts == SerialRts::kOn) {
+      SetModemLine(fd, TIOCM_RTS, settings.rts == SerialRts::kOn);
+    }
+    discardNull_ = settings.discardNull;
+    baudRate_ = settings.baudRate;
+  }
+
+  // The kernel's queues have a fixed size.
+  void SetQueueSizes(int, int) override {}
+
+  SerialWaitResult Wait(SerialClock::time_point deadline, unsigned what) override {
+    pollfd fds[2] = {{-1, 0, 0}, {-1, POLLIN, 0}};
+    if (what & (kWaitReadable | kWaitLine)) {
+      fds[0].fd = fd_.Get();
+      fds[0].events = (what & kWaitReadable) ? POLLIN : 0;
+    }
+    if (what & kWaitInterrupt) fds[1].fd = wakeRead_.Get();
+    for (;;) {
+      const int ready = ::poll(fds, 2, PollTimeout(deadline));
+      if (ready < 0) {
+        if (errno == EINTR) continue;
+        Fail("poll");
+      }
+      if (fds[1].revents) {
+        char drain[64];
+        while (::read(wakeRead_.Get(), drain, sizeof drain) > 0) {
+        }
+        return SerialWaitResult::kInterrupted;
+      }
+      if (fds[0].revents & POLLIN) return SerialWaitResult::kReadable;
+      if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) return SerialWaitResult::kHungUp;
+      if (ready == 0 && PollTimeout(deadline) == 0) return SerialWaitResult::kTimedOut;
+    }
+  }
+
+  void Interrupt() noexcept override {
+    if (wakeWrite_.Get() < 0) return;
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(wakeWrite_.Get(), &byte, 1);
+  }
+
+  std::size_t ReadAvailable(std::span<std::uint8_t> into) override {
+    if (into.empty()) return 0;
+    pollfd fd{fd_.Get(), POLLIN, 0};
+    int ready;
+    do {
+      ready = ::poll(&fd, 1, 0);
+    } while (ready < 0 && errno == EINTR);
+    if (ready < 0) Fail("poll");
+    if (!(fd.revents & POLLIN)) {
+      if (fd.revents & (POLLHUP | POLLERR | POLLNVAL)) FailHungUp("read");
+      return 0;
+    }
+    ssize_t count;
+    do {
+      count = ::read(fd.fd, into.data(), into.size());
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+      if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
+      Fail("read");
+    }
+    // With VMIN = VTIME = 0 an empty line also reads 0, but poll said there
+    // were bytes: the line is gone.
+    if (count == 0) FailHungUp("read");
+    std::size_t kept = static_cast<std::size_t>(count);
+    if (discardNull_) {
+      const auto end = std::remove(into.begin(), into.begin() + count, std::uint8_t{0});
+      kept = static_cast<std::size_t>(end - into.begin());
+    }
+    return kept;
+  }
+
+  std::size_t Write(std::span<const std::uint8_t> bytes,
+                    SerialClock::time_point deadline) override {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+      const ssize_t count = ::write(fd_.Get(), bytes.data() + written, bytes.size() - written);
+      if (count > 0) {
+        written += static_cast<std::size_t>(count);
+        continue;
+      }
+      if (count < 0 && errno == EINTR) continue;
+      if (count < 0 && errno != EAGAIN && errno != EWOULDBLOCK) Fail("write");
+      pollfd fd{fd_.Get(), POLLOUT, 0};
+      const int ready = ::poll(&fd, 1, PollTimeout(deadline));
+      if (ready < 0 && errno != EINTR) Fail("poll");
+      if (ready == 0) return written;
+      if (fd.revents & (POLLHUP | POLLERR | POLLNVAL)) FailHungUp("write");
+    }
+    WaitUntilSent(deadline);
+    return written;
+  }
+
+  void Flush(bool input, bool output) override {
+    if (!input && !output) return;
+    const int queue = input && output ? TCIOFLUSH : (input ? TCIFLUSH : TCOFLUSH);
+    if (::tcflush(fd_.Get(), queue) != 0) Fail("tcflush");
+  }
+
+  std::size_t BytesWaiting() override {
+    int count = 0;
+    if (::ioctl(fd_.Get(), FIONREAD, &count) != 0) Fail("FIONREAD");
+    return static_cast<std::size_t>(std::max(count, 0));
+  }
+
+  unsigned TakeLineErrors() override {
+    ErrorCounters now;
+    if (!hasCounters_ || !ReadErrorCounters(fd_.Get(), now)) return 0;
+    unsigned errors = 0;
+    if (now.frame != counters_.frame) errors |= kLineFrame;
+    if (now.parity != counters_.parity) errors |= kLineParity;
+    if (now.overrun != counters_.overrun) errors |= kLineOverrun;
+    if (now.brk != counters_.brk) errors |= kLineBreak;
+    if (now.rxOverflow != counters_.rxOverflow) errors |= kLineRxOverflow;
+    counters_ = now;
+    return errors;
+  }
+
+ private:
+  // The bytes written are complete when they have left the output queue, as
+  // far as the driver tells; a device that does not tell counts as done.
+  void WaitUntilSent(SerialClock::time_point deadline) {
+    for (;;) {
+      int queued = 0;
+      if (::ioctl(fd_.Get(), TIOCOUTQ, &queued) != 0 || queued <= 0) return;
+      if (SerialClock::now() >= deadline) return;
+      // About the time the queued bytes take on the wire, 10 bits each.
+      const long long wire = 10'000'000LL * queued / std::max(baudRate_, 1);
+      auto pause = std::chrono::microseconds(std::clamp<long long>(wire, 500, 20'000));
+      if (deadline != kNoDeadline) {
+        pause = std::min(
+            pause, std::chrono::ceil<std::chrono::microseconds>(deadline - SerialClock::now()));
+      }
+      std::this_thread::sleep_for(pause);
+    }
+  }
+
+  UniqueFd fd_;
+  UniqueFd wakeRead_;
+  UniqueFd wakeWrite_;
+  bool discardNull_ = false;
+  int baudRate_ = 9600;
+  bool hasCounters_ = false;
+  ErrorCounters counters_;
+};
+
+}  // namespace
+
+std::unique_ptr<SerialDevice> CreateSerialDevice() {
+  return std::make_unique<PosixSerialDevice>();
+}
+
+}  // namespace lumaq
