@@ -12,11 +12,14 @@ namespace {
 struct LayoutSpec {
   std::array<std::size_t, 5> widths;
   bool rangeTestsLastField;
+  std::array<bool, 5> isCoordinate;  // by position in the line
 };
 
 LayoutSpec SpecOf(FixedLayout layout) {
-  if (layout == FixedLayout::GtsPoints) return {{8, 11, 11, 11, 8}, false};
-  return {{8, 8, 11, 11, 11}, true};
+  if (layout == FixedLayout::GtsPoints) {
+    return {{8, 11, 11, 11, 8}, false, {false, true, true, true, false}};
+  }
+  return {{8, 8, 11, 11, 11}, true, {false, false, true, true, true}};
 }
 
 // Positions 1-5 of the line named by the layout's field order.
@@ -79,7 +82,8 @@ RecordFields SplitFixedFields(std::string_view line, FixedLayout layout) {
   }
   std::array<std::string, 5> texts;
   for (std::size_t i = 0; i < 5; ++i) {
-    texts[i] = TrimControl(fields[i].value_or(i < 2 ? " " : "0"));
+    // A missing coordinate reads 0, a missing name or code is empty.
+    texts[i] = TrimControl(fields[i].value_or(spec.isCoordinate[i] ? "0" : " "));
   }
   return NameFields(layout, std::move(texts));
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "formats/Printers.h"
+
 namespace lumaq {
 namespace {
 
@@ -62,6 +64,10 @@ INSTANTIATE_TEST_SUITE_P(
         FixedCase{"P1,1,2,3,99999999", FixedLayout::GtsPoints, {"P1", "99999999", "2", "1", "3"}},
         // Missing fields, and texts that are no number.
         FixedCase{"P1", FixedLayout::Cass, {"P1", "", "0", "0", "0"}},
+        // A GTS points line without its code has an empty code, and a
+        // missing E reads 0 like the other coordinates.
+        FixedCase{"P1,1,2,3", FixedLayout::GtsPoints, {"P1", "", "2", "1", "3"}},
+        FixedCase{"P1", FixedLayout::GtsPoints, {"P1", "", "0", "0", "0"}},
         FixedCase{"", FixedLayout::Sv300, {"", "", "0", "0", "0"}},
         FixedCase{"P1,C,abc,1,2", FixedLayout::Sv300, {"P1", "C", "abc", "1", "2"}},
         FixedCase{"P1,C,1,2,3,4,5", FixedLayout::Sv300, {"P1", "C", "1", "2", "3"}}));
