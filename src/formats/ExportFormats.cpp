@@ -1,0 +1,177 @@
+#include "formats/ExportFormats.h"
+
+#include <array>
+
+#include "formats/ReplacingFile.h"
+#include "rawdata/String_func.h"
+
+namespace lumaq {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// The texts joined by single commas, then CR LF.
+template <typename... Texts>
+std::string CommaLine(const Texts&... texts) {
+  std::string line;
+  bool first = true;
+  ((line += first ? "" : ",", line += texts, first = false), ...);
+  line += kCrLf;
+  return line;
+}
+
+std::string Quoted(std::string_view text) {
+  std::string quoted = "\"";
+  quoted += text;
+  quoted += '"';
+  return quoted;
+}
+
+std::string Scs2002Record(std::size_t k, std::size_t recordCount, const RecordFields& r) {
+  std::string text;
+  if (k == 1) text += std::to_string(recordCount) + std::string(kCrLf);
+  for (const std::string* field : {&r.name, &r.code, &r.n, &r.e, &r.z}) {
+    text += *field;
+    text += kCrLf;
+  }
+  if (k == recordCount) {
+    // The file ends with the line "E" and no line break after it.
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.pop_back();
+    text += kCrLf;
+    text += 'E';
+  }
+  return text;
+}
+
+}  // namespace
+
+ExportFormat ExportFormatOfIndex(int typeIndex) {
+  if (typeIndex < 1 || typeIndex > kExportFormatCount) return ExportFormat::GtsPoints;
+  return static_cast<ExportFormat>(typeIndex);
+}
+
+std::string ExportFilter(const UserFormat& user, const DisplayText& displayText) {
+  const std::string pattern =
+      user.extension.empty() ? std::string("*.*") : "*." + displayText(user.extension);
+  return std::string(kExportFixedFilter) + "|" + displayText(user.name) + kUserFormatSuffix + "|" +
+         pattern;
+}
+
+RecordFields RecordLineFields(std::string_view line) {
+  return {RecordLineName(line), RecordLineCode(line), RecordLineN(line), RecordLineE(line),
+          RecordLineZ(line)};
+}
+
+std::string GtsPointsRecord(const RecordFields& r) {
+  return CommaLine(r.name, r.e, r.n, r.z, r.code);
+}
+
+std::string Sv300Record(std::size_t k, const RecordFields& r) {
+  return CommaLine(std::to_string(k), r.name, r.code, r.n, r.e, r.z);
+}
+
+std::string CassRecord(const RecordFields& r) {
+  return CommaLine(r.name, r.code, r.e, r.n, r.z);
+}
+
+std::string CsvRecord(const RecordFields& r) {
+  std::string line = Quoted(r.name) + "," + Quoted(r.n) + "," + Quoted(r.e) + "," + Quoted(r.z);
+  if (!r.code.empty()) line += "," + Quoted(r.code);
+  line += kCrLf;
+  return line;
+}
+
+std::string DxfRecord(const RecordFields& r) {
+  std::string text;
+  text.reserve(160);
+  const auto line = [&text](std::string_view content) {
+    text += content;
+    text += kCrLf;
+  };
+  // The point on layer "point", x E, y N, z Z.
+  for (const std::string_view content : {"0", "POINT", "8", "point", "10"}) line(content);
+  line(r.e);
+  line("20");
+  line(r.n);
+  line("30");
+  line(r.z);
+  // Its label on layer "PT#": the point name, 0.2 units high.
+  for (const std::string_view content : {"0", "TEXT", "8", "PT#", "10"}) line(content);
+  line(r.e);
+  line("20");
+  line(r.n);
+  line("30");
+  line(r.z);
+  line("40");
+  line("0.2");
+  line("1");
+  line(r.name);
+  return text;
+}
+
+std::string UserFormatRecord(std::size_t k, const RecordFields& r, const UserFormat& user) {
+  const std::array<const std::string*, 5> byField{&r.name, &r.n, &r.e, &r.z, &r.code};
+  // Field numbers are used as stored; one outside 0..4 gives an empty text.
+  const auto field = [&](int number) -> const std::string& {
+    static const std::string kNone;
+    return number >= 0 && number < 5 ? *byField[static_cast<std::size_t>(number)] : kNone;
+  };
+  std::string line;
+  if (user.serialNumbers) line += std::to_string(k) + ",";
+  line += field(user.order[0]) + "," + field(user.order[1]) + "," + field(user.order[2]) + "," +
+          field(user.order[3]);
+  const std::string& fifth = field(user.order[4]);
+  if (!fifth.empty()) line += "," + fifth;
+  line += kCrLf;
+  return line;
+}
+
+RecordWriter::RecordWriter(ExportFormat format, std::size_t recordCount, UserFormat user)
+    : format_(format), recordCount_(recordCount), user_(std::move(user)) {}
+
+std::string RecordWriter::Head() const {
+  return format_ == ExportFormat::Dxf ? std::string(kDxfHead) : std::string();
+}
+
+std::string RecordWriter::Tail() const {
+  return format_ == ExportFormat::Dxf ? std::string(kDxfTail) : std::string();
+}
+
+std::string RecordWriter::Record(std::size_t k, const RecordFields& r) const {
+  switch (format_) {
+    case ExportFormat::GtsPoints:
+      return GtsPointsRecord(r);
+    case ExportFormat::Scs2002:
+      return Scs2002Record(k, recordCount_, r);
+    case ExportFormat::Sv300:
+      return Sv300Record(k, r);
+    case ExportFormat::Cass:
+      return CassRecord(r);
+    case ExportFormat::Csv:
+      return CsvRecord(r);
+    case ExportFormat::Dxf:
+      return DxfRecord(r);
+    case ExportFormat::User:
+      return UserFormatRecord(k, r, user_);
+  }
+  return {};
+}
+
+void WriteRecords(const JobText& recordLines, ExportFormat format, const UserFormat& user,
+                  const std::function<void(std::string_view)>& sink) {
+  const RecordWriter writer(format, recordLines.size(), user);
+  sink(writer.Head());
+  for (std::size_t k = 1; k <= recordLines.size(); ++k) {
+    sink(writer.Record(k, RecordLineFields(recordLines[k - 1])));
+  }
+  sink(writer.Tail());
+}
+
+void ExportRecordsToFile(const JobText& recordLines, ExportFormat format, const UserFormat& user,
+                         const std::string& path) {
+  ReplacingFile file(path);
+  WriteRecords(recordLines, format, user, [&file](std::string_view bytes) { file.Write(bytes); });
+  file.Commit();
+}
+
+}  // namespace lumaq

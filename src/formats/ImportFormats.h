@@ -1,0 +1,64 @@
+// Reading the exchange files of other programs into record lines: GTS points,
+// SCS2002, SV300, CASS and CSV. Plain functions on the file's lines, shared by
+// the import command and lumaq-cli.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "records/TextLines.h"
+
+namespace lumaq {
+
+// The file types of the import dialog; the value is the 1-based type index.
+enum class ImportFormat : int { GtsPoints = 1, Scs2002 = 2, Sv300 = 3, Cass = 4, Csv = 5 };
+inline constexpr int kImportFormatCount = 5;
+
+inline constexpr const char* kImportTitle = "导入";
+inline constexpr const char* kImportFilter =
+    "拓普康 GTS700/600/800 Points(*.pts)|*.pts|SCS2002 坐标文件(*.dat)|*.dat|"
+    "SV300坐标文件(*.dat)|*.dat|CASS5.X文件(*.DAT)|*.DAT|CSV文件(逗号分隔)(*.CSV)|*.CSV";
+inline constexpr const char* kFormatMismatchMessage = "数据格式不符，无法导入！";
+inline constexpr const char* kImportErrorMessage = "导入错误！";
+
+// An SCS2002 file whose count line, line count or end line does not fit.
+class RejectedImportFile : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A line the reader cannot take apart (an SV300 line without a comma).
+class ImportError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The format of a type index; an index outside 1..5 reads as the first type.
+ImportFormat ImportFormatOfIndex(int typeIndex);
+
+// One file line as a record line, for every format but SCS2002. An SV300
+// line without a comma raises ImportError.
+std::string ImportGtsPointsLine(std::string_view line);
+std::string ImportSv300Line(std::string_view line);
+std::string ImportCassLine(std::string_view line);
+std::string ImportCsvLine(std::string_view line);
+
+// The record lines of an SCS2002 file's lines: a count line, five lines per
+// point (name, code, N, E, Z) and an end line "E". Coordinates are written
+// with three decimals, those outside -1000000..10000000 as 0.000. Raises
+// RejectedImportFile when the file does not have that shape.
+JobText ImportScs2002(const JobText& fileLines);
+
+// The job text an import makes of a file's lines, at most 15999 record lines
+// (the first 15998 and the last).
+JobText ImportRecordLines(ImportFormat format, JobText fileLines);
+
+// Keeps the first maxLines - 1 lines and the last line of a longer list.
+void KeepFirstAndLastLines(JobText& lines, std::size_t maxLines);
+
+// A number written with exactly three decimals, rounded half away from zero
+// on its 15 significant digits ("0.000" format: 12.3 gives 12.300).
+std::string FormatFixed3(double value);
+
+}  // namespace lumaq

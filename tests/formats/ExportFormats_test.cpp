@@ -1,0 +1,209 @@
+#include "formats/ExportFormats.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "formats/ImportFormats.h"
+#include "rawdata/String_func.h"
+#include "records/JobFiles.h"
+#include "support/TempDir.h"
+
+namespace lumaq {
+namespace {
+
+using test::TempDir;
+
+const std::string kTreeLine = ComposeRecordLine("P1", "TREE", "3456.789", "1234.567", "12.300");
+const std::string kNoCodeLine = ComposeRecordLine("P1", "", "3456.789", "1234.567", "12.300");
+
+std::string Export(const JobText& lines, ExportFormat format,
+                   const UserFormat& user = FallbackUserFormat()) {
+  std::string bytes;
+  WriteRecords(lines, format, user, [&bytes](std::string_view piece) { bytes += piece; });
+  return bytes;
+}
+
+const std::string kDxfRecord =
+    "0\r\nPOINT\r\n8\r\npoint\r\n10\r\n1234.567\r\n20\r\n3456.789\r\n30\r\n12.300\r\n"
+    "0\r\nTEXT\r\n8\r\nPT#\r\n10\r\n1234.567\r\n20\r\n3456.789\r\n30\r\n12.300\r\n"
+    "40\r\n0.2\r\n1\r\nP1\r\n";
+
+struct OutputCase {
+  const char* what;
+  std::string line;
+  ExportFormat format;
+  std::string expected;
+};
+
+class SingleRecordTest : public ::testing::TestWithParam<OutputCase> {};
+
+TEST_P(SingleRecordTest, WritesTheExactBytes) {
+  EXPECT_EQ(Export({GetParam().line}, GetParam().format), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, SingleRecordTest,
+    ::testing::Values(
+        OutputCase{"gts", kTreeLine, ExportFormat::GtsPoints,
+                   "P1,1234.567,3456.789,12.300,TREE\r\n"},
+        OutputCase{"scs2002", kTreeLine, ExportFormat::Scs2002,
+                   "1\r\nP1\r\nTREE\r\n3456.789\r\n1234.567\r\n12.300\r\nE"},
+        OutputCase{"sv300", kTreeLine, ExportFormat::Sv300,
+                   "1,P1,TREE,3456.789,1234.567,12.300\r\n"},
+        OutputCase{"cass", kTreeLine, ExportFormat::Cass, "P1,TREE,1234.567,3456.789,12.300\r\n"},
+        OutputCase{"csv", kTreeLine, ExportFormat::Csv,
+                   "\"P1\",\"3456.789\",\"1234.567\",\"12.300\",\"TREE\"\r\n"},
+        OutputCase{"dxf", kTreeLine, ExportFormat::Dxf,
+                   "0\r\nSECTION\r\n2\r\nENTITIES\r\n" + kDxfRecord + "0\r\nENDSEC\r\n0\r\nEOF"},
+        OutputCase{"user", kTreeLine, ExportFormat::User, "P1,3456.789,1234.567,12.300,TREE\r\n"},
+        OutputCase{"gts no code", kNoCodeLine, ExportFormat::GtsPoints,
+                   "P1,1234.567,3456.789,12.300,\r\n"},
+        OutputCase{"scs2002 no code", kNoCodeLine, ExportFormat::Scs2002,
+                   "1\r\nP1\r\n\r\n3456.789\r\n1234.567\r\n12.300\r\nE"},
+        OutputCase{"sv300 no code", kNoCodeLine, ExportFormat::Sv300,
+                   "1,P1,,3456.789,1234.567,12.300\r\n"},
+        OutputCase{"cass no code", kNoCodeLine, ExportFormat::Cass,
+                   "P1,,1234.567,3456.789,12.300\r\n"},
+        OutputCase{"csv no code", kNoCodeLine, ExportFormat::Csv,
+                   "\"P1\",\"3456.789\",\"1234.567\",\"12.300\"\r\n"},
+        OutputCase{"dxf no code", kNoCodeLine, ExportFormat::Dxf,
+                   "0\r\nSECTION\r\n2\r\nENTITIES\r\n" + kDxfRecord + "0\r\nENDSEC\r\n0\r\nEOF"},
+        OutputCase{"user no code", kNoCodeLine, ExportFormat::User,
+                   "P1,3456.789,1234.567,12.300\r\n"},
+        // Quotes inside a CSV field are written as they are.
+        OutputCase{"csv quote", ComposeRecordLine("P\"1", "A\"B", "1", "2", "3"), ExportFormat::Csv,
+                   "\"P\"1\",\"1\",\"2\",\"3\",\"A\"B\"\r\n"}),
+    [](const auto& info) {
+      std::string name = info.param.what;
+      for (char& c : name) {
+        if (c == ' ') c = '_';
+      }
+      return name;
+    });
+
+UserFormat Layout(std::array<int, 5> order, bool serial) {
+  UserFormat user = FallbackUserFormat();
+  user.order = order;
+  user.serialNumbers = serial;
+  return user;
+}
+
+TEST(UserFormatRecord, FollowsTheStoredOrderUnchecked) {
+  struct Case {
+    const char* what;
+    UserFormat user;
+    std::string line;
+    const char* expected;
+  } cases[] = {
+      {"code first, numbered", Layout({4, 0, 1, 2, 3}, true), kTreeLine,
+       "1,TREE,P1,3456.789,1234.567,12.300\r\n"},
+      {"empty code first", Layout({4, 0, 1, 2, 3}, true), kNoCodeLine,
+       "1,,P1,3456.789,1234.567,12.300\r\n"},
+      {"name five times", Layout({0, 0, 0, 0, 0}, false), kTreeLine, "P1,P1,P1,P1,P1\r\n"},
+      {"000001", Layout({0, 0, 0, 0, 0}, true), kTreeLine, "1,P1,P1,P1,P1,P1\r\n"},
+      {"no code, fifth empty", Layout({3, 1, 2, 0, 4}, false), kNoCodeLine,
+       "12.300,3456.789,1234.567,P1\r\n"},
+      {"empty among the first four", Layout({4, 4, 0, 0, 1}, false), kNoCodeLine,
+       ",,P1,P1,3456.789\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Export({c.line}, ExportFormat::User, c.user), c.expected);
+  }
+}
+
+TEST(WriteRecords, AJobWithoutRecords) {
+  for (int t = 1; t <= kExportFormatCount; ++t) {
+    SCOPED_TRACE(t);
+    const ExportFormat format = ExportFormatOfIndex(t);
+    EXPECT_EQ(Export({}, format), format == ExportFormat::Dxf
+                                      ? "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF"
+                                      : "");
+  }
+}
+
+TEST(WriteRecords, NumbersRecordsByPositionAndEndsScs2002AfterTheLast) {
+  const JobText lines{kTreeLine, ComposeRecordLine("P2", "", "1", "2", "3"),
+                      ComposeRecordLine("P3", "C", "4", "5", "6")};
+  EXPECT_EQ(Export(lines, ExportFormat::Sv300),
+            "1,P1,TREE,3456.789,1234.567,12.300\r\n2,P2,,1,2,3\r\n3,P3,C,4,5,6\r\n");
+  const JobText scs = SplitTextLines(Export(lines, ExportFormat::Scs2002));
+  EXPECT_EQ(scs.size(), 17u);
+  EXPECT_EQ(scs.front(), "3");
+  EXPECT_EQ(scs.back(), "E");
+}
+
+TEST(ExportFilter, AppendsTheUserLayoutWithItsPattern) {
+  UserFormat user = FallbackUserFormat();
+  const auto decode = [](std::string_view bytes) { return "<" + std::string(bytes) + ">"; };
+  user.name = "Survey";
+  user.extension = "txt";
+  EXPECT_EQ(ExportFilter(user, decode),
+            std::string(kExportFixedFilter) + "|<Survey>(自定义)|*.<txt>");
+  user.extension.clear();
+  EXPECT_EQ(ExportFilter(user, decode), std::string(kExportFixedFilter) + "|<Survey>(自定义)|*.*");
+}
+
+// A limit on the size of files this process writes, so that a write fails.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    rlimit limited = saved_;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+ private:
+  rlimit saved_{};
+};
+
+TEST(ExportRecordsToFile, ReplacesAFileOnlyWhenComplete) {
+  TempDir dir;
+  const std::string path = dir.Write("OUT.pts", "old bytes");
+  const JobText lines(2000, kTreeLine);
+  {
+    FileSizeLimit limit(4096);
+    EXPECT_THROW(ExportRecordsToFile(lines, ExportFormat::Dxf, FallbackUserFormat(), path),
+                 FileError);
+  }
+  EXPECT_EQ(ReadFileBytes(path), "old bytes");
+  EXPECT_THROW(ExportRecordsToFile(lines, ExportFormat::Cass, FallbackUserFormat(),
+                                   dir.Path("missing/OUT.pts")),
+               FileError);
+  // Nothing is left behind beside the file.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Folder()), {}), 1);
+
+  ExportRecordsToFile(lines, ExportFormat::Cass, FallbackUserFormat(), path);
+  EXPECT_EQ(ReadFileBytes(path), Export(lines, ExportFormat::Cass));
+}
+
+// Records written by one format and read back by the same format's import.
+TEST(RoundTrip, EveryImportFormatReadsBackWhatExportWrote) {
+  const JobText records{
+      kTreeLine,
+      ComposeRecordLine("P2", "", "-10.500", "20.250", "0.000"),
+      ComposeRecordLine("A-1.B", "WALL.2", "9999999.999", "-999999.999", "-12.345"),
+      ComposeRecordLine("12345678", "ABCDEFGH", "0.001", "100.000", "1.000"),
+  };
+  const std::pair<ExportFormat, ImportFormat> pairs[] = {
+      {ExportFormat::GtsPoints, ImportFormat::GtsPoints},
+      {ExportFormat::Scs2002, ImportFormat::Scs2002},
+      {ExportFormat::Sv300, ImportFormat::Sv300},
+      {ExportFormat::Cass, ImportFormat::Cass},
+      {ExportFormat::Csv, ImportFormat::Csv},
+  };
+  for (const auto& [exportFormat, importFormat] : pairs) {
+    SCOPED_TRACE(static_cast<int>(exportFormat));
+    const std::string file = Export(records, exportFormat);
+    EXPECT_EQ(ImportRecordLines(importFormat, SplitTextLines(file)), records);
+  }
+}
+
+}  // namespace
+}  // namespace lumaq

@@ -1,0 +1,199 @@
+#include "formats/ImportFormats.h"
+
+#include <gtest/gtest.h>
+
+#include "formats/Printers.h"
+
+#include "formats/ExportFormats.h"
+#include "rawdata/String_func.h"
+
+namespace lumaq {
+namespace {
+
+const RecordFields kTree{"P1", "TREE", "3456.789", "1234.567", "12.300"};
+
+RecordFields ImportOne(ImportFormat format, const std::string& line) {
+  const JobText records = ImportRecordLines(format, {line});
+  EXPECT_EQ(records.size(), 1u);
+  return records.empty() ? RecordFields{} : RecordLineFields(records[0]);
+}
+
+struct LineCase {
+  ImportFormat format;
+  const char* line;
+  RecordFields expected;
+};
+
+class ImportLineTest : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(ImportLineTest, GivesTheRecord) {
+  EXPECT_EQ(ImportOne(GetParam().format, GetParam().line), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, ImportLineTest,
+    ::testing::Values(
+        LineCase{ImportFormat::GtsPoints, "P1,1234.567,3456.789,12.300,TREE", kTree},
+        LineCase{ImportFormat::Sv300, "1,P1,TREE,3456.789,1234.567,12.300", kTree},
+        LineCase{ImportFormat::Sv300, "777,P1,TREE,3456.789,1234.567,12.300", kTree},
+        LineCase{ImportFormat::Cass, "P1,TREE,1234.567,3456.789,12.300", kTree},
+        LineCase{ImportFormat::Csv, R"("P1","3456.789","1234.567","12.300","TREE")", kTree},
+        LineCase{ImportFormat::Csv, "P1,3456.789,1234.567,12.300,TREE", kTree},
+        // Empty coordinates of a CSV line read 0.000; blanks separate as commas do.
+        LineCase{ImportFormat::Csv, "P1,,,,TREE", {"P1", "TREE", "0.000", "0.000", "0.000"}},
+        LineCase{ImportFormat::Csv,
+                 "P1 3456.789 1234.567 12.300",
+                 {"P1", "", "3456.789", "1234.567", "12.300"}},
+        LineCase{ImportFormat::Csv, "  P1 ,  3 ,4", {"P1", "", "3", "4", "0.000"}},
+        // The range of the last CASS field excludes its bounds; others include them.
+        LineCase{ImportFormat::Cass,
+                 "P1,TREE,1234.567,3456.789,20000000",
+                 {"P1", "TREE", "3456.789", "1234.567", "0"}},
+        LineCase{ImportFormat::Cass,
+                 "P1,TREE,1234.567,10000000,12.3",
+                 {"P1", "TREE", "10000000", "1234.567", "12.3"}},
+        LineCase{ImportFormat::Cass,
+                 "P1,TREE,1234.567,3456.789,10000000",
+                 {"P1", "TREE", "3456.789", "1234.567", "0"}},
+        LineCase{ImportFormat::Cass,
+                 "P1,TREE,1234.567,3456.789,12.345678901234",
+                 {"P1", "TREE", "3456.789", "1234.567", "0"}},
+        LineCase{ImportFormat::Cass,
+                 "P1,TREE,1234.567,3456.7890123456,12.3",
+                 {"P1", "TREE", "3456.789012", "1234.567", "12.3"}},
+        LineCase{ImportFormat::Cass,
+                 "P 1,TR EE,1 234.5,3 456.7,1 2.3",
+                 {"P1", "TREE", "3456.7", "1234.5", "1 2.3"}},
+        LineCase{ImportFormat::Cass, "ABCDEFGHIJ,TREE,1,2,3", {"ABCDEFGH", "TREE", "2", "1", "3"}},
+        // GTS points never range-test E, nor the last field.
+        LineCase{ImportFormat::GtsPoints,
+                 "P1,20000000,3456.789,12.300,TREE",
+                 {"P1", "TREE", "3456.789", "20000000", "12.300"}},
+        LineCase{ImportFormat::GtsPoints,
+                 "P1,1234.567,3456.789,12.300,",
+                 {"P1", "", "3456.789", "1234.567", "12.300"}},
+        // A line that fits no layout still gives a record, with no name.
+        LineCase{ImportFormat::Cass, "", {"", "", "0", "0", "0"}},
+        LineCase{ImportFormat::GtsPoints, "", {"", "", "0", "0", "0"}},
+        LineCase{ImportFormat::GtsPoints,
+                 "P1,1234.567,3456.789,12.300",
+                 {"P1", "", "3456.789", "1234.567", "12.300"}},
+        LineCase{ImportFormat::Csv, "", {"", "", "0.000", "0.000", "0.000"}}));
+
+TEST(ImportCsvLine, WritesLongFieldsWholeAndMovesTheColumns) {
+  const std::string line = ImportCsvLine("ABCDEFGHIJKL,123456.7890123,2,3,C");
+  EXPECT_EQ(line, ComposeRecordLine("ABCDEFGHIJKL", "C", "123456.7890123", "2", "3"));
+  // The table then reads whatever stands at the fixed columns.
+  EXPECT_EQ(RecordLineName(line), "ABCDEFGH");
+  EXPECT_EQ(line.size(), 12u + 9 + 14 + 12 + 12);
+}
+
+TEST(ImportSv300, ALineWithoutACommaIsAnErrorNamingTheLine) {
+  const JobText file{"1,P1,TREE,1,2,3", "", "3,P3,TREE,1,2,3"};
+  try {
+    ImportRecordLines(ImportFormat::Sv300, file);
+    FAIL() << "an SV300 line without a comma was imported";
+  } catch (const ImportError& error) {
+    EXPECT_NE(std::string(error.what()).find("第 2 行"), std::string::npos) << error.what();
+  }
+}
+
+JobText Scs2002File(std::initializer_list<const char*> lines) {
+  return JobText(lines.begin(), lines.end());
+}
+
+TEST(ImportScs2002, ReadsFiveLinesPerPointWithThreeDecimals) {
+  const JobText records =
+      ImportScs2002(Scs2002File({"2", "P1", "TREE", "3456.789", "1234.567", "12.3", " P2 ",
+                                 "  C 1 ", "7", "20000000", "-1000000", "E"}));
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(RecordLineFields(records[0]), kTree);
+  // The name is trimmed, the code taken as it stands; out-of-range values read 0.
+  EXPECT_EQ(records[1], ComposeRecordLine("P2", "  C 1 ", "7.000", "0.000", "-1000000.000"));
+}
+
+TEST(ImportScs2002, AcceptsOnlyItsOwnShape) {
+  struct Case {
+    const char* what;
+    JobText lines;
+    bool accepted;
+  } cases[] = {
+      {"seven lines", Scs2002File({"1", "P1", "T", "1", "2", "3", "E"}), true},
+      {"blanks around count and end", Scs2002File({" 1 ", "P1", "T", "1", "2", "3", " E\t"}), true},
+      {"lower-case end", Scs2002File({"1", "P1", "T", "1", "2", "3", "e"}), false},
+      {"count with a leading zero", Scs2002File({"01", "P1", "T", "1", "2", "3", "E"}), false},
+      {"count with a sign", Scs2002File({"+1", "P1", "T", "1", "2", "3", "E"}), false},
+      {"twelve lines counted 3",
+       Scs2002File({"3", "P1", "T", "1", "2", "3", "P2", "T", "1", "2", "3", "E"}), false},
+      {"five lines", Scs2002File({"1", "P1", "T", "1", "E"}), false},
+      {"eight lines", Scs2002File({"1", "P1", "T", "1", "2", "3", "X", "E"}), false},
+      {"no lines", JobText{}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.accepted) {
+      EXPECT_EQ(ImportScs2002(c.lines).size(), 1u);
+    } else {
+      EXPECT_THROW(ImportScs2002(c.lines), RejectedImportFile);
+    }
+  }
+}
+
+TEST(FormatFixed3, WritesThreeDecimalsRoundedAsWritten) {
+  struct Case {
+    double value;
+    const char* expected;
+  } cases[] = {
+      {12.3, "12.300"},
+      {7, "7.000"},
+      {0, "0.000"},
+      {-2.5, "-2.500"},
+      {1.0005, "1.001"},
+      {3456.7895, "3456.790"},
+      {-1.0005, "-1.001"},
+      {0.0005, "0.001"},
+      {-0.0004, "0.000"},
+      {1e-20, "0.000"},
+      {10000000, "10000000.000"},
+      {-1000000, "-1000000.000"},
+      {1234.5674999, "1234.567"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    EXPECT_EQ(FormatFixed3(c.value), c.expected);
+  }
+}
+
+std::string CassLine(int i) {
+  return "P" + std::to_string(i) + ",C," + std::to_string(i) + ".5,2,3";
+}
+
+TEST(ImportRecordLines, KeepsTheFirst15998LinesAndTheLast) {
+  for (const int fileLines : {15999, 16000, 20000}) {
+    SCOPED_TRACE(fileLines);
+    JobText file;
+    for (int i = 1; i <= fileLines; ++i) file.push_back(CassLine(i));
+    const JobText records = ImportRecordLines(ImportFormat::Cass, file);
+    ASSERT_EQ(records.size(), 15999u);
+    EXPECT_EQ(RecordLineName(records[15997]), "P15998");
+    EXPECT_EQ(RecordLineName(records[15998]), "P" + std::to_string(fileLines));
+  }
+}
+
+TEST(ImportScs2002, KeepsTheFirst15998RecordsAndTheLast) {
+  JobText file{"16001"};
+  for (int i = 1; i <= 16001; ++i) {
+    for (const std::string& line : {"P" + std::to_string(i), std::string("C"), std::string("1"),
+                                    std::string("2"), std::string("3")}) {
+      file.push_back(line);
+    }
+  }
+  file.push_back("E");
+  const JobText records = ImportScs2002(file);
+  ASSERT_EQ(records.size(), 15999u);
+  EXPECT_EQ(RecordLineName(records[15997]), "P15998");
+  EXPECT_EQ(RecordLineName(records[15998]), "P16001");
+}
+
+}  // namespace
+}  // namespace lumaq
