@@ -1,5 +1,6 @@
 #include "rawdata/MeasurementFrames.h"
 
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 

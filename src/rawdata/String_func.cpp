@@ -193,9 +193,8 @@ std::string FormatDigitField(std::string_view number) {
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
   // The digits of the mantissa, and how many of them stand before the point.
   std::string digits;
-  long point = 0;
   while (i < text.size() && IsDigit(text[i])) digits.push_back(text[i++]);
-  point = static_cast<long>(digits.size());
+  long point = static_cast<long>(digits.size());
   if (i < text.size() && text[i] == '.') {
     ++i;
     while (i < text.size() && IsDigit(text[i])) digits.push_back(text[i++]);
