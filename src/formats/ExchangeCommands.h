@@ -1,0 +1,53 @@
+// The main window's Import and Export commands: records from and to the
+// exchange files of other programs, and the raw measurements of a job as
+// polar-coordinate data.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/MainCommands.h"
+#include "app/MainView.h"
+#include "app/UserDialogs.h"
+#include "formats/ExportFormats.h"
+#include "records/JobDocument.h"
+#include "records/RecordTable.h"
+
+namespace lumaq {
+
+// The bytes unchanged: for fronts that show no code-page text.
+std::string SameText(std::string_view bytes);
+
+class ExchangeCommands {
+ public:
+  // displayText turns code-page bytes (the user format's name) into the UTF-8
+  // of the dialogs; the window passes its GB18030 decoder.
+  ExchangeCommands(MainCommands& main, JobDocument& job, RecordTable& table, MainView& view,
+                   UserDialogs& dialogs, DisplayText displayText = SameText);
+
+  // Replaces the records with those of a file in one of the five import
+  // formats. A rejected SCS2002 file is reported with a warning box; any other
+  // failure shows "导入错误！" and is raised on. The job text is replaced only
+  // by a complete import.
+  void MenuJobImportClick();
+
+  // Writes the records in one of the seven export formats, or, in a
+  // measurement job with raw records, those records as polar-coordinate data.
+  // A file that cannot be written raises FileError and an existing file is
+  // left as it was.
+  void MenuJobExportClick();
+
+ private:
+  void ExportRecords();
+  void ExportPolar();
+
+  MainCommands& main_;
+  JobDocument& job_;
+  RecordTable& table_;
+  MainView& view_;
+  UserDialogs& dialogs_;
+  DisplayText displayText_;
+  std::string lastExportName_;  // the file name the export dialog starts with
+};
+
+}  // namespace lumaq

@@ -1,0 +1,268 @@
+#include "formats/ExchangeCommands.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "formats/ImportFormats.h"
+#include "formats/WorkingFolder.h"
+#include "rawdata/PolarLines.h"
+#include "rawdata/RawRecord.h"
+#include "rawdata/RawUnitState.h"
+#include "rawdata/String_func.h"
+#include "records/JobFiles.h"
+#include "support/FakeMainView.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+namespace lumaq {
+namespace {
+
+using test::FakeMainView;
+using test::ScriptedDialogs;
+using test::TempDir;
+using test::WorkingFolder;
+
+const char* const kCoordTitle = "--全站仪坐标记录文件";
+
+class ExchangeCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { main.StartUp({}); }
+
+  void TypeRecord(int row, const std::string& name, const std::string& n, const std::string& e,
+                  const std::string& z = "", const std::string& code = "") {
+    table.SetCell(kColName, row, name);
+    table.SetCell(kColN, row, n);
+    table.SetCell(kColE, row, e);
+    table.SetCell(kColZ, row, z);
+    table.SetCell(kColCode, row, code);
+  }
+
+  void Import(const std::string& path, int typeIndex) {
+    dialogs.NextOpenAnswer(FileChoice{path, typeIndex});
+    exchange.MenuJobImportClick();
+  }
+
+  void Export(const std::string& path, int typeIndex) {
+    dialogs.NextSaveAnswer(FileChoice{path, typeIndex});
+    exchange.MenuJobExportClick();
+  }
+
+  TempDir dir;
+  TempDir program;
+  WorkingFolder inDir{dir.Folder()};
+  JobDocument job;
+  RecordTable table;
+  FakeMainView view;
+  ScriptedDialogs dialogs;
+  MainCommands main{job, table, view, dialogs, program.Folder()};
+  ExchangeCommands exchange{main, job, table, view, dialogs};
+};
+
+TEST_F(ExchangeCommandsTest, ImportReplacesTheRecordsAndLeavesTheJobUntitled) {
+  const std::string bdt =
+      dir.Write("JOB.BDT", ComposeRecordLine("OLD", "", "1", "2", "3") + "\r\n");
+  dialogs.NextOpenAnswer(FileChoice{bdt, 1});
+  main.MenuJobOpenClick();
+  const std::string cass = dir.Write("in.dat", "P1,TREE,1234.567,3456.789,12.300\r\nP2,,5,6,7\r\n");
+
+  Import(cass, 4);
+
+  ASSERT_EQ(dialogs.openRequests.size(), 2u);
+  EXPECT_EQ(dialogs.openRequests[1].title, "导入");
+  EXPECT_EQ(dialogs.openRequests[1].filter, kImportFilter);
+  EXPECT_EQ(job.JobText.size(), 2u);
+  EXPECT_EQ(table.Cell(kColName, 1), "P1");
+  EXPECT_EQ(table.Cell(kColN, 1), "3456.789");
+  EXPECT_EQ(table.Cell(kColCode, 1), "TREE");
+  EXPECT_EQ(table.Cell(kColE, 2), "5");
+  EXPECT_EQ(view.panels[kPanelCount], "点号总数:2");
+  EXPECT_EQ(view.panels[kPanelRow], "当前行:1");
+  EXPECT_EQ(table.CurrentRow(), 1);
+  EXPECT_EQ(table.CurrentColumn(), kColName);
+  EXPECT_TRUE(job.Untitled);
+  // The rest of the job's state stays.
+  EXPECT_FALSE(job.Modified);
+  EXPECT_EQ(job.FilePath, bdt);
+  EXPECT_EQ(view.caption, std::string("JOB.BDT") + kCoordTitle);
+  EXPECT_EQ(main.FileTypeIndex(), 4);
+}
+
+TEST_F(ExchangeCommandsTest, ImportStartsWithTheSharedFileType) {
+  main.SetFileTypeIndex(2);
+  dialogs.NextOpenAnswer(std::nullopt);
+  exchange.MenuJobImportClick();
+  // A type index the import list does not have starts at its first type.
+  main.SetFileTypeIndex(7);
+  dialogs.NextOpenAnswer(std::nullopt);
+  exchange.MenuJobImportClick();
+  ASSERT_EQ(dialogs.openRequests.size(), 2u);
+  EXPECT_EQ(dialogs.openRequests[0].filterIndex, 2);
+  EXPECT_EQ(dialogs.openRequests[1].filterIndex, 1);
+}
+
+TEST_F(ExchangeCommandsTest, CancelledImportChangesNothing) {
+  TypeRecord(1, "P1", "1", "2");
+  main.StringGrid1KeyDown(false);  // the job is now modified
+  dialogs.NextMessageAnswer(MessageResult::Cancel);
+  exchange.MenuJobImportClick();
+  EXPECT_TRUE(dialogs.openRequests.empty());
+
+  dialogs.NextMessageAnswer(MessageResult::No);
+  dialogs.NextOpenAnswer(std::nullopt);
+  exchange.MenuJobImportClick();
+  EXPECT_EQ(table.Cell(kColName, 1), "P1");
+  EXPECT_TRUE(dialogs.AllAnswersUsed());
+}
+
+TEST_F(ExchangeCommandsTest, ARejectedScs2002FileEmptiesTheTableAndKeepsTheJobText) {
+  job.JobText = {ComposeRecordLine("OLD", "", "1", "2", "3")};
+  table.FillTableFromJobText(job.JobText, view);
+  const std::string bad = dir.Write("bad.dat", "1\r\nP1\r\nTREE\r\n1\r\n2\r\n3\r\ne\r\n");
+  dialogs.NextMessageAnswer(MessageResult::Ok);
+
+  Import(bad, 2);
+
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].caption, "警告");
+  EXPECT_EQ(dialogs.messages[0].text, "数据格式不符，无法导入！");
+  EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
+  EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::Ok);
+  EXPECT_EQ(table.Cell(kColName, 1), "");
+  EXPECT_EQ(job.JobText.size(), 1u);
+}
+
+TEST_F(ExchangeCommandsTest, AFailingImportShowsImportErrorThenRaisesIt) {
+  job.JobText = {ComposeRecordLine("OLD", "", "1", "2", "3")};
+  table.FillTableFromJobText(job.JobText, view);
+  const std::string sv300 = dir.Write("sv.dat", "1,P1,TREE,1,2,3\r\n\r\n3,P3,TREE,1,2,3\r\n");
+  const struct {
+    std::string path;
+    int type;
+  } failures[] = {{sv300, 3}, {dir.Path("missing.pts"), 1}};
+  for (const auto& failure : failures) {
+    SCOPED_TRACE(failure.path);
+    dialogs.messages.clear();
+    dialogs.NextMessageAnswer(MessageResult::Ok);
+    dialogs.NextOpenAnswer(FileChoice{failure.path, failure.type});
+    EXPECT_ANY_THROW(exchange.MenuJobImportClick());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].caption, "警告");
+    EXPECT_EQ(dialogs.messages[0].text, "导入错误！");
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(table.Cell(kColName, 1), "");
+    EXPECT_EQ(job.JobText.size(), 1u) << "a failed import leaves the job text as it was";
+  }
+  dialogs.NextMessageAnswer(MessageResult::Ok);
+  EXPECT_THROW(Import(sv300, 3), ImportError);
+}
+
+TEST_F(ExchangeCommandsTest, ExportCompactsTheJobTextEvenWhenCancelled) {
+  TypeRecord(2, "A", "1", "2", "", "C");
+  TypeRecord(5, "B", "3", "4", "5");
+  TypeRecord(9, "C", "6", "7", "8");
+  dialogs.NextSaveAnswer(std::nullopt);
+  exchange.MenuJobExportClick();
+  ASSERT_EQ(job.JobText.size(), 3u);
+  EXPECT_EQ(RecordLineZ(job.JobText[0]), "0.000");
+
+  // Records are numbered by their position in the compacted text.
+  Export(dir.Path("out.dat"), 3);
+  EXPECT_EQ(ReadFileBytes(dir.Path("out.dat")), "1,A,C,1,2,0.000\r\n2,B,,3,4,5\r\n3,C,,6,7,8\r\n");
+  ASSERT_EQ(dialogs.saveRequests.size(), 2u);
+  EXPECT_EQ(dialogs.saveRequests[1].title, "导出为");
+  EXPECT_EQ(main.FileTypeIndex(), 3);
+  // Export changes nothing else in the job.
+  EXPECT_TRUE(job.Untitled);
+  EXPECT_FALSE(job.Modified);
+  EXPECT_EQ(job.FilePath, "");
+  EXPECT_EQ(view.caption, std::string("Job1") + kCoordTitle);
+}
+
+TEST_F(ExchangeCommandsTest, ExportOffersTheUserLayoutAndCompletesNames) {
+  TypeRecord(1, "P1", "3456.789", "1234.567", "12.300", "TREE");
+  program.Write("Commpara",
+                "[UserDefFormat1]\r\nDefName=Mine\r\nDefFileExt=\r\nDefOrderWord=401231\r\n");
+  Export(dir.Path("plain"), 7);
+  EXPECT_EQ(dialogs.saveRequests[0].filter, std::string(kExportFixedFilter) + "|Mine(自定义)|*.*");
+  EXPECT_EQ(ReadFileBytes(dir.Path("plain")), "1,TREE,P1,3456.789,1234.567,12.300\r\n");
+
+  Export(dir.Path("points"), 1);
+  EXPECT_EQ(ReadFileBytes(dir.Path("points.pts")), "P1,1234.567,3456.789,12.300,TREE\r\n");
+  // The dialog starts with the last file name and type.
+  EXPECT_EQ(dialogs.saveRequests[1].fileName, "plain");
+  EXPECT_EQ(dialogs.saveRequests[1].filterIndex, 7);
+
+  // Without a valid layout the fallback is offered.
+  program.Write("Commpara", "[UserDefFormat1]\r\nDefName=Mine\r\nDefFileExt=\r\n");
+  Export(dir.Path("fallback"), 7);
+  EXPECT_EQ(dialogs.saveRequests[2].filter,
+            std::string(kExportFixedFilter) + "|" + FallbackUserFormat().name + "(自定义)|*.dat");
+  EXPECT_EQ(ReadFileBytes(dir.Path("fallback.dat")), "P1,3456.789,1234.567,12.300,TREE\r\n");
+}
+
+TEST_F(ExchangeCommandsTest, ADisplayDecoderShowsTheLayoutName) {
+  ExchangeCommands decoding{main, job, table, view, dialogs, [](std::string_view bytes) {
+                              return bytes == FallbackUserFormat().name
+                                         ? std::string("自定义数据格式")
+                                         : std::string(bytes);
+                            }};
+  dialogs.NextSaveAnswer(std::nullopt);
+  decoding.MenuJobExportClick();
+  EXPECT_EQ(dialogs.saveRequests[0].filter,
+            std::string(kExportFixedFilter) + "|自定义数据格式(自定义)|*.dat");
+}
+
+TEST_F(ExchangeCommandsTest, AFailedExportLeavesTheOldFile) {
+  TypeRecord(1, "P1", "1", "2");
+  const std::string existing = dir.Write("busy", "keep me");
+  std::filesystem::create_directory(dir.Path("folder.pts"));
+  EXPECT_THROW(Export(dir.Path("folder.pts"), 1), FileError);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.Path("folder.pts")));
+  EXPECT_THROW(Export(dir.Path("no/such/folder.pts"), 1), FileError);
+  EXPECT_EQ(ReadFileBytes(existing), "keep me");
+}
+
+TEST_F(ExchangeCommandsTest, AMeasurementJobWithoutRawRecordsExportsNothing) {
+  const std::string txt = dir.Write("notes.TXT", "line one\r\nline two\r\n");
+  dialogs.NextOpenAnswer(FileChoice{txt, 3});
+  main.MenuJobOpenClick();
+  exchange.MenuJobExportClick();
+  EXPECT_TRUE(dialogs.saveRequests.empty());
+  EXPECT_EQ(job.JobText, (JobText{"line one", "line two"}));
+}
+
+std::string RawRecordOf(unsigned char type, const std::string& name, unsigned char link) {
+  std::string record(kRawRecordSize, '\0');
+  record[0] = static_cast<char>(type);
+  record.replace(1, name.size(), name);
+  record[kRawLinkByte] = static_cast<char>(link);
+  return record;
+}
+
+TEST_F(ExchangeCommandsTest, PolarExportWritesThePolarLines) {
+  ProcessRawUnitState().Reset();
+  job.CoordinateMode = false;
+  job.HasRawRecords = true;
+  job.RawRecordBuffer = RawRecordOf(kRawInstrument, "X", 0);
+
+  Export(dir.Path("none"), 1);
+  ASSERT_EQ(dialogs.saveRequests.size(), 1u);
+  EXPECT_EQ(dialogs.saveRequests[0].filter, "极坐标格式数据(*.dat)|*.dat");
+  EXPECT_EQ(dialogs.saveRequests[0].title, "导出为");
+  EXPECT_EQ(ReadFileBytes(dir.Path("none.dat")), "");
+
+  job.RawRecordBuffer += RawRecordOf(kRawStation, "S1", 1) + RawRecordOf(kRawStation, "S2", 2);
+  Export(dir.Path("two.dat"), 1);
+  JobText lines;
+  BuildPolarLines(ProcessRawUnitState(), job.RawRecordBuffer, lines);
+  ASSERT_EQ(lines.size(), 3u);  // two station lines and the empty line between them
+  EXPECT_EQ(lines[0].rfind("S1,", 0), 0u);
+  EXPECT_EQ(ReadFileBytes(dir.Path("two.dat")), JoinLinesCrLf(lines));
+  EXPECT_EQ(job.JobText, JobText{});
+}
+
+}  // namespace
+}  // namespace lumaq
