@@ -1,0 +1,50 @@
+// lumaq-cli import FORMAT IN OUT.BDT: the Import command with a file name in
+// place of the dialog, then the job text written as a BDT file.
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "CliCommand.h"
+#include "formats/ImportFormats.h"
+#include "records/JobFiles.h"
+
+namespace lumaq::cli {
+namespace {
+
+// In the order of the import dialog's file types.
+constexpr std::array<std::string_view, kImportFormatCount> kImportNames{"gts", "scs2002", "sv300",
+                                                                        "cass", "csv"};
+
+ImportFormat ParseImportFormat(const std::string& name) {
+  for (std::size_t i = 0; i < kImportNames.size(); ++i) {
+    if (name == kImportNames[i]) return ImportFormatOfIndex(static_cast<int>(i) + 1);
+  }
+  throw UsageError("unknown import format: " + name + " (gts, scs2002, sv300, cass or csv)");
+}
+
+int RunImport(const Arguments& arguments) {
+  if (arguments.size() != 3) throw UsageError("usage: lumaq-cli import FORMAT IN OUT.BDT");
+  const ImportFormat format = ParseImportFormat(arguments[0]);
+  const std::string& in = arguments[1];
+  const std::string& out = arguments[2];
+
+  JobText records;
+  try {
+    records = ImportRecordLines(format, ReadTextFile(in));
+  } catch (const RejectedImportFile&) {
+    throw RejectedInput(std::string(kFormatMismatchMessage) + " \"" + in + "\"");
+  } catch (const ImportError& error) {
+    // A line the reader cannot take apart: the file is rejected as it is.
+    throw RejectedInput(std::string(kImportErrorMessage) + " \"" + in + "\" " + error.what());
+  } catch (const FileError& error) {
+    throw FileError(std::string(kImportErrorMessage) + " " + error.what());
+  }
+  WriteFileAtomically(out, JoinLinesCrLf(records));
+  return 0;
+}
+
+const CliRegistration registration{
+    {"import", "FORMAT IN OUT.BDT   (FORMAT: gts, scs2002, sv300, cass, csv)", RunImport}};
+
+}  // namespace
+}  // namespace lumaq::cli
