@@ -1,0 +1,97 @@
+#include "formats/ui/Unit4.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include "formats/WorkingFolder.h"
+#include "records/JobFiles.h"
+#include "support/TempDir.h"
+
+namespace lumaq::ui {
+namespace {
+
+using test::TempDir;
+using test::WorkingFolder;
+
+class Unit4Test : public ::testing::Test {
+ protected:
+  TempDir work;
+  TempDir program;
+  WorkingFolder inWork{work.Folder()};
+};
+
+TEST_F(Unit4Test, WithoutSettingsShowsTheDesignedValues) {
+  TForm4 form(program.Folder());
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("自定义数据格式"));
+  EXPECT_EQ(form.GroupBox1->title(), QStringLiteral("数据格式"));
+  EXPECT_EQ(form.Label1->text(), QStringLiteral("字段1"));
+  EXPECT_EQ(form.Label5->text(), QStringLiteral("字段5"));
+  EXPECT_EQ(form.Label6->text(), QStringLiteral("数据格式名"));
+  EXPECT_EQ(form.Label7->text(), QStringLiteral("文件扩展名"));
+  EXPECT_EQ(form.CheckBox1->text(), QStringLiteral("添加序号"));
+  EXPECT_EQ(form.BitBtn1->text(), QStringLiteral("确 定"));
+  EXPECT_EQ(form.BitBtn2->text(), QStringLiteral("取消"));
+  EXPECT_EQ(form.Edit1->text(), QStringLiteral("自定义1"));
+  EXPECT_EQ(form.Edit1->maxLength(), 30);
+  EXPECT_EQ(form.Edit2->text(), QStringLiteral("dat"));
+  EXPECT_EQ(form.Edit2->maxLength(), 3);
+  EXPECT_FALSE(form.CheckBox1->isChecked());
+  const QComboBox* lists[] = {form.ComboBox1, form.ComboBox2, form.ComboBox3, form.ComboBox4,
+                              form.ComboBox5};
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_FALSE(lists[i]->isEditable());
+    EXPECT_EQ(lists[i]->property("Tag").toInt(), i);
+    ASSERT_EQ(lists[i]->count(), 5);
+    EXPECT_EQ(lists[i]->itemText(0), QStringLiteral("点号"));
+    EXPECT_EQ(lists[i]->itemText(4), QStringLiteral("特征码"));
+    EXPECT_EQ(lists[i]->currentIndex(), i);
+  }
+}
+
+TEST_F(Unit4Test, OkStoresTheLayoutAndTheNextDialogShowsIt) {
+  {
+    TForm4 form(program.Folder());
+    form.Edit1->setText(QStringLiteral("测量"));
+    QTest::keyClicks(form.Edit1, QStringLiteral("Survey"));
+    form.Edit2->setText(QStringLiteral("txt"));
+    form.ComboBox1->setCurrentIndex(3);
+    form.ComboBox2->setCurrentIndex(1);
+    form.ComboBox3->setCurrentIndex(2);
+    form.ComboBox4->setCurrentIndex(0);
+    form.ComboBox5->setCurrentIndex(4);
+    form.CheckBox1->setChecked(true);
+    QSignalSpy accepted(&form, &QDialog::accepted);
+    QTest::mouseClick(form.BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(accepted.count(), 1);
+  }
+  // The name goes to the file in the code page.
+  EXPECT_EQ(ReadFileBytes(work.Path("Commpara")),
+            "\r\n[UserDefFormat1]\r\nDefName=\xB2\xE2\xC1\xBFSurvey\r\nDefFileExt=txt\r\n"
+            "DefOrderWord=312041\r\n");
+
+  TForm4 again(program.Folder());
+  EXPECT_EQ(again.Edit1->text(), QStringLiteral("测量Survey"));
+  EXPECT_EQ(again.Edit2->text(), QStringLiteral("txt"));
+  EXPECT_TRUE(again.CheckBox1->isChecked());
+  EXPECT_EQ(again.ComboBox1->currentIndex(), 3);
+  EXPECT_EQ(again.ComboBox4->currentIndex(), 0);
+  EXPECT_EQ(again.ComboBox5->currentIndex(), 4);
+}
+
+TEST_F(Unit4Test, CancelStoresNothingAndABadWordShowsTheDesignedValues) {
+  program.Write("Commpara",
+                "[UserDefFormat1]\r\nDefName=Kept\r\nDefFileExt=abc\r\nDefOrderWord=012350\r\n");
+  TForm4 form(program.Folder());
+  EXPECT_EQ(form.Edit1->text(), QStringLiteral("自定义1"));
+  EXPECT_EQ(form.ComboBox3->currentIndex(), 2);
+  QSignalSpy rejected(&form, &QDialog::rejected);
+  QTest::mouseClick(form.BitBtn2, Qt::LeftButton);
+  EXPECT_EQ(rejected.count(), 1);
+  EXPECT_FALSE(std::filesystem::exists(work.Path("Commpara")));
+}
+
+}  // namespace
+}  // namespace lumaq::ui
