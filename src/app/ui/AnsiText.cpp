@@ -21,6 +21,12 @@ QString FromAnsi(std::string_view bytes) {
   return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
+QString FromUtf8OrAnsi(std::string_view bytes) {
+  QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+  QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  return utf8.hasError() ? FromAnsi(bytes) : text;
+}
+
 std::string ToAnsi(const QString& text) {
   QStringEncoder encoder("GB18030", QStringConverter::Flag::Stateless);
   const QByteArray bytes = encoder.encode(text);

@@ -16,4 +16,8 @@ inline QString FromUtf8(const std::string& text) {
   return QString::fromUtf8(text);
 }
 
+// A text that is either the program's own (UTF-8) or comes from a file in
+// the code page (a user format's name inside a file type list).
+QString FromUtf8OrAnsi(std::string_view bytes);
+
 }  // namespace lumaq::ui

@@ -61,8 +61,8 @@ QString PatternVariants(const QString& pattern) {
 QStringList QtNameFilters(const std::string& filter) {
   QStringList filters;
   for (const FileType& type : ParseFilter(filter)) {
-    QString description = FromAnsi(type.description);
-    const QString pattern = FromAnsi(type.pattern);
+    QString description = FromUtf8OrAnsi(type.description);
+    const QString pattern = FromUtf8OrAnsi(type.pattern);
     const QString suffix = "(" + pattern + ")";
     if (description.endsWith(suffix)) description.chop(suffix.size());
     filters << description + "(" + PatternVariants(pattern) + ")";

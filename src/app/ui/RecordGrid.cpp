@@ -27,6 +27,19 @@ bool RefusesText(int column, const QString& text) {
   return false;
 }
 
+bool IsModifierKey(const QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
@@ -124,6 +137,8 @@ bool RecordGrid::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool RecordGrid::HandleKey(QKeyEvent* event, QWidget* editor) {
+  // A modifier alone (the Ctrl of Ctrl+S) changes nothing in the table.
+  if (IsModifierKey(event)) return false;
   commands_.StringGrid1KeyDown(IsEnter(event));
   if (IsEnter(event)) {
     SyncFromTable();

@@ -129,6 +129,24 @@ TEST_F(MainWindowTest, ClosingWithUnsavedChangesAndCancelKeepsTheWindow) {
   EXPECT_TRUE(form.close());
 }
 
+TEST_F(MainWindowTest, AShortcutInTheGridDoesNotMarkTheJobChanged) {
+  QTest::keyClick(Editor(), Qt::Key_Control);
+  QTest::keyClick(Editor(), Qt::Key_N, Qt::ControlModifier);  // New on an unchanged job
+  EXPECT_FALSE(form.Job().Modified);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST(QtNameFiltersTest, CarryUpperAndLowerCasePatternsAndDecodeEitherEncoding) {
+  // A user format's entry comes from its settings file, in the code page.
+  const std::string gbEntry = "\xB2\xE2\xC1\xBF(\xD7\xD4\xB6\xA8\xD2\xE5)";
+  const QStringList filters =
+      ui::QtNameFilters("文本文件(*.TXT)|*.TXT|" + gbEntry + "|*.abc|all|*.*");
+  ASSERT_EQ(filters.size(), 3);
+  EXPECT_EQ(filters[0], QString::fromUtf8("文本文件(*.TXT *.txt)"));
+  EXPECT_EQ(filters[1], QString::fromUtf8("测量(自定义)(*.ABC *.abc)"));
+  EXPECT_EQ(filters[2], "all(*.*)");
+}
+
 TEST_F(MainWindowTest, FindFromTheSearchBox) {
   TempDir dir;
   std::string lines;
