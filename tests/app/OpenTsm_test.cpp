@@ -66,7 +66,7 @@ TEST_F(OpenTsmTest, ShowsTheTextOfEveryRecordInFileOrder) {
   EXPECT_FALSE(job.Modified);
 }
 
-TEST_F(OpenTsmTest, RejectedFilesShowNothingAndConvertNothing) {
+TEST_F(OpenTsmTest, OnlyAcceptedFilesAreShownAndConverted) {
   const std::string inst = InstRecord(kListedModel);
   const std::string unit = UnitRecord(1, 1);
   struct Case {

@@ -3,10 +3,8 @@
 // before an instrument record says otherwise), or least significant first.
 #pragma once
 
-#include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
