@@ -1,0 +1,141 @@
+// The exchange formats at their largest job: a 20000-line CASS file imported
+// (the import keeps 15999 records) and 15999 records exported to each format.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "formats/ExportFormats.h"
+#include "formats/ImportFormats.h"
+#include "rawdata/String_func.h"
+#include "records/JobFiles.h"
+#include "records/RecordTable.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using lumaq::JobText;
+
+class NoProgress : public lumaq::ProgressSink {
+ public:
+  void SetProgressText(const std::string&) override {}
+  void ProcessMessages() override {}
+};
+
+std::string Fixed3(long thousandths) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%ld.%03ld", thousandths / 1000, thousandths % 1000);
+  return buffer;
+}
+
+// Points of a city grid: names in a few series, ASCII and GB2312 codes
+// (房角, 路边), coordinates in metres with millimetres.
+struct Point {
+  std::string name, code, n, e, z;
+};
+Point MakePoint(int i, unsigned& state) {
+  static const char* const kPrefixes[] = {"P", "K", "JD", "TZ"};
+  static const char* const kCodes[] = {"JD", "\xB7\xBF\xBD\xC7", "\xC2\xB7\xB1\xDF", "", "DL"};
+  const auto next = [&state] {
+    state = state * 1664525u + 1013904223u;
+    return state >> 8;
+  };
+  return {std::string(kPrefixes[i % 4]) + std::to_string(i / 4 + 1), kCodes[next() % 5],
+          Fixed3(3421000000L + static_cast<long>(next() % 2000000u)),
+          Fixed3(512000000L + static_cast<long>(next() % 2000000u)),
+          Fixed3(30000L + static_cast<long>(next() % 40000u))};
+}
+
+std::string CassFile(int lines) {
+  std::string bytes;
+  unsigned state = 20240607u;
+  for (int i = 0; i < lines; ++i) {
+    const Point p = MakePoint(i, state);
+    bytes += p.name + "," + p.code + "," + p.e + "," + p.n + "," + p.z + "\r\n";
+  }
+  return bytes;
+}
+
+JobText RecordLines(int lines) {
+  JobText text;
+  unsigned state = 20240607u;
+  for (int i = 0; i < lines; ++i) {
+    const Point p = MakePoint(i, state);
+    text.push_back(lumaq::ComposeRecordLine(p.name, p.code, p.n, p.e, p.z));
+  }
+  return text;
+}
+
+class BenchFolder {
+ public:
+  BenchFolder()
+      : path_(fs::temp_directory_path() / ("lumaq_formats_bench_" + std::to_string(::getpid()))) {
+    fs::create_directories(path_);
+  }
+  ~BenchFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  fs::path path_;
+};
+
+// What lumaq-cli import does: the file read and converted, the BDT written.
+void BM_ImportCass20000ToBdt(benchmark::State& state) {
+  BenchFolder folder;
+  const std::string in = folder.File("in.DAT");
+  lumaq::WriteFileAtomically(in, CassFile(20000));
+  const std::string out = folder.File("OUT.BDT");
+  std::size_t records = 0;
+  for (auto _ : state) {
+    const JobText text =
+        lumaq::ImportRecordLines(lumaq::ImportFormat::Cass, lumaq::ReadTextFile(in));
+    lumaq::WriteTextFile(out, text);
+    records = text.size();
+  }
+  state.SetItemsProcessed(state.iterations() * 20000);
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(in)));
+  if (records != static_cast<std::size_t>(lumaq::kMaxRecords)) state.SkipWithError("not 15999");
+}
+BENCHMARK(BM_ImportCass20000ToBdt)->Unit(benchmark::kMillisecond);
+
+// What the window's Import does after the dialog: read, convert, fill the table.
+void BM_ImportCass20000IntoTable(benchmark::State& state) {
+  BenchFolder folder;
+  const std::string in = folder.File("in.DAT");
+  lumaq::WriteFileAtomically(in, CassFile(20000));
+  NoProgress progress;
+  lumaq::RecordTable table;
+  for (auto _ : state) {
+    table.ClearTable();
+    const JobText text =
+        lumaq::ImportRecordLines(lumaq::ImportFormat::Cass, lumaq::ReadTextFile(in));
+    table.FillTableFromJobText(text, progress);
+    benchmark::DoNotOptimize(table);
+  }
+  state.SetItemsProcessed(state.iterations() * 20000);
+  if (table.CountRecords() != lumaq::kMaxRecords) state.SkipWithError("not 15999");
+}
+BENCHMARK(BM_ImportCass20000IntoTable)->Unit(benchmark::kMillisecond);
+
+// The export of a full job, streamed into a file that replaces the target.
+void BM_Export15999(benchmark::State& state) {
+  const auto format = static_cast<lumaq::ExportFormat>(state.range(0));
+  BenchFolder folder;
+  const JobText text = RecordLines(lumaq::kMaxRecords);
+  const std::string out = folder.File("out");
+  const lumaq::UserFormat user = lumaq::FallbackUserFormat();
+  for (auto _ : state) lumaq::ExportRecordsToFile(text, format, user, out);
+  state.SetItemsProcessed(state.iterations() * lumaq::kMaxRecords);
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(out)));
+  static const char* const kNames[] = {"", "gts", "scs2002", "sv300", "cass", "csv", "dxf", "user"};
+  state.SetLabel(kNames[state.range(0)]);
+}
+BENCHMARK(BM_Export15999)->DenseRange(1, lumaq::kExportFormatCount)->Unit(benchmark::kMillisecond);
+
+}  // namespace
