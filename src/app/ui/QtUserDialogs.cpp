@@ -2,9 +2,11 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 #include "app/FileFilter.h"
 #include "app/ui/AnsiText.h"
+#include "app/ui/QtPrintSurface.h"
 
 namespace lumaq::ui {
 namespace {
@@ -112,6 +114,16 @@ std::optional<FileChoice> QtUserDialogs::AskFile(const FileDialogRequest& reques
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   const int chosen = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
   return FileChoice{dialog.selectedFiles().first().toStdString(), chosen > 0 ? chosen : index};
+}
+
+// The system's print dialog: every printer the print system knows, and
+// printing to a PDF file.
+std::unique_ptr<PrintSurface> QtUserDialogs::AskPrinter(const std::string& documentTitle) {
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer->setDocName(FromUtf8(documentTitle));
+  QPrintDialog dialog(printer.get(), owner_);
+  if (dialog.exec() != QDialog::Accepted) return nullptr;
+  return std::make_unique<QtPrintSurface>(std::move(printer));
 }
 
 }  // namespace lumaq::ui

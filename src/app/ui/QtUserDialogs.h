@@ -1,4 +1,4 @@
-// The real message boxes and file dialogs behind UserDialogs.
+// The real message boxes, file dialogs and print dialog behind UserDialogs.
 #pragma once
 
 #include <QWidget>
@@ -15,6 +15,7 @@ class QtUserDialogs : public UserDialogs {
                             MessageButtons buttons) override;
   std::optional<FileChoice> AskOpenFile(const FileDialogRequest& request) override;
   std::optional<FileChoice> AskSaveFile(const FileDialogRequest& request) override;
+  std::unique_ptr<PrintSurface> AskPrinter(const std::string& documentTitle) override;
 
  private:
   std::optional<FileChoice> AskFile(const FileDialogRequest& request, bool save);

@@ -49,7 +49,7 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
   editor->setAttribute(Qt::WA_InputMethodEnabled, false);  // no Chinese input
   editor->setContextMenuPolicy(Qt::NoContextMenu);
   // The grid's cell follows the editor as the user types.
-  connect(editor, &QLineEdit::textChanged, this,
+  connect(editor, &QLineEdit::textEdited, this,
           [this, editor] { emit const_cast<CellDelegate*>(this)->commitData(editor); });
   editor->installEventFilter(parent->parentWidget());  // the grid sees every key first
   return editor;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -84,6 +85,7 @@ class TForm1 : public QMainWindow, public MainView {
   QtUserDialogs qtDialogs_;
   MainCommands commands_;
   QTimer idleTimer_;
+  QElapsedTimer messagesProcessed_;
   bool coordinateView_ = true;
 };
 

@@ -1,0 +1,80 @@
+// The main window with 15999 records: opening the job and tidying it, through
+// the real grid (offscreen), so the figures include the repaint points.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <filesystem>
+
+#include "app/ui/Zivoru_main.h"
+#include "rawdata/String_func.h"
+#include "records/JobFiles.h"
+
+namespace lumaq {
+namespace {
+
+// Answers the open dialog with one file, every time.
+class OpenOneFile : public UserDialogs {
+ public:
+  explicit OpenOneFile(std::string path) : path_(std::move(path)) {}
+  MessageResult ShowMessage(const std::string&, const std::string&, MessageIcon,
+                            MessageButtons) override {
+    return MessageResult::No;
+  }
+  std::optional<FileChoice> AskOpenFile(const FileDialogRequest&) override {
+    return FileChoice{path_, 1};
+  }
+  std::optional<FileChoice> AskSaveFile(const FileDialogRequest&) override { return {}; }
+
+ private:
+  std::string path_;
+};
+
+std::string WriteJob(int records) {
+  JobText lines;
+  for (int i = 1; i <= records; ++i) {
+    lines.push_back(ComposeRecordLine("P" + std::to_string(i), "TREE", std::to_string(3456.789 + i),
+                                      std::to_string(1234.5 + i), i % 10 ? "12.300" : ""));
+  }
+  const auto path = std::filesystem::temp_directory_path() / "lumaq-window-bench.BDT";
+  WriteTextFile(path.string(), lines);
+  return path.string();
+}
+
+void BM_WindowOpen15999(benchmark::State& state) {
+  OpenOneFile dialogs(WriteJob(15999));
+  ui::TForm1 form(&dialogs);
+  form.FormCreate({}, false);
+  form.show();
+  for (auto _ : state) {
+    form.MenuJobOpen->trigger();
+    QApplication::processEvents();
+  }
+  if (form.Table().CountRecords() != 15999) state.SkipWithError("not all records shown");
+}
+BENCHMARK(BM_WindowOpen15999)->Unit(benchmark::kMillisecond);
+
+void BM_WindowTidy15999(benchmark::State& state) {
+  OpenOneFile dialogs(WriteJob(15999));
+  ui::TForm1 form(&dialogs);
+  form.FormCreate({}, false);
+  form.show();
+  form.MenuJobOpen->trigger();
+  for (auto _ : state) {
+    form.MenuSortRec->trigger();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_WindowTidy15999)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace lumaq
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,74 @@
+#include "app/ui/QtPrintSurface.h"
+
+#include <QFontMetrics>
+#include <stdexcept>
+
+#include "app/ui/AnsiText.h"
+
+namespace lumaq::ui {
+namespace {
+
+QString Decode(const std::string& text, TextEncoding encoding) {
+  return encoding == TextEncoding::CodePage ? FromAnsi(text) : FromUtf8(text);
+}
+
+}  // namespace
+
+// No font is chosen: the default font, measured at the printer's resolution.
+QtPrintSurface::QtPrintSurface(std::unique_ptr<QPrinter> printer)
+    : printer_(std::move(printer)), font_(QFont(), printer_.get()) {}
+
+QtPrintSurface::~QtPrintSurface() {
+  if (painter_.isActive()) painter_.end();
+}
+
+int QtPrintSurface::PageWidth() {
+  return printer_->width();
+}
+
+int QtPrintSurface::PageHeight() {
+  return printer_->height();
+}
+
+int QtPrintSurface::TextWidth(const std::string& text, TextEncoding encoding) {
+  return QFontMetrics(font_, printer_.get()).horizontalAdvance(Decode(text, encoding));
+}
+
+// The height of the text's line, as a text extent gives it: the font's
+// ascent plus descent, whatever the letters.
+int QtPrintSurface::TextHeight(const std::string& text, TextEncoding encoding) {
+  return QFontMetrics(font_, printer_.get())
+      .size(Qt::TextSingleLine, Decode(text, encoding))
+      .height();
+}
+
+void QtPrintSurface::BeginDoc() {
+  if (!painter_.begin(printer_.get())) {
+    throw std::runtime_error("无法开始打印：打印机不可用，或输出文件无法写入");
+  }
+  painter_.setFont(font_);
+}
+
+void QtPrintSurface::NewPage() {
+  if (!printer_->newPage()) throw std::runtime_error("打印机出错，无法换页");
+  ThrowOnPrinterError();
+}
+
+void QtPrintSurface::EndDoc() {
+  if (painter_.isActive() && !painter_.end()) throw std::runtime_error("打印机出错，打印未能完成");
+  ThrowOnPrinterError();
+}
+
+// QPainter draws from the baseline; the listing gives the top of the line.
+void QtPrintSurface::DrawText(int x, int y, const std::string& text, TextEncoding encoding) {
+  painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), Decode(text, encoding));
+  ThrowOnPrinterError();
+}
+
+void QtPrintSurface::ThrowOnPrinterError() const {
+  if (printer_->printerState() == QPrinter::Error) {
+    throw std::runtime_error("打印机出错，打印已中止");
+  }
+}
+
+}  // namespace lumaq::ui
