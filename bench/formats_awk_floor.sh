@@ -93,7 +93,7 @@ else
     start=$(date +%s%N)
     for _ in $(seq 20); do "$@" >"$work/timed.out"; done
     end=$(date +%s%N)
-    printf '%-28s %8.2f ms per run\n' "$label" "$(echo "($end - $start) / 20000000" | bc -l)"
+    awk -v l="$label" -v ns="$((end - start))" 'BEGIN { printf "%-28s %8.2f ms per run\n", l, ns / 20 / 1e6 }'
   }
   timeit "lumaq-cli import cass" "$cli" import cass in.DAT OUT.BDT
   timeit "awk import cass" awk -f import_cass.awk in.DAT
