@@ -38,10 +38,17 @@ inline constexpr std::size_t kRawLinkByte = 41;
 // our own test instruments report in bytes 1-10 of their instrument record,
 // compared whole and case-sensitively. A model that turns out to store its
 // values most significant byte first is added here, and nowhere else.
-inline constexpr std::array<std::string_view, 9> kMostSignificantByteFirstModels = {
-    "LQT-100",  "LQT-200", "LQT-300",  "LQT-500",  "LQT-600R",
-    "LQT-700R", "LQT-800", "LQT-900M", "LQT-1000",
-};
+inline constexpr auto kMostSignificantByteFirstModels = std::to_array<std::string_view>({
+    "LQT-100",
+    "LQT-200",
+    "LQT-300",
+    "LQT-500",
+    "LQT-600R",
+    "LQT-700R",
+    "LQT-800",
+    "LQT-900M",
+    "LQT-1000",
+});
 
 // True when the model is one of kMostSignificantByteFirstModels.
 bool IsListedInstrumentModel(std::string_view model);
