@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "formats/ReplacingFile.h"
+#include "records/ReplacingFile.h"
 #include "rawdata/String_func.h"
 
 namespace lumaq {

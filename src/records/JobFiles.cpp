@@ -2,17 +2,14 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <random>
 #include <system_error>
 
 #include "records/JobDocument.h"
+#include "records/ReplacingFile.h"
 
 namespace lumaq {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -25,25 +22,6 @@ std::string SystemMessage(int error) {
 
 [[noreturn]] void ThrowFileError(const char* what, const std::string& path, int error) {
   throw FileError(std::string(what) + " \"" + path + "\"：" + SystemMessage(error));
-}
-
-// A name in the target's folder that no file has yet, created exclusively.
-std::pair<std::string, FileHandle> CreateTemporaryBeside(const std::string& path) {
-  const fs::path target(path);
-  std::random_device seed;
-  std::mt19937_64 random(seed());
-  int lastError = 0;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    fs::path temporary = target;
-    temporary.replace_filename("." + target.filename().string() + ".tmp" +
-                               std::to_string(random() % 1000000000));
-    errno = 0;
-    FileHandle file(std::fopen(temporary.c_str(), "wbx"));
-    if (file) return {temporary.string(), std::move(file)};
-    lastError = errno;
-    if (lastError != EEXIST) break;
-  }
-  ThrowFileError("无法写入文件", path, lastError);
 }
 
 }  // namespace
@@ -61,20 +39,9 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  auto [temporary, file] = CreateTemporaryBeside(path);
-  errno = 0;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
-                       std::fflush(file.get()) == 0;
-  int error = errno;
-  const bool closed = std::fclose(file.release()) == 0;
-  if (written && !closed) error = errno;
-  std::error_code renameError;
-  if (written && closed) fs::rename(temporary, path, renameError);
-  if (!written || !closed || renameError) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    ThrowFileError("无法写入文件", path, renameError ? renameError.value() : (error ? error : EIO));
-  }
+  ReplacingFile file(path);
+  file.Write(bytes);
+  file.Commit();
 }
 
 JobText ReadTextFile(const std::string& path) {

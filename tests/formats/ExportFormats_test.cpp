@@ -1,19 +1,19 @@
 #include "formats/ExportFormats.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "formats/ImportFormats.h"
 #include "rawdata/String_func.h"
 #include "records/JobFiles.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
 namespace {
 
+using test::FileSizeLimit;
 using test::TempDir;
 
 const std::string kTreeLine = ComposeRecordLine("P1", "TREE", "3456.789", "1234.567", "12.300");
@@ -146,22 +146,6 @@ TEST(ExportFilter, AppendsTheUserLayoutWithItsPattern) {
   user.extension.clear();
   EXPECT_EQ(ExportFilter(user, decode), std::string(kExportFixedFilter) + "|<Survey>(自定义)|*.*");
 }
-
-// A limit on the size of files this process writes, so that a write fails.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit limited = saved_;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
- private:
-  rlimit saved_{};
-};
 
 TEST(ExportRecordsToFile, ReplacesAFileOnlyWhenComplete) {
   TempDir dir;

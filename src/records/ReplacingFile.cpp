@@ -1,4 +1,4 @@
-#include "formats/ReplacingFile.h"
+#include "records/ReplacingFile.h"
 
 #include <cerrno>
 #include <filesystem>
