@@ -1,14 +1,13 @@
 #include "app/MainCommands.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "rawdata/String_func.h"
 #include "records/JobFiles.h"
 #include "support/FakeMainView.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -16,6 +15,7 @@ namespace lumaq {
 namespace {
 
 using test::FakeMainView;
+using test::FileSizeLimit;
 using test::ScriptedDialogs;
 using test::TempDir;
 
@@ -280,22 +280,6 @@ TEST_F(MainCommandsTest, FileTypeIsRememberedAcrossDialogs) {
   EXPECT_EQ(dialogs.openRequests.back().filterIndex, 2);
   EXPECT_EQ(commands.FileTypeIndex(), 2);
 }
-
-// The file system refuses to grow a file past this size, as a full disk does.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit limited = saved_;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
- private:
-  rlimit saved_{};
-};
 
 TEST_F(MainCommandsTest, AFailedSaveLeavesTheOldFileIntact) {
   const std::string old = RecordLines(1);
