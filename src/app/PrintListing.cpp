@@ -1,0 +1,100 @@
+#include "app/PrintListing.h"
+
+#include <stdexcept>
+
+namespace lumaq {
+namespace {
+
+const std::string kAsterisks(58, '*');
+const std::string kFirstTitle = std::string(18, ' ') + "全站仪坐标记录文件" + std::string(22, ' ');
+const std::string kLaterTitle =
+    "*" + std::string(17, ' ') + "全站仪坐标记录文件" + std::string(21, ' ') + "*";
+const std::string kColumnWords = "NO.  PT      CODE      N           E           Z";
+
+void DrawHeader(PrintSurface& surface, const ListingLayout& layout, bool firstPage) {
+  const auto header = CoordinateHeader(firstPage);
+  for (int slot = 0; slot < kHeaderSlots; ++slot) {
+    const std::string& text = header[static_cast<std::size_t>(slot)];
+    if (!text.empty()) surface.DrawText(layout.left, SlotY(layout, slot), text, TextEncoding::Utf8);
+  }
+}
+
+void DrawLines(PrintSurface& surface, ListingKind kind, const JobText& lines,
+               const ListingLayout& layout) {
+  const bool coordinates = kind == ListingKind::Coordinates;
+  if (coordinates) DrawHeader(surface, layout, true);
+  const int firstSlot = FirstLineSlot(kind);
+  int slot = firstSlot;
+  for (std::size_t n = 0; n < lines.size(); ++n) {
+    const std::string text =
+        coordinates ? NumberedRecordLine(static_cast<int>(n) + 1, lines[n]) : lines[n];
+    surface.DrawText(layout.left, SlotY(layout, slot), text, TextEncoding::CodePage);
+    // The page test follows every line, the last one too: a listing that
+    // fills its last page exactly ends with one more page.
+    if (++slot == layout.linesPerPage) {
+      surface.NewPage();
+      if (coordinates) DrawHeader(surface, layout, false);
+      slot = firstSlot;
+    }
+  }
+}
+
+}  // namespace
+
+ListingLayout MeasureListing(PrintSurface& surface, ListingKind kind, const JobText& lines) {
+  ListingLayout layout;
+  layout.lineHeight = surface.TextHeight("Hi", TextEncoding::Utf8);
+  layout.pitch = layout.lineHeight + 5;
+  if (layout.pitch < 1) throw std::logic_error("print surface: line pitch below 1");
+  if (kind == ListingKind::Coordinates) {
+    // C++ division truncates toward zero, so a first line wider than the
+    // page gives a left edge that is one unit less negative than flooring.
+    const int width = surface.TextWidth(lines.at(0), TextEncoding::CodePage);
+    layout.left = (surface.PageWidth() - width) / 2 - 5;
+  } else {
+    layout.left = kTextListingLeft;
+  }
+  layout.linesPerPage = (surface.PageHeight() - 2 * kListingTopMargin) / layout.pitch;
+  return layout;
+}
+
+int SlotY(const ListingLayout& layout, int slot) {
+  return kListingTopMargin + slot * layout.pitch;
+}
+
+int FirstLineSlot(ListingKind kind) {
+  return kind == ListingKind::Coordinates ? kHeaderSlots : 0;
+}
+
+bool PageHoldsALine(const ListingLayout& layout, ListingKind kind) {
+  return layout.linesPerPage > FirstLineSlot(kind);
+}
+
+std::array<std::string, kHeaderSlots> CoordinateHeader(bool firstPage) {
+  return {kAsterisks, firstPage ? kFirstTitle : kLaterTitle, kAsterisks, kColumnWords, ""};
+}
+
+std::string NumberedRecordLine(int number, const std::string& line) {
+  std::string text = std::to_string(number);
+  if (text.size() < kRecordNumberWidth) text.resize(kRecordNumberWidth, ' ');
+  return text + line;
+}
+
+void PrintListing(PrintSurface& surface, ListingKind kind, const JobText& lines,
+                  const ListingLayout& layout) {
+  if (lines.empty()) return;
+  try {
+    surface.BeginDoc();
+    DrawLines(surface, kind, lines, layout);
+  } catch (...) {
+    // End the print job; the error that stopped it is the one to report.
+    try {
+      surface.EndDoc();
+    } catch (...) {
+    }
+    throw;
+  }
+  surface.EndDoc();
+}
+
+}  // namespace lumaq

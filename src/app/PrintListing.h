@@ -1,0 +1,55 @@
+// The two printed listings of a job: the numbered coordinate listing under a
+// boxed page header, and the plain text listing. Every position is measured
+// from the surface's own font and page size.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "app/PrintSurface.h"
+#include "records/TextLines.h"
+
+namespace lumaq {
+
+enum class ListingKind { Coordinates, Text };
+
+inline constexpr int kListingTopMargin = 50;
+inline constexpr int kTextListingLeft = 100;
+// Slots 0-4 of every coordinate page hold the header; records start below.
+inline constexpr int kHeaderSlots = 5;
+inline constexpr int kRecordNumberWidth = 5;
+
+struct ListingLayout {
+  int lineHeight = 0;    // the height of "Hi"
+  int pitch = 0;         // line height plus 5
+  int left = 0;          // x of every line
+  int linesPerPage = 0;  // slots per page
+};
+
+// Measures the surface. The coordinate listing is centred on the width of
+// the first job text line, which must exist. Throws std::logic_error when
+// the surface reports a line pitch below 1.
+ListingLayout MeasureListing(PrintSurface& surface, ListingKind kind, const JobText& lines);
+
+// The y of slot k of a page.
+int SlotY(const ListingLayout& layout, int slot);
+
+// The first slot a job text line can take on a page.
+int FirstLineSlot(ListingKind kind);
+
+// False when a page is too short for even one job text line below its
+// header: the listing would never turn a page and would run past its end.
+bool PageHoldsALine(const ListingLayout& layout, ListingKind kind);
+
+// The five header lines of a coordinate page (UTF-8); the last is empty.
+std::array<std::string, kHeaderSlots> CoordinateHeader(bool firstPage);
+
+// The record number filled with blanks to 5 characters, then the line.
+std::string NumberedRecordLine(int number, const std::string& line);
+
+// Prints the listing of lines as one document. Nothing at all for no lines.
+// An error of the surface ends the document and is passed on.
+void PrintListing(PrintSurface& surface, ListingKind kind, const JobText& lines,
+                  const ListingLayout& layout);
+
+}  // namespace lumaq

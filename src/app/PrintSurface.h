@@ -1,0 +1,31 @@
+// A page-oriented drawing surface for the printed listings. The Qt adapter
+// draws on the chosen printer; tests record the calls.
+#pragma once
+
+#include <string>
+
+namespace lumaq {
+
+// How the bytes of a text are to be read: the program's own texts (headers)
+// are UTF-8, job text lines are bytes of the GB18030 code page.
+enum class TextEncoding { Utf8, CodePage };
+
+class PrintSurface {
+ public:
+  virtual ~PrintSurface() = default;
+
+  // The printable area of a page, in device units.
+  virtual int PageWidth() = 0;
+  virtual int PageHeight() = 0;
+  // The extent of a text in the surface's font, in device units.
+  virtual int TextWidth(const std::string& text, TextEncoding encoding) = 0;
+  virtual int TextHeight(const std::string& text, TextEncoding encoding) = 0;
+
+  virtual void BeginDoc() = 0;
+  virtual void NewPage() = 0;
+  virtual void EndDoc() = 0;
+  // (x, y) is the top left corner of the text on the current page.
+  virtual void DrawText(int x, int y, const std::string& text, TextEncoding encoding) = 0;
+};
+
+}  // namespace lumaq

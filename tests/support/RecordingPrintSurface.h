@@ -1,0 +1,108 @@
+// A print surface that records every call into a log the test keeps, with a
+// page size and font metrics given in advance. Text widths count columns:
+// one per byte of code-page text, two per non-ASCII character of UTF-8.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/PrintSurface.h"
+
+namespace lumaq::test {
+
+struct PrintCall {
+  enum class Kind { Width, Height, BeginDoc, NewPage, EndDoc, Text };
+  Kind kind;
+  int x = 0;
+  int y = 0;
+  std::string text;
+  TextEncoding encoding = TextEncoding::Utf8;
+};
+
+struct PrintLog {
+  std::vector<PrintCall> calls;
+
+  int Count(PrintCall::Kind kind) const {
+    int count = 0;
+    for (const PrintCall& call : calls) count += call.kind == kind ? 1 : 0;
+    return count;
+  }
+
+  // The texts drawn, page by page, between BeginDoc and EndDoc.
+  std::vector<std::vector<PrintCall>> Pages() const {
+    std::vector<std::vector<PrintCall>> pages;
+    for (const PrintCall& call : calls) {
+      if (call.kind == PrintCall::Kind::BeginDoc || call.kind == PrintCall::Kind::NewPage) {
+        pages.emplace_back();
+      } else if (call.kind == PrintCall::Kind::Text && !pages.empty()) {
+        pages.back().push_back(call);
+      }
+    }
+    return pages;
+  }
+};
+
+class RecordingPrintSurface : public PrintSurface {
+ public:
+  RecordingPrintSurface(PrintLog& log, int pageWidth, int pageHeight, int textHeight = 15,
+                        int columnWidth = 10)
+      : log_(log),
+        pageWidth_(pageWidth),
+        pageHeight_(pageHeight),
+        textHeight_(textHeight),
+        columnWidth_(columnWidth) {}
+
+  // Make the n-th DrawText (counted from 1) or the n-th NewPage throw.
+  int failAtText = 0;
+  int failAtNewPage = 0;
+
+  int PageWidth() override { return pageWidth_; }
+  int PageHeight() override { return pageHeight_; }
+
+  int TextWidth(const std::string& text, TextEncoding encoding) override {
+    log_.calls.push_back({PrintCall::Kind::Width, 0, 0, text, encoding});
+    return columnWidth_ * Columns(text, encoding);
+  }
+  int TextHeight(const std::string& text, TextEncoding encoding) override {
+    log_.calls.push_back({PrintCall::Kind::Height, 0, 0, text, encoding});
+    return textHeight_;
+  }
+  void BeginDoc() override { Record(PrintCall::Kind::BeginDoc); }
+  void NewPage() override {
+    if (++newPages_ == failAtNewPage) throw std::runtime_error("paper jam");
+    Record(PrintCall::Kind::NewPage);
+  }
+  void EndDoc() override { Record(PrintCall::Kind::EndDoc); }
+  void DrawText(int x, int y, const std::string& text, TextEncoding encoding) override {
+    if (++texts_ == failAtText) throw std::runtime_error("printer offline");
+    log_.calls.push_back({PrintCall::Kind::Text, x, y, text, encoding});
+  }
+
+  static int Columns(const std::string& text, TextEncoding encoding) {
+    if (encoding == TextEncoding::CodePage) return static_cast<int>(text.size());
+    int columns = 0;
+    for (const char c : text) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (byte < 0x80) {
+        columns += 1;
+      } else if (byte >= 0xC0) {
+        columns += 2;  // the lead byte of a wide character
+      }
+    }
+    return columns;
+  }
+
+ private:
+  void Record(PrintCall::Kind kind) { log_.calls.push_back({kind, 0, 0, {}, TextEncoding::Utf8}); }
+
+  PrintLog& log_;
+  int pageWidth_;
+  int pageHeight_;
+  int textHeight_;
+  int columnWidth_;
+  int texts_ = 0;
+  int newPages_ = 0;
+};
+
+}  // namespace lumaq::test
