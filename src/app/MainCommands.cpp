@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/FileFilter.h"
+#include "app/PrintCommand.h"
 #include "rawdata/RawRecord.h"
 #include "rawdata/String_func.h"
 #include "records/CellInput.h"
@@ -190,6 +191,10 @@ void MainCommands::WriteJob(const std::string& path, bool rawRecords) {
   }
 }
 
+void MainCommands::MenuJobPrintClick() {
+  PrintJob(job_, caption_, dialogs_);
+}
+
 bool MainCommands::CanClose() {
   return AskToSaveChanges();
 }
@@ -321,7 +326,8 @@ void MainCommands::ShowMeasurementView() {
 }
 
 void MainCommands::SetTitle(const std::string& suffix) {
-  view_.SetCaption(job_.JobName + suffix);
+  caption_ = job_.JobName + suffix;
+  view_.SetCaption(caption_);
 }
 
 void MainCommands::ShowCurrentRow() {

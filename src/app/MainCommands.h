@@ -1,5 +1,5 @@
 // The main window's commands on the open job and the record table: start-up,
-// New, Open, Save, Save As, the save prompt, Tidy, Delete, Clear, Find, the
+// New, Open, Save, Save As, Print, the save prompt, Tidy, Delete, Clear, Find, the
 // keys and cell moves of the table and the idle recount. The window adapts its
 // widgets to these handlers and keeps no behaviour of its own.
 #pragma once
@@ -39,6 +39,8 @@ class MainCommands {
   void MenuJobOpenClick();
   void MenuJobSaveClick();
   void MenuJobSaveAsClick();
+  // Print (Ctrl+P): the job text, not the table.
+  void MenuJobPrintClick();
   // Exit and closing the window: false keeps the program running.
   bool CanClose();
 
@@ -73,6 +75,8 @@ class MainCommands {
   void ShowCoordinateView();
   void ShowMeasurementView();
   void SetTitle(const std::string& suffix);
+  // The window title last set.
+  const std::string& Caption() const { return caption_; }
   void ShowCurrentRow();
 
  private:
@@ -91,6 +95,7 @@ class MainCommands {
   std::string programFolder_;
   int fileTypeIndex_ = 1;
   int transferDirection_ = 0;
+  std::string caption_;
 };
 
 }  // namespace lumaq

@@ -2,8 +2,11 @@
 // dialogs; tests answer from a script.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+
+#include "app/PrintSurface.h"
 
 namespace lumaq {
 
@@ -40,6 +43,13 @@ class UserDialogs {
   virtual std::optional<FileChoice> AskOpenFile(const FileDialogRequest& request) = 0;
   // Asks before overwriting an existing file.
   virtual std::optional<FileChoice> AskSaveFile(const FileDialogRequest& request) = 0;
+  // The print dialog: a surface on the printer the user chose, whose print
+  // job carries documentTitle (UTF-8); nothing when the user cancels. Without
+  // printers to offer, printing is always cancelled.
+  virtual std::unique_ptr<PrintSurface> AskPrinter(const std::string& documentTitle) {
+    (void)documentTitle;
+    return nullptr;
+  }
 };
 
 }  // namespace lumaq

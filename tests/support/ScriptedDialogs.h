@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@ class ScriptedDialogs : public UserDialogs {
   void NextMessageAnswer(MessageResult answer) { messageAnswers.push_back(answer); }
   void NextOpenAnswer(std::optional<FileChoice> answer) { openAnswers.push_back(answer); }
   void NextSaveAnswer(std::optional<FileChoice> answer) { saveAnswers.push_back(answer); }
+  // The surface the print dialog hands over; nullptr: the user cancels.
+  void NextPrinterAnswer(std::unique_ptr<PrintSurface> answer) {
+    printerAnswers.push_back(std::move(answer));
+  }
 
   MessageResult ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon,
                             MessageButtons buttons) override {
@@ -48,13 +53,26 @@ class ScriptedDialogs : public UserDialogs {
     return Take(saveAnswers, "save");
   }
 
+  std::unique_ptr<PrintSurface> AskPrinter(const std::string& documentTitle) override {
+    printTitles.push_back(documentTitle);
+    if (printerAnswers.empty()) {
+      ADD_FAILURE() << "unexpected print dialog: " << documentTitle;
+      return nullptr;
+    }
+    std::unique_ptr<PrintSurface> answer = std::move(printerAnswers.front());
+    printerAnswers.pop_front();
+    return answer;
+  }
+
   bool AllAnswersUsed() const {
-    return messageAnswers.empty() && openAnswers.empty() && saveAnswers.empty();
+    return messageAnswers.empty() && openAnswers.empty() && saveAnswers.empty() &&
+           printerAnswers.empty();
   }
 
   std::vector<Message> messages;
   std::vector<FileDialogRequest> openRequests;
   std::vector<FileDialogRequest> saveRequests;
+  std::vector<std::string> printTitles;  // the document title of each print dialog
 
  private:
   static std::optional<FileChoice> Take(std::deque<std::optional<FileChoice>>& answers,
@@ -71,6 +89,7 @@ class ScriptedDialogs : public UserDialogs {
   std::deque<MessageResult> messageAnswers;
   std::deque<std::optional<FileChoice>> openAnswers;
   std::deque<std::optional<FileChoice>> saveAnswers;
+  std::deque<std::unique_ptr<PrintSurface>> printerAnswers;
 };
 
 }  // namespace lumaq::test
