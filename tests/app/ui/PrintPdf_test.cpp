@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <QPrinter>
+#include <regex>
+
+#include "app/PrintListing.h"
+#include "app/ui/QtPrintSurface.h"
+#include "app/ui/Zivoru_main.h"
+#include "rawdata/String_func.h"
+#include "records/JobFiles.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+namespace lumaq {
+namespace {
+
+std::unique_ptr<QPrinter> PdfPrinter(const std::string& path) {
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer->setOutputFormat(QPrinter::PdfFormat);
+  printer->setOutputFileName(QString::fromStdString(path));
+  printer->setPageSize(QPageSize(QPageSize::A4));
+  return printer;
+}
+
+// Page objects of a PDF, not counting the page tree ("/Type /Pages").
+int PdfPageCount(const std::string& pdf) {
+  const std::regex page(R"(/Type\s*/Page[^A-Za-z])");
+  return static_cast<int>(
+      std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page), std::sregex_iterator()));
+}
+
+std::string Record(int i) {
+  return ComposeRecordLine("P" + std::to_string(i), "TREE", std::to_string(3456.789 + i),
+                           std::to_string(1234.5 + i), "12.300");
+}
+
+TEST(PrintToPdf, AThreePageCoordinateJobPrintsThreePagesFromTheWindow) {
+  test::TempDir dir;
+  const std::string pdf = dir.Path("job.pdf");
+  ui::QtPrintSurface probe(PdfPrinter(pdf));
+  const ListingLayout layout = MeasureListing(probe, ListingKind::Coordinates, {Record(1)});
+  const int perPage = layout.linesPerPage - kHeaderSlots;
+  ASSERT_GT(perPage, 1);
+
+  JobText lines;
+  for (int i = 1; i <= 2 * perPage + 1; ++i) lines.push_back(Record(i));
+  const std::string bdt = dir.Write("JOB.BDT", JoinLinesCrLf(lines));
+  test::ScriptedDialogs dialogs;
+  ui::TForm1 form(&dialogs);
+  form.FormCreate({}, /*showSplash=*/false);
+  dialogs.NextOpenAnswer(FileChoice{bdt, 1});
+  form.MenuJobOpen->trigger();
+
+  dialogs.NextPrinterAnswer(std::make_unique<ui::QtPrintSurface>(PdfPrinter(pdf)));
+  form.Button_Print->click();
+  EXPECT_EQ(dialogs.printTitles,
+            std::vector<std::string>{"打印全站仪坐标文件JOB.BDT--全站仪坐标记录文件"});
+  EXPECT_EQ(PdfPageCount(ReadFileBytes(pdf)), 3);
+  EXPECT_TRUE(dialogs.AllAnswersUsed());
+}
+
+TEST(PrintToPdf, AnOutputThatCannotBeWrittenIsAnError) {
+  test::TempDir dir;
+  ui::QtPrintSurface surface(PdfPrinter(dir.Path("no such folder/job.pdf")));
+  const JobText lines{"a line"};
+  const ListingLayout layout = MeasureListing(surface, ListingKind::Text, lines);
+  EXPECT_THROW(PrintListing(surface, ListingKind::Text, lines, layout), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace lumaq
