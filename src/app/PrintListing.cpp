@@ -47,8 +47,8 @@ ListingLayout MeasureListing(PrintSurface& surface, ListingKind kind, const JobT
   layout.pitch = layout.lineHeight + 5;
   if (layout.pitch < 1) throw std::logic_error("print surface: line pitch below 1");
   if (kind == ListingKind::Coordinates) {
-    // C++ division truncates toward zero, so a first line wider than the
-    // page gives a left edge that is one unit less negative than flooring.
+    // The division truncates toward zero, also for a first line wider than
+    // the page: a difference of -7 gives -3, not -4.
     const int width = surface.TextWidth(lines.at(0), TextEncoding::CodePage);
     layout.left = (surface.PageWidth() - width) / 2 - 5;
   } else {
