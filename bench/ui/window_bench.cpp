@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <filesystem>
 
+#include "app/PrintSurface.h"
 #include "app/ui/Zivoru_main.h"
 #include "rawdata/String_func.h"
 #include "records/JobFiles.h"
@@ -25,6 +26,7 @@ class OpenOneFile : public UserDialogs {
     return FileChoice{path_, 1};
   }
   std::optional<FileChoice> AskSaveFile(const FileDialogRequest&) override { return {}; }
+  std::unique_ptr<PrintSurface> AskPrinter(const std::string&) override { return nullptr; }
 
  private:
   std::string path_;

@@ -46,10 +46,7 @@ class UserDialogs {
   // The print dialog: a surface on the printer the user chose, whose print
   // job carries documentTitle (UTF-8); nothing when the user cancels. Without
   // printers to offer, printing is always cancelled.
-  virtual std::unique_ptr<PrintSurface> AskPrinter(const std::string& documentTitle) {
-    (void)documentTitle;
-    return nullptr;
-  }
+  virtual std::unique_ptr<PrintSurface> AskPrinter(const std::string& documentTitle) = 0;
 };
 
 }  // namespace lumaq

@@ -14,6 +14,7 @@
 #include "app/ui/AboutBox.h"
 #include "app/ui/AnsiText.h"
 #include "app/ui/Fonts.h"
+#include "formats/ui/Unit4.h"
 
 static void InitGlyphs() {
   Q_INIT_RESOURCE(glyphs);
@@ -53,7 +54,9 @@ void CentreOnScreen(QWidget* window) {
 TForm1::TForm1(UserDialogs* dialogs)
     : qtDialogs_(this),
       commands_(job_, table_, *this, dialogs != nullptr ? *dialogs : qtDialogs_,
-                QCoreApplication::applicationDirPath().toStdString()) {
+                QCoreApplication::applicationDirPath().toStdString()),
+      exchange_(commands_, job_, table_, *this, dialogs != nullptr ? *dialogs : qtDialogs_,
+                [](std::string_view bytes) { return FromAnsi(bytes).toStdString(); }) {
   InitGlyphs();
   setObjectName("Form1");
   setFont(SerifCjkFont(18));
@@ -120,8 +123,10 @@ void TForm1::CreateMenus() {
   item(JOB, MenuJobPrint, "MenuJobPrint", "打    印", QKeySequence("Ctrl+P"),
        [&c] { c.MenuJobPrintClick(); });
   JOB->addSeparator();
-  item(JOB, MenuJobImport, "MenuJobImport", "导    入", QKeySequence(), [] {});
-  item(JOB, MenuJobExport, "MenuJobExport", "导    出", QKeySequence(), [] {});
+  item(JOB, MenuJobImport, "MenuJobImport", "导    入", QKeySequence(),
+       [this] { exchange_.MenuJobImportClick(); });
+  item(JOB, MenuJobExport, "MenuJobExport", "导    出", QKeySequence(),
+       [this] { exchange_.MenuJobExportClick(); });
   JOB->addSeparator();
   item(JOB, MenuJobExit, "MenuJobExit", "退    出", QKeySequence("Ctrl+X"), [this] { close(); });
 
@@ -139,7 +144,8 @@ void TForm1::CreateMenus() {
   item(COMM, Menu_Send, "Menu_Send", "发 送 ", QKeySequence("F10"), [this] { Menu_SendClick(); });
 
   menu(MenuTools, "MenuTools", "工  具");
-  item(MenuTools, MenuDefDataForm, "MenuDefDataForm", "自定义导出数据格式", QKeySequence(), [] {});
+  item(MenuTools, MenuDefDataForm, "MenuDefDataForm", "自定义导出数据格式", QKeySequence(),
+       [this] { MenuDefDataFormClick(); });
 
   menu(HELP, "HELP", "帮  助");
   item(HELP, HelpAbout, "HelpAbout", "关    于", QKeySequence(), [this] { HelpAboutClick(); });
@@ -315,6 +321,11 @@ void TForm1::MenuReceiveClick() {
 
 void TForm1::Menu_SendClick() {
   commands_.PrepareSend();
+}
+
+void TForm1::MenuDefDataFormClick() {
+  TForm4 form(commands_.ProgramFolder(), this);
+  form.exec();
 }
 
 void TForm1::HelpAboutClick() {

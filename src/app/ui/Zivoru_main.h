@@ -17,6 +17,7 @@
 #include "app/MainCommands.h"
 #include "app/ui/QtUserDialogs.h"
 #include "app/ui/RecordGrid.h"
+#include "formats/ExchangeCommands.h"
 
 namespace lumaq::ui {
 
@@ -79,11 +80,13 @@ class TForm1 : public QMainWindow, public MainView {
   void MenuReceiveClick();
   void Menu_SendClick();
   void HelpAboutClick();
+  void MenuDefDataFormClick();
 
   JobDocument job_;
   RecordTable table_;
   QtUserDialogs qtDialogs_;
   MainCommands commands_;
+  ExchangeCommands exchange_;
   QTimer idleTimer_;
   QElapsedTimer messagesProcessed_;
   bool coordinateView_ = true;

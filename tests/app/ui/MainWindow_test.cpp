@@ -147,6 +147,15 @@ TEST(QtNameFiltersTest, CarryUpperAndLowerCasePatternsAndDecodeEitherEncoding) {
   EXPECT_EQ(filters[2], "all(*.*)");
 }
 
+TEST_F(MainWindowTest, ImportFillsTheGridFromTheChosenFormat) {
+  TempDir dir;
+  const std::string cass = dir.Write("PTS.DAT", "P1,TREE,1234.567,3456.789,12.300\r\n");
+  dialogs.NextOpenAnswer(FileChoice{cass, 4});
+  form.MenuJobImport->trigger();
+  EXPECT_EQ(form.StringGrid1->model()->index(0, kColN).data().toString(), "3456.789");
+  EXPECT_EQ(form.StatusPanels[kPanelCount]->text(), QString::fromUtf8("点号总数:1"));
+}
+
 TEST_F(MainWindowTest, FindFromTheSearchBox) {
   TempDir dir;
   std::string lines;
