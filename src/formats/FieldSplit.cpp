@@ -9,13 +9,13 @@
 namespace lumaq {
 namespace {
 
-struct LayoutSpec {
+struct LayoutShape {
   std::array<std::size_t, 5> widths;
   bool rangeTestsLastField;
   std::array<bool, 5> isCoordinate;  // by position in the line
 };
 
-LayoutSpec SpecOf(FixedLayout layout) {
+LayoutShape ShapeOf(FixedLayout layout) {
   if (layout == FixedLayout::GtsPoints) {
     return {{8, 11, 11, 11, 8}, false, {false, true, true, true, false}};
   }
@@ -58,13 +58,13 @@ double ReadNumber(std::string_view text) {
 }
 
 RecordFields SplitFixedFields(std::string_view line, FixedLayout layout) {
-  const LayoutSpec spec = SpecOf(layout);
+  const LayoutShape shape = ShapeOf(layout);
   std::array<std::optional<std::string>, 5> fields;
   std::string_view rest = line;
   std::size_t f = 0;  // 0-based field position
   for (auto comma = rest.find(','); f < 5 && comma != std::string_view::npos;
        comma = rest.find(',')) {
-    std::string copied = CopyWithoutBlanks(rest.substr(0, comma), spec.widths[f]);
+    std::string copied = CopyWithoutBlanks(rest.substr(0, comma), shape.widths[f]);
     if (f >= 2) {
       const double value = ReadNumber(copied);
       if (value > kMaxTypedCoordinate || value < kMinTypedCoordinate) copied = "0";
@@ -72,9 +72,9 @@ RecordFields SplitFixedFields(std::string_view line, FixedLayout layout) {
     fields[f++] = std::move(copied);
     rest.remove_prefix(comma + 1);
   }
-  if (f < 5 && rest.size() <= spec.widths[f]) {
+  if (f < 5 && rest.size() <= shape.widths[f]) {
     std::string last(rest);
-    if (f >= 2 && spec.rangeTestsLastField) {
+    if (f >= 2 && shape.rangeTestsLastField) {
       const double value = ReadNumber(last);
       if (value >= kMaxTypedCoordinate || value <= kMinTypedCoordinate) last = "0";
     }
@@ -83,7 +83,7 @@ RecordFields SplitFixedFields(std::string_view line, FixedLayout layout) {
   std::array<std::string, 5> texts;
   for (std::size_t i = 0; i < 5; ++i) {
     // A missing coordinate reads 0, a missing name or code is empty.
-    texts[i] = TrimControl(fields[i].value_or(spec.isCoordinate[i] ? "0" : " "));
+    texts[i] = TrimControl(fields[i].value_or(shape.isCoordinate[i] ? "0" : " "));
   }
   return NameFields(layout, std::move(texts));
 }
