@@ -8,7 +8,6 @@ namespace lumaq::ui {
 
 LumaqApplication::LumaqApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("Lumaq");
-  setApplicationDisplayName("Lumaq");
   InstallChineseTranslation(*this);
 }
 
