@@ -8,6 +8,7 @@
 #include "records/JobFiles.h"
 #include "support/FakeMainView.h"
 #include "support/FileSizeLimit.h"
+#include "support/HeadlessWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -36,7 +37,7 @@ std::string RawRecords(int count, unsigned char firstType) {
   return bytes;
 }
 
-class MainCommandsTest : public ::testing::Test {
+class MainCommandsTest : public ::testing::Test, protected test::HeadlessWindow {
  protected:
   void SetUp() override { commands.StartUp({}); }
 
@@ -60,11 +61,6 @@ class MainCommandsTest : public ::testing::Test {
   }
 
   TempDir dir;
-  JobDocument job;
-  RecordTable table;
-  FakeMainView view;
-  ScriptedDialogs dialogs;
-  MainCommands commands{job, table, view, dialogs, "/opt/lumaq"};
 };
 
 TEST_F(MainCommandsTest, StartsWithEmptyJob1) {

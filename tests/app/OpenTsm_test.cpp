@@ -7,6 +7,7 @@
 #include "rawdata/RawRecord.h"
 #include "rawdata/RawUnitState.h"
 #include "support/FakeMainView.h"
+#include "support/HeadlessWindow.h"
 #include "support/RawRecordBuilder.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
@@ -24,7 +25,7 @@ using test::UnitRecord;
 
 const std::string kListedModel(kMostSignificantByteFirstModels[0]);
 
-class OpenTsmTest : public ::testing::Test {
+class OpenTsmTest : public ::testing::Test, protected test::HeadlessWindow {
  protected:
   void SetUp() override {
     ProcessRawUnitState().Reset();
@@ -38,11 +39,6 @@ class OpenTsmTest : public ::testing::Test {
   }
 
   TempDir dir;
-  JobDocument job;
-  RecordTable table;
-  FakeMainView view;
-  ScriptedDialogs dialogs;
-  MainCommands commands{job, table, view, dialogs, "/opt/lumaq"};
 };
 
 TEST_F(OpenTsmTest, ShowsTheTextOfEveryRecordInFileOrder) {

@@ -9,6 +9,7 @@
 #include "rawdata/String_func.h"
 #include "records/JobFiles.h"
 #include "support/FakeMainView.h"
+#include "support/HeadlessWindow.h"
 #include "support/RecordingPrintSurface.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
@@ -220,7 +221,7 @@ TEST(PrintListing, AnErrorEndsTheDocumentAndIsPassedOn) {
   }
 }
 
-class PrintCommandTest : public ::testing::Test {
+class PrintCommandTest : public ::testing::Test, protected test::HeadlessWindow {
  protected:
   void SetUp() override { commands.StartUp({}); }
 
@@ -243,11 +244,6 @@ class PrintCommandTest : public ::testing::Test {
   }
 
   test::TempDir dir;
-  JobDocument job;
-  RecordTable table;
-  test::FakeMainView view;
-  test::ScriptedDialogs dialogs;
-  MainCommands commands{job, table, view, dialogs, "/opt/lumaq"};
   PrintLog log;
 };
 

@@ -1,0 +1,25 @@
+// The main window's job, table and commands without a window: what it shows
+// is recorded and what it asks is answered from a script.
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "app/MainCommands.h"
+#include "support/FakeMainView.h"
+#include "support/ScriptedDialogs.h"
+
+namespace lumaq::test {
+
+struct HeadlessWindow {
+  explicit HeadlessWindow(std::string programFolder = "/opt/lumaq")
+      : commands(job, table, view, dialogs, std::move(programFolder)) {}
+
+  JobDocument job;
+  RecordTable table;
+  FakeMainView view;
+  ScriptedDialogs dialogs;
+  MainCommands commands;
+};
+
+}  // namespace lumaq::test
