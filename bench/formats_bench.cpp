@@ -8,6 +8,7 @@
 #include <string>
 #include <system_error>
 
+#include "SampleJob.h"
 #include "formats/ExportFormats.h"
 #include "formats/ImportFormats.h"
 #include "rawdata/String_func.h"
@@ -19,54 +20,20 @@ namespace {
 namespace fs = std::filesystem;
 using lumaq::JobText;
 
-class NoProgress : public lumaq::ProgressSink {
- public:
-  void SetProgressText(const std::string&) override {}
-  void ProcessMessages() override {}
-};
-
-std::string Fixed3(long thousandths) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%ld.%03ld", thousandths / 1000, thousandths % 1000);
-  return buffer;
-}
-
-// Points of a city grid: names in a few series, ASCII and GB2312 codes
-// (房角, 路边), coordinates in metres with millimetres.
-struct Point {
-  std::string name, code, n, e, z;
-};
-Point MakePoint(int i, unsigned& state) {
-  static const char* const kPrefixes[] = {"P", "K", "JD", "TZ"};
-  static const char* const kCodes[] = {"JD", "\xB7\xBF\xBD\xC7", "\xC2\xB7\xB1\xDF", "", "DL"};
-  const auto next = [&state] {
-    state = state * 1664525u + 1013904223u;
-    return state >> 8;
-  };
-  return {std::string(kPrefixes[i % 4]) + std::to_string(i / 4 + 1), kCodes[next() % 5],
-          Fixed3(3421000000L + static_cast<long>(next() % 2000000u)),
-          Fixed3(512000000L + static_cast<long>(next() % 2000000u)),
-          Fixed3(30000L + static_cast<long>(next() % 40000u))};
-}
+using lumaq::bench::NoProgress;
 
 std::string CassFile(int lines) {
   std::string bytes;
-  unsigned state = 20240607u;
+  unsigned state = lumaq::bench::kSampleSeed;
   for (int i = 0; i < lines; ++i) {
-    const Point p = MakePoint(i, state);
+    const lumaq::bench::SamplePoint p = lumaq::bench::MakeSamplePoint(i, state);
     bytes += p.name + "," + p.code + "," + p.e + "," + p.n + "," + p.z + "\r\n";
   }
   return bytes;
 }
 
 JobText RecordLines(int lines) {
-  JobText text;
-  unsigned state = 20240607u;
-  for (int i = 0; i < lines; ++i) {
-    const Point p = MakePoint(i, state);
-    text.push_back(lumaq::ComposeRecordLine(p.name, p.code, p.n, p.e, p.z));
-  }
-  return text;
+  return lumaq::bench::SampleJobText(lines);
 }
 
 class BenchFolder {
