@@ -13,6 +13,8 @@ struct FixedCase {
   RecordFields expected;
 };
 
+void PrintTo(const FixedCase& c, std::ostream* out) { *out << '"' << c.line << '"'; }
+
 class SplitFixedFieldsTest : public ::testing::TestWithParam<FixedCase> {};
 
 TEST_P(SplitFixedFieldsTest, GivesTheFiveFields) {
