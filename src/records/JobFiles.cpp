@@ -16,15 +16,12 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-std::string SystemMessage(int error) {
-  return std::generic_category().message(error);
-}
-
-[[noreturn]] void ThrowFileError(const char* what, const std::string& path, int error) {
-  throw FileError(std::string(what) + " \"" + path + "\"：" + SystemMessage(error));
-}
-
 }  // namespace
+
+void ThrowFileError(const char* what, const std::string& path, int error) {
+  throw FileError(std::string(what) + " \"" + path + "\"：" +
+                  std::generic_category().message(error != 0 ? error : EIO));
+}
 
 std::string ReadFileBytes(const std::string& path) {
   errno = 0;
@@ -34,7 +31,7 @@ std::string ReadFileBytes(const std::string& path) {
   char buffer[1 << 16];
   std::size_t got = 0;
   while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
-  if (std::ferror(file.get())) ThrowFileError("无法读取文件", path, errno ? errno : EIO);
+  if (std::ferror(file.get())) ThrowFileError("无法读取文件", path, errno);
   return bytes;
 }
 

@@ -16,6 +16,10 @@ class FileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Raises FileError: what failed ("无法写入文件"), the file, and the system's
+// reason for errno value error (EIO when it is 0).
+[[noreturn]] void ThrowFileError(const char* what, const std::string& path, int error);
+
 std::string ReadFileBytes(const std::string& path);
 
 // Replaces path with bytes as a whole: the bytes go to a temporary file in the

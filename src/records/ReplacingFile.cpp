@@ -12,11 +12,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kCannotWrite = "无法写入文件";
-
+// Every failure here is a file that cannot be written.
 [[noreturn]] void ThrowWriteError(const std::string& path, int error) {
-  throw FileError(std::string(kCannotWrite) + " \"" + path + "\"：" +
-                  std::generic_category().message(error ? error : EIO));
+  ThrowFileError("无法写入文件", path, error);
 }
 
 }  // namespace
