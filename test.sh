@@ -1,37 +1,43 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, checks that the core library is free of Qt,
-# then runs every test with CTest. Exits with CTest's status.
+# Installs what is missing, builds, checks the direction of the includes and
+# that the core libraries are free of Qt, then runs every test with CTest.
+# Exits with CTest's status.
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")"
 ./tools/setup.sh
 
-# lumaq_core must stay toolkit-free: none of its sources may be compiled with
-# Qt's include paths or defines, and the archive may not call into Qt.
+# Every include goes with the direction of the layers.
+./tools/check_layers.sh
+
+# The core libraries must stay toolkit-free: none of their sources may be
+# compiled with Qt's include paths or defines, and no archive may call into Qt.
+core_libraries=(records rawdata formats comm app)
 check_core_has_no_qt() {
-  local archive=build/src/liblumaq_core.a
-  if [[ ! -f "$archive" ]]; then
-    echo "test: $archive was not built" >&2
-    return 1
-  fi
-  local core_commands
-  core_commands="$(grep -E '"command": .*/lumaq_core\.dir/' build/compile_commands.json || true)"
-  if [[ -z "$core_commands" ]]; then
-    echo "test: no compile command of lumaq_core in build/compile_commands.json" >&2
-    return 1
-  fi
-  if grep -qE -- '-DQT_|/qt6/' <<<"$core_commands"; then
-    echo "test: lumaq_core is compiled with Qt flags (see build/compile_commands.json)" >&2
-    return 1
-  fi
-  local qt_symbols
-  qt_symbols="$(nm -C --undefined-only "$archive" \
-    | grep -E '^ +U (Q[A-Z][A-Za-z0-9_]*::|q[A-Z][A-Za-z0-9_]*\(|qt_)' || true)"
-  if [[ -n "$qt_symbols" ]]; then
-    echo "test: lumaq_core uses Qt symbols:" >&2
-    head -n 10 <<<"$qt_symbols" >&2
-    return 1
-  fi
+  local name archive core_commands qt_symbols
+  for name in "${core_libraries[@]}"; do
+    archive="build/src/liblumaq_${name}.a"
+    if [[ ! -f "$archive" ]]; then
+      echo "test: $archive was not built" >&2
+      return 1
+    fi
+    core_commands="$(grep -E "\"command\": .*/lumaq_${name}\\.dir/" build/compile_commands.json || true)"
+    if [[ -z "$core_commands" ]]; then
+      echo "test: no compile command of lumaq_${name} in build/compile_commands.json" >&2
+      return 1
+    fi
+    if grep -qE -- '-DQT_|/qt6/' <<<"$core_commands"; then
+      echo "test: lumaq_${name} is compiled with Qt flags (see build/compile_commands.json)" >&2
+      return 1
+    fi
+    qt_symbols="$(nm -C --undefined-only "$archive" \
+      | grep -E '^ +U (Q[A-Z][A-Za-z0-9_]*::|q[A-Z][A-Za-z0-9_]*\(|qt_)' || true)"
+    if [[ -n "$qt_symbols" ]]; then
+      echo "test: lumaq_${name} uses Qt symbols:" >&2
+      head -n 10 <<<"$qt_symbols" >&2
+      return 1
+    fi
+  done
 }
 check_core_has_no_qt
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "rawdata/String_func.h"
+#include "records/RecordLine.h"
 #include "records/RecordTable.h"
 #include "records/TextLines.h"
 

@@ -11,7 +11,6 @@
 #include "SampleJob.h"
 #include "formats/ExportFormats.h"
 #include "formats/ImportFormats.h"
-#include "rawdata/String_func.h"
 #include "records/JobFiles.h"
 #include "records/RecordTable.h"
 

@@ -10,7 +10,6 @@
 #include <system_error>
 
 #include "SampleJob.h"
-#include "rawdata/String_func.h"
 #include "records/JobFiles.h"
 #include "records/RecordTable.h"
 #include "records/TextLines.h"

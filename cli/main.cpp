@@ -42,7 +42,9 @@ int Run(const Arguments& arguments) {
 
 }  // namespace
 
-const std::vector<CliCommand>& CliCommands() { return Registry(); }
+const std::vector<CliCommand>& CliCommands() {
+  return Registry();
+}
 
 CliRegistration::CliRegistration(CliCommand command) {
   auto& commands = Registry();

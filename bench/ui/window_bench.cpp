@@ -8,8 +8,8 @@
 
 #include "app/PrintSurface.h"
 #include "app/ui/Zivoru_main.h"
-#include "rawdata/String_func.h"
 #include "records/JobFiles.h"
+#include "records/RecordLine.h"
 
 namespace lumaq {
 namespace {

@@ -5,10 +5,11 @@
 
 #include "app/FileFilter.h"
 #include "app/PrintCommand.h"
+#include "app/StatusTexts.h"
 #include "rawdata/RawRecord.h"
-#include "rawdata/String_func.h"
 #include "records/CellInput.h"
 #include "records/JobFiles.h"
+#include "records/RecordLine.h"
 
 namespace lumaq {
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
+#include "records/RecordLine.h"
 #include "records/ReplacingFile.h"
-#include "rawdata/String_func.h"
 
 namespace lumaq {
 namespace {
@@ -55,11 +55,6 @@ std::string ExportFilter(const UserFormat& user, const DisplayText& displayText)
       user.extension.empty() ? std::string("*.*") : "*." + displayText(user.extension);
   return std::string(kExportFixedFilter) + "|" + displayText(user.name) + kUserFormatSuffix + "|" +
          pattern;
-}
-
-RecordFields RecordLineFields(std::string_view line) {
-  return {RecordLineName(line), RecordLineCode(line), RecordLineN(line), RecordLineE(line),
-          RecordLineZ(line)};
 }
 
 std::string GtsPointsRecord(const RecordFields& r) {

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "formats/FieldSplit.h"
 #include "formats/UserFormat.h"
+#include "records/RecordLine.h"
 #include "records/TextLines.h"
 
 namespace lumaq {
@@ -45,9 +45,6 @@ using DisplayText = std::function<std::string(std::string_view)>;
 // The export dialog's file types: the fixed six, then the user's layout as
 // its name followed by "(自定义)", with "*." and its extension, or "*.*".
 std::string ExportFilter(const UserFormat& user, const DisplayText& displayText);
-
-// The five fields of a record line, read from their columns and trimmed.
-RecordFields RecordLineFields(std::string_view line);
 
 // The text of a job in one format, piece by piece: the head, the text of each
 // record k = 1..recordCount in order, the tail.

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "formats/FieldSplit.h"
-#include "rawdata/String_func.h"
 #include "records/CellInput.h"
+#include "records/FieldSplit.h"
+#include "records/RecordLine.h"
 #include "records/RecordTable.h"
 
 namespace lumaq {

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <system_error>
 
-#include "rawdata/String_func.h"
 #include "records/JobFiles.h"
+#include "records/RecordLine.h"
 
 namespace lumaq {
 namespace {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "rawdata/String_func.h"
+#include "records/RecordLine.h"
 
 namespace lumaq {
 namespace {

@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "rawdata/RawFormat.h"
-#include "rawdata/String_func.h"
 #include "records/JobFiles.h"
+#include "records/RecordLine.h"
 
 namespace lumaq {
 namespace {

@@ -1,6 +1,8 @@
-// Text helpers shared by the record table, the job files, the exchange formats
-// and the transfer protocol. Every text is a byte string in the ANSI code page
-// (GB2312/GB18030); nothing here re-encodes a byte.
+// The instrument's codecs of the frame fields: its character code for names
+// and codes, its packed decimal numbers, and the binary and text forms of a
+// coordinate record. Every text is a byte string in the ANSI code page
+// (GB2312/GB18030); nothing here re-encodes a byte beyond the instrument's
+// own character code.
 #pragma once
 
 #include <optional>
@@ -10,25 +12,6 @@
 #include <string_view>
 
 namespace lumaq {
-
-// Removes every character of code 32 or below (blanks and control characters)
-// from both ends.
-std::string TrimControl(std::string_view text);
-
-// Builds a record line: name and code padded with blanks to 9 columns, N, E and
-// Z to 12. Pads, never cuts: a longer field is taken whole and shifts the rest.
-std::string ComposeRecordLine(std::string_view name, std::string_view code, std::string_view n,
-                              std::string_view e, std::string_view z);
-
-// Field readers: fixed 1-based columns of a record line, trimmed. A range past
-// the end of the line gives what is there, or nothing.
-std::string RecordLineName(std::string_view line);  // columns 1-8
-std::string RecordLineCode(std::string_view line);  // columns 10-17
-std::string RecordLineN(std::string_view line);     // columns 19-29
-std::string RecordLineE(std::string_view line);     // columns 31-41
-std::string RecordLineZ(std::string_view line);     // columns 43-53
-
-// --- The instrument's binary and text forms of a coordinate record ---------
 
 // The characters a point name or code may hold on the instrument, in the order
 // of their codes in kInstrumentCharacterCodes (the last one is a blank).

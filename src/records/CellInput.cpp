@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <limits>
 
-#include "rawdata/String_func.h"
+#include "records/RecordLine.h"
 #include "records/RecordTable.h"
 
 namespace lumaq {

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "rawdata/String_func.h"
+#include "records/RecordLine.h"
 
 namespace lumaq {
 
 const std::array<const char*, kColumnCount> kHeaderTexts = {"  点    号", "      N", "      E",
                                                             "      Z", "  特 征 码"};
-const std::array<int, kColumnCount> kColumnWidths = {96, 110, 110, 110, 96};
 
 namespace {
 
@@ -146,16 +145,6 @@ bool RecordTable::TakeIdleRecount(int& count) {
   count = CountRecords();
   recountPending_ = false;
   return true;
-}
-
-std::string CountText(int count) {
-  return kTotalLabel + std::to_string(count);
-}
-std::string PointCountText(int count) {
-  return kPointTotalLabel + std::to_string(count);
-}
-std::string CurrentRowText(int row) {
-  return kCurrentRowLabel + std::to_string(row);
 }
 
 }  // namespace lumaq

@@ -22,9 +22,8 @@ inline constexpr int kLongFillLines = 1000;
 inline constexpr const char* kLoadingText = "正在装入记录数据...";
 inline constexpr const char* kProcessingText = "正在处理记录数据...";
 
-// Header texts of row 0 and the column widths in pixels.
+// Header texts of row 0.
 extern const std::array<const char*, kColumnCount> kHeaderTexts;
-extern const std::array<int, kColumnCount> kColumnWidths;
 
 // Where long table operations report progress: the window shows a text in
 // status panel 0 and runs its pending messages (showing the table's current
@@ -90,13 +89,5 @@ class RecordTable {
   bool recountPending_ = true;
   int lastCountedRow_ = 1;
 };
-
-// Status texts.
-inline constexpr const char* kTotalLabel = "总数:";
-inline constexpr const char* kPointTotalLabel = "点号总数:";
-inline constexpr const char* kCurrentRowLabel = "当前行:";
-std::string CountText(int count);       // "总数:" and the count
-std::string PointCountText(int count);  // "点号总数:" and the count
-std::string CurrentRowText(int row);    // "当前行:" and the row
 
 }  // namespace lumaq

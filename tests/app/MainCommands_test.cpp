@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "rawdata/String_func.h"
 #include "records/JobFiles.h"
+#include "records/RecordLine.h"
 #include "support/FakeMainView.h"
 #include "support/FileSizeLimit.h"
 #include "support/HeadlessWindow.h"

@@ -6,8 +6,8 @@
 
 #include "app/MainCommands.h"
 #include "app/PrintCommand.h"
-#include "rawdata/String_func.h"
 #include "records/JobFiles.h"
+#include "records/RecordLine.h"
 #include "support/FakeMainView.h"
 #include "support/HeadlessWindow.h"
 #include "support/RecordingPrintSurface.h"

@@ -8,8 +8,8 @@
 
 #include "formats/ExportFormats.h"
 #include "formats/ImportFormats.h"
-#include "rawdata/String_func.h"
 #include "records/JobFiles.h"
+#include "records/RecordLine.h"
 #include "support/TempDir.h"
 
 namespace lumaq {

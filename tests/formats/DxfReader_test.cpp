@@ -6,8 +6,8 @@
 #include <string>
 
 #include "formats/ExportFormats.h"
-#include "rawdata/String_func.h"
 #include "records/JobFiles.h"
+#include "records/RecordLine.h"
 #include "support/TempDir.h"
 
 namespace lumaq {

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "formats/ImportFormats.h"
-#include "rawdata/String_func.h"
 #include "records/JobFiles.h"
+#include "records/RecordLine.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "formats/Printers.h"
+#include "support/RecordPrinters.h"
 
 #include "formats/ExportFormats.h"
-#include "rawdata/String_func.h"
+#include "records/RecordLine.h"
 
 namespace lumaq {
 namespace {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <optional>
 
-#include "formats/WorkingFolder.h"
 #include "records/JobFiles.h"
 #include "support/TempDir.h"
+#include "support/WorkingFolder.h"
 
 namespace lumaq {
 namespace {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "rawdata/String_func.h"
+#include "records/RecordLine.h"
 
 namespace lumaq {
 namespace {

@@ -5,8 +5,6 @@
 
 #include <string>
 
-#include "rawdata/String_func.h"
-
 namespace lumaq {
 namespace {
 

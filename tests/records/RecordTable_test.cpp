@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "rawdata/String_func.h"
+#include "records/RecordLine.h"
 #include "support/RecordingProgress.h"
 
 namespace lumaq {

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-#include "app/ui/Fonts.h"
+#include "ui/Fonts.h"
 
 namespace lumaq::ui {
 namespace {

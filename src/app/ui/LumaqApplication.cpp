@@ -1,8 +1,9 @@
 #include "app/ui/LumaqApplication.h"
 
 #include <QLibraryInfo>
-#include <QMessageBox>
 #include <QTranslator>
+
+#include "ui/ErrorBox.h"
 
 namespace lumaq::ui {
 
@@ -18,12 +19,6 @@ bool LumaqApplication::notify(QObject* receiver, QEvent* event) {
     ShowErrorBox(error);
   }
   return false;
-}
-
-void ShowErrorBox(const std::exception& error) {
-  QString text = QString::fromUtf8(error.what());
-  if (!text.endsWith('.') && !text.endsWith(QChar(0x3002))) text += QChar(0x3002);
-  QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), text);
 }
 
 void InstallChineseTranslation(QApplication& app) {

@@ -13,9 +13,6 @@ class LumaqApplication : public QApplication {
   bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// The standard error box, captioned with the application's title.
-void ShowErrorBox(const std::exception& error);
-
 // Installs Qt's zh_CN translation so standard buttons and dialogs read in
 // Chinese.
 void InstallChineseTranslation(QApplication& app);

@@ -3,7 +3,7 @@
 #include <QFontMetrics>
 #include <stdexcept>
 
-#include "app/ui/AnsiText.h"
+#include "ui/AnsiText.h"
 
 namespace lumaq::ui {
 namespace {

@@ -5,8 +5,8 @@
 #include <QPrintDialog>
 
 #include "app/FileFilter.h"
-#include "app/ui/AnsiText.h"
 #include "app/ui/QtPrintSurface.h"
+#include "ui/AnsiText.h"
 
 namespace lumaq::ui {
 namespace {

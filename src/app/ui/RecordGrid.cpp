@@ -6,12 +6,15 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "app/ui/AnsiText.h"
-#include "app/ui/Fonts.h"
 #include "records/CellInput.h"
+#include "ui/AnsiText.h"
+#include "ui/Fonts.h"
 
 namespace lumaq::ui {
 namespace {
+
+// Column widths in pixels: name, N, E, Z, code.
+constexpr std::array<int, kColumnCount> kColumnWidths = {96, 110, 110, 110, 96};
 
 bool IsEnter(const QKeyEvent* event) {
   return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -70,7 +73,8 @@ RecordGrid::RecordGrid(RecordTable& table, MainCommands& commands, QWidget* pare
   verticalHeader()->setDefaultSectionSize(22);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  for (int c = 0; c < kColumnCount; ++c) setColumnWidth(c, kColumnWidths[c]);
+  for (int c = 0; c < kColumnCount; ++c)
+    setColumnWidth(c, kColumnWidths[static_cast<std::size_t>(c)]);
   connect(this, &QTableView::clicked, this, [this] { commands_.StringGrid1Click(); });
   SyncFromTable();
 }

@@ -1,6 +1,6 @@
 #include "app/ui/RecordTableModel.h"
 
-#include "app/ui/AnsiText.h"
+#include "ui/AnsiText.h"
 
 namespace lumaq::ui {
 

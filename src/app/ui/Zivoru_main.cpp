@@ -12,9 +12,10 @@
 #include <QVBoxLayout>
 
 #include "app/ui/AboutBox.h"
-#include "app/ui/AnsiText.h"
-#include "app/ui/Fonts.h"
 #include "formats/ui/Unit4.h"
+#include "ui/AnsiText.h"
+#include "ui/Fonts.h"
+#include "ui/WindowPlacement.h"
 
 static void InitGlyphs() {
   Q_INIT_RESOURCE(glyphs);
@@ -39,14 +40,6 @@ QFrame* AddSeparator(QWidget* panel, int x) {
   line->setFrameStyle(QFrame::VLine | QFrame::Sunken);
   line->setGeometry(x, 6, 2, 28);
   return line;
-}
-
-void CentreOnScreen(QWidget* window) {
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect frame = window->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
-  }
 }
 
 }  // namespace

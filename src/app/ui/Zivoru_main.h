@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "app/ExchangeCommands.h"
 #include "app/MainCommands.h"
 #include "app/ui/QtUserDialogs.h"
 #include "app/ui/RecordGrid.h"
-#include "formats/ExchangeCommands.h"
 
 namespace lumaq::ui {
 

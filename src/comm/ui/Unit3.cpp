@@ -2,10 +2,8 @@
 
 #include <QApplication>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMessageBox>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <exception>
 #include <filesystem>
@@ -13,6 +11,7 @@
 #include <vector>
 
 #include "comm/PortNames.h"
+#include "ui/WindowPlacement.h"
 
 namespace lumaq::ui {
 
@@ -56,9 +55,7 @@ TForm3::TForm3(TComPort& port, const std::string& programFolder, QWidget* parent
   connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
 
   adjustSize();
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  CentreOnScreen(this);
 }
 
 std::string TForm3::SettingsFile() const {

@@ -1,16 +1,15 @@
 #include "formats/ui/Unit4.h"
 
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <exception>
 #include <optional>
 
-#include "app/ui/AnsiText.h"
-#include "app/ui/LumaqApplication.h"
+#include "ui/AnsiText.h"
+#include "ui/ErrorBox.h"
+#include "ui/WindowPlacement.h"
 
 namespace lumaq::ui {
 namespace {
@@ -77,9 +76,7 @@ TForm4::TForm4(const std::string& programFolder, QWidget* parent)
   ShowStoredFormat();
 
   adjustSize();
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  CentreOnScreen(this);
 }
 
 void TForm4::ShowStoredFormat() {

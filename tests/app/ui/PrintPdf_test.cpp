@@ -6,8 +6,8 @@
 #include "app/PrintListing.h"
 #include "app/ui/QtPrintSurface.h"
 #include "app/ui/Zivoru_main.h"
-#include "rawdata/String_func.h"
 #include "records/JobFiles.h"
+#include "records/RecordLine.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 

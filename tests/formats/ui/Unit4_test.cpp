@@ -5,9 +5,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "formats/WorkingFolder.h"
 #include "records/JobFiles.h"
 #include "support/TempDir.h"
+#include "support/WorkingFolder.h"
 
 namespace lumaq::ui {
 namespace {

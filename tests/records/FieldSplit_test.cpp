@@ -1,8 +1,8 @@
-#include "formats/FieldSplit.h"
+#include "records/FieldSplit.h"
 
 #include <gtest/gtest.h>
 
-#include "formats/Printers.h"
+#include "support/RecordPrinters.h"
 
 namespace lumaq {
 namespace {
@@ -13,7 +13,9 @@ struct FixedCase {
   RecordFields expected;
 };
 
-void PrintTo(const FixedCase& c, std::ostream* out) { *out << '"' << c.line << '"'; }
+void PrintTo(const FixedCase& c, std::ostream* out) {
+  *out << '"' << c.line << '"';
+}
 
 class SplitFixedFieldsTest : public ::testing::TestWithParam<FixedCase> {};
 

@@ -1,4 +1,4 @@
-#include "app/ui/AnsiText.h"
+#include "ui/AnsiText.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,8 +1,9 @@
-#include "formats/ExchangeCommands.h"
+#include "app/ExchangeCommands.h"
 
 #include <utility>
 
 #include "app/FileFilter.h"
+#include "app/StatusTexts.h"
 #include "formats/ImportFormats.h"
 #include "formats/UserFormat.h"
 #include "rawdata/PolarLines.h"

@@ -1,9 +1,8 @@
-#include "formats/FieldSplit.h"
+#include "records/FieldSplit.h"
 
 #include <array>
 #include <optional>
 
-#include "rawdata/String_func.h"
 #include "records/CellInput.h"
 
 namespace lumaq {

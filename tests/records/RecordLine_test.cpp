@@ -1,4 +1,4 @@
-#include "rawdata/String_func.h"
+#include "records/RecordLine.h"
 
 #include <gtest/gtest.h>
 

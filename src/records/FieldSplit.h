@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "records/RecordLine.h"
+
 namespace lumaq {
 
 // Fixed-width comma layouts.
@@ -14,15 +16,6 @@ enum class FixedLayout {
   Sv300,                   // name, code, N, E, Z; widths 8, 8, 11, 11, 11
   Cass,                    // name, code, E, N, Z; widths 8, 8, 11, 11, 11
   ReceivedCoordinateLine,  // name, code, N, E, Z; widths 8, 8, 11, 11, 11
-};
-
-struct RecordFields {
-  std::string name;
-  std::string code;
-  std::string n;
-  std::string e;
-  std::string z;
-  bool operator==(const RecordFields&) const = default;
 };
 
 // The five fields of one line in a layout. Fields followed by a comma lose

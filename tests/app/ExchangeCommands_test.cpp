@@ -1,4 +1,4 @@
-#include "formats/ExchangeCommands.h"
+#include "app/ExchangeCommands.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -7,15 +7,15 @@
 #include <filesystem>
 
 #include "formats/ImportFormats.h"
-#include "formats/WorkingFolder.h"
 #include "rawdata/PolarLines.h"
 #include "rawdata/RawRecord.h"
 #include "rawdata/RawUnitState.h"
-#include "rawdata/String_func.h"
 #include "records/JobFiles.h"
+#include "records/RecordLine.h"
 #include "support/FakeMainView.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
+#include "support/WorkingFolder.h"
 
 namespace lumaq {
 namespace {

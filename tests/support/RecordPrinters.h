@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "formats/FieldSplit.h"
+#include "records/FieldSplit.h"
 
 namespace lumaq {
 

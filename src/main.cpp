@@ -5,6 +5,7 @@
 
 #include "app/ui/LumaqApplication.h"
 #include "app/ui/Zivoru_main.h"
+#include "ui/ErrorBox.h"
 
 int main(int argc, char** argv) {
   lumaq::ui::LumaqApplication app(argc, argv);
