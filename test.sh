@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, checks the direction of the includes and
-# that the core libraries are free of Qt, then runs every test with CTest.
+# Installs what is missing, builds, checks the direction of the includes, the
+# layout of the code and that the core libraries are free of Qt, then runs every test with CTest.
 # Exits with CTest's status.
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")"
 ./tools/setup.sh
 
-# Every include goes with the direction of the layers.
+# Every include goes with the direction of the layers, and the code is laid
+# out as .clang-format says.
 ./tools/check_layers.sh
+find src cli tests bench -type f \( -name '*.cpp' -o -name '*.h' \) -print0 |
+  xargs -0 clang-format --dry-run -Werror
 
 # The core libraries must stay toolkit-free: none of their sources may be
 # compiled with Qt's include paths or defines, and no archive may call into Qt.

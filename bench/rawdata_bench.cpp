@@ -29,7 +29,7 @@ class Record {
     return *this;
   }
   Record& U32(std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes_[at + i] = static_cast<char>(value >> (24 - 8 * i));
+    for (std::size_t i = 0; i < 4; ++i) bytes_[at + i] = static_cast<char>(value >> (24 - 8 * i));
     return *this;
   }
   Record& F32(std::size_t at, float value) { return U32(at, std::bit_cast<std::uint32_t>(value)); }
@@ -71,7 +71,7 @@ std::string MakeRawRecords(int groupSize) {
     if (inGroup == 0) ++station;
     const auto link = static_cast<unsigned char>(station);
     const std::string name = "P" + std::to_string(i);
-    const std::int32_t n = 3421000000 + static_cast<std::int32_t>(next() % 2000000u);
+    const auto n = static_cast<std::int32_t>(3421000000 + next() % 2000000u);
     const std::int32_t e = 512000000 + static_cast<std::int32_t>(next() % 2000000u);
     if (inGroup == 0) {
       buffer += Record(0x03)

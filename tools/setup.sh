@@ -13,6 +13,7 @@ LUMAQ_PACKAGES=(
   ninja-build
   g++
   ccache
+  clang-format
   pkg-config
   libgtest-dev
   libgmock-dev
@@ -73,8 +74,9 @@ configure_and_build() {
   cd "$repo_root"
   # Configure once; afterwards Ninja re-runs CMake by itself when a
   # CMakeLists.txt or a globbed folder changes.
-  if [[ ! -f "$build_dir/build.ninja" ]]; then
-    cmake -S . -B build -G Ninja
+  if [[ ! -f "$build_dir/build.ninja" ]] ||
+    ! grep -qx 'LUMAQ_WARNINGS_AS_ERRORS:BOOL=ON' "$build_dir/CMakeCache.txt"; then
+    cmake -S . -B build -G Ninja -DLUMAQ_WARNINGS_AS_ERRORS=ON
   fi
   cmake --build build
 }

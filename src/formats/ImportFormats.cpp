@@ -45,7 +45,9 @@ std::string FormatFixed3(double value) {
   const int kept = exponent + 4;
   long long thousandths = 0;
   if (kept >= 0 && kept < static_cast<int>(digits.size())) {
-    for (int i = 0; i < kept; ++i) thousandths = thousandths * 10 + (digits[i] - '0');
+    for (std::size_t i = 0; i < static_cast<std::size_t>(kept); ++i) {
+      thousandths = thousandths * 10 + (digits[i] - '0');
+    }
     if (digits[static_cast<std::size_t>(kept)] >= '5') ++thousandths;
   } else if (kept >= static_cast<int>(digits.size())) {
     // Larger than any coordinate: written from its integer value.

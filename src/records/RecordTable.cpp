@@ -40,17 +40,17 @@ std::string CutTo11(const std::string& text) {
 }  // namespace
 
 RecordTable::RecordTable() : rows_(kInitialRowCount) {
-  for (int c = 0; c < kColumnCount; ++c) rows_[0][c] = kHeaderTexts[c];
+  rows_[0] = {kHeaderTexts[0], kHeaderTexts[1], kHeaderTexts[2], kHeaderTexts[3], kHeaderTexts[4]};
 }
 
 const std::string& RecordTable::Cell(int column, int row) const {
   if (row < 0 || row >= RowCount() || column < 0 || column >= kColumnCount) return kEmptyCell;
-  return rows_[row][column];
+  return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
 void RecordTable::SetCell(int column, int row, std::string text) {
   if (!IsValidRow(row) || column < 0 || column >= kColumnCount) return;
-  rows_[row][column] = std::move(text);
+  rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
 }
 
 void RecordTable::SetCurrentCell(int column, int row) {

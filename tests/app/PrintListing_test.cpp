@@ -284,7 +284,9 @@ TEST_F(PrintCommandTest, EditsNotYetTidiedAreNotPrinted) {
   commands.StringGrid1KeyDown(false);
   std::vector<std::string> texts = PrintedTexts();
   ASSERT_EQ(texts.size(), 7u);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(texts[4 + i], NumberedRecordLine(i + 1, lines[i]));
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(texts[4 + i], NumberedRecordLine(static_cast<int>(i) + 1, lines[i]));
+  }
 
   commands.Button_SortClick();
   texts = PrintedTexts();

@@ -154,8 +154,8 @@ TEST_P(ReadRule, ImmediateReadTakesWhatIsQueued) {
 
 INSTANTIATE_TEST_SUITE_P(EventThread, ReadRule,
                          ::testing::Values(TComEvents{}, TComEvents{evRxChar, evError}),
-                         [](const auto& info) {
-                           return info.param.Empty() ? std::string("Without") : std::string("With");
+                         [](const auto& test) {
+                           return test.param.Empty() ? std::string("Without") : std::string("With");
                          });
 
 TEST(ComPortQueue, InputCountClearBufferAndStartingEmpty) {

@@ -76,8 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Quotes inside a CSV field are written as they are.
         OutputCase{"csv quote", ComposeRecordLine("P\"1", "A\"B", "1", "2", "3"), ExportFormat::Csv,
                    "\"P\"1\",\"1\",\"2\",\"3\",\"A\"B\"\r\n"}),
-    [](const auto& info) {
-      std::string name = info.param.what;
+    [](const auto& test) {
+      std::string name = test.param.what;
       for (char& c : name) {
         if (c == ' ') c = '_';
       }

@@ -34,7 +34,9 @@ std::string Bytes(std::initializer_list<unsigned> values) {
 // A text body: the given columns, blanks elsewhere, zero bytes after size.
 std::string TextBody(std::size_t size, std::initializer_list<std::pair<int, std::string>> fields) {
   std::string body(size, ' ');
-  for (const auto& [column, text] : fields) body.replace(column - 1, text.size(), text);
+  for (const auto& [column, text] : fields) {
+    body.replace(static_cast<std::size_t>(column - 1), text.size(), text);
+  }
   return body;
 }
 

@@ -23,7 +23,9 @@ JobText NumberedLines(int count) {
 }
 
 void SetRow(RecordTable& table, int row, const Cells& cells) {
-  for (int column = 0; column < kColumnCount; ++column) table.SetCell(column, row, cells[column]);
+  for (int column = 0; column < kColumnCount; ++column) {
+    table.SetCell(column, row, cells[static_cast<std::size_t>(column)]);
+  }
 }
 
 Cells RowCells(const RecordTable& table, int row) {
@@ -102,7 +104,9 @@ TEST(BuildJobTextFromTable, ComposesUsedRowsInRowOrderAndLeavesTableAlone) {
                 " p6       c6      123456789.0  2.5        -1234567.89 ",
                 "ABCDEFGHIJ         1           2           3           ",
             }));
-  for (int row = 0; row <= 9; ++row) EXPECT_EQ(RowCells(table, row), before[row]) << row;
+  for (int row = 0; row <= 9; ++row) {
+    EXPECT_EQ(RowCells(table, row), before[static_cast<std::size_t>(row)]) << row;
+  }
   EXPECT_EQ(table.CurrentRow(), 4);
   EXPECT_EQ(progress.events, std::vector<std::string>{"text:"});
 }

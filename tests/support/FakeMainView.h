@@ -13,11 +13,11 @@ class FakeMainView : public MainView {
  public:
   enum class View { Coordinate, Measurement };
 
-  void SetCaption(const std::string& caption) override { this->caption = caption; }
+  void SetCaption(const std::string& text) override { caption = text; }
   void ShowCoordinateView() override { view = View::Coordinate; }
-  void ShowMeasurementView(bool exportEnabled) override {
+  void ShowMeasurementView(bool enabled) override {
     view = View::Measurement;
-    this->exportEnabled = exportEnabled;
+    exportEnabled = enabled;
   }
   void SetStatusText(StatusPanel panel, const std::string& text) override {
     panels[static_cast<std::size_t>(panel)] = text;

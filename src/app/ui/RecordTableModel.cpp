@@ -36,7 +36,8 @@ Qt::ItemFlags RecordTableModel::flags(const QModelIndex& index) const {
 
 QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
-  if (orientation == Qt::Horizontal) return QString::fromUtf8(kHeaderTexts[section]);
+  if (orientation == Qt::Horizontal)
+    return QString::fromUtf8(kHeaderTexts.at(static_cast<std::size_t>(section)));
   return section + 1;
 }
 

@@ -197,7 +197,7 @@ void TForm1::CreateStatusBar() {
   bar->setSizeGripEnabled(false);
   bar->setFixedHeight(25);
   const int widths[] = {340, 105, 120};
-  for (int i = 0; i < 3; ++i) {
+  for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
     StatusPanels[i] = new QLabel(bar);
     StatusPanels[i]->setFixedWidth(widths[i]);
     StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
