@@ -119,7 +119,8 @@ class CliTransferView final : public TransferView {
 
 }  // namespace
 
-TransferResult RunTransfer(JobDocument& job, int direction, const PortOptions& options) {
+TransferResult RunTransfer(JobDocument& job, int direction, const PortOptions& options,
+                           AcceptedFrameSink* sink) {
   TransferResult result;
   LoopDispatcher loop;
   TComPort port(loop);
@@ -128,6 +129,7 @@ TransferResult RunTransfer(JobDocument& job, int direction, const PortOptions& o
   CliTransferView view(result);
   TransferSession session(job, line, view, direction);
   view.Attach(session);
+  session.SetAcceptedFrameSink(sink);
 
   // The first error inside a step ends the transfer.
   bool failed = false;

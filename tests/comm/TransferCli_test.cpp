@@ -2,6 +2,7 @@
 // pseudo-terminal, a small instrument played by the test on the other.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <termios.h>
 
 #include <chrono>
 #include <filesystem>
@@ -161,6 +162,25 @@ TEST_F(TransferCli, SendStopsAtARecordThatCannotBePacked) {
             "\r已传输记录数 0\r已传输记录数 1\n第 2 行的记录（点号 "
             "P2）无法发送：坐标数据无法发送（不是数字或超出 "
             "-999999.999~9999999.999）：\"abc\"\n");
+}
+
+TEST_F(TransferCli, APortNameLeadsThroughThePortMapOfCommparaBesideTheProgram) {
+  // lumaq-cli keeps its settings in its own folder: a copy of it in the
+  // test's folder reads the Commpara there.
+  const std::string program = dir_.Path("lumaq-cli");
+  std::filesystem::copy_file(LUMAQ_CLI, program);
+  dir_.Write("Commpara", "[ComPort1]\r\nPort=COM2\r\nBaudRate=19200\r\n[PortMap]\r\nCOM3=" +
+                             pty_.Path() + "\r\n");
+  cli_ = std::make_unique<test::ChildProcess>(
+      program, std::vector<std::string>{"receive", "--port", "com3", "OUT.BDT"}, dir_.Folder(),
+      dir_.Path("stderr.txt"));
+  EXPECT_EQ(SendFrame(0xAA, kTreeBody), kOk);
+  termios line{};
+  ASSERT_EQ(tcgetattr(pty_.NearFd(), &line), 0);
+  EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B19200));
+  pty_.Send("\xEE");
+  EXPECT_EQ(WaitForExit(), 0) << Errors();
+  EXPECT_EQ(ReadFileBytes(dir_.Path("OUT.BDT")), JoinLinesCrLf({kTreeLine}));
 }
 
 TEST_F(TransferCli, CallsThatEndBeforeAnyTransfer) {
