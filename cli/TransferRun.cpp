@@ -164,7 +164,9 @@ TransferResult RunTransfer(JobDocument& job, int direction, const PortOptions& o
       loop.RunOne(untilTimer ? std::min<Clock::duration>(*untilTimer, kTimer1Interval)
                              : Clock::duration(kTimer1Interval));
     } catch (...) {
+      const bool closing = failed;
       fail(std::current_exception());
+      if (closing) break;  // closing itself failed: leave it to the port's Close
     }
   }
   port.Close();
