@@ -20,7 +20,9 @@ void PrintUsage(std::ostream& out) {
   for (const auto& command : CliCommands()) {
     out << "  lumaq-cli " << command.name << ' ' << command.usage << '\n';
   }
-  out << "  lumaq-cli --help | --version\n";
+  out << "  lumaq-cli --help | --version\n\n"
+         "exit status: 0 done, 1 failed at run time, 2 wrong call or rejected input,\n"
+         "130 transfer stopped by Ctrl-C\n";
 }
 
 int Run(const Arguments& arguments) {

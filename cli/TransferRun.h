@@ -1,0 +1,37 @@
+// One transfer with the instrument from lumaq-cli: the transfer dialog's
+// protocol on ComPort1, with a plain loop as its dispatcher and standard error
+// as its face. The loop runs the port's events, drives Timer1 every 100 ms
+// while it is enabled, and turns Ctrl-C (SIGINT) into Cancel, so the transfer
+// stops cleanly after the running step.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "PortOptions.h"
+#include "comm/TransferSession.h"
+#include "records/JobDocument.h"
+
+namespace lumaq::cli {
+
+struct TransferResult {
+  TransferOutcome outcome = TransferOutcome::kRunning;
+  std::string portFailure;                     // kPortNotOpened: device and reason
+  std::optional<UnsendableRecord> unsendable;  // kUnsendableRecord
+  std::string lineErrors;                      // kLineError: the errors the port reported
+  std::string error;                           // an error that ended the transfer inside a step
+};
+
+// Runs the transfer in direction (kTransferReceive, kTransferSend) on the job
+// until the dialog would close. The counter "已传输记录数 N" grows on one line
+// of standard error while it runs. sink, if any, hears of every accepted frame.
+TransferResult RunTransfer(JobDocument& job, int direction, const PortOptions& options,
+                           AcceptedFrameSink* sink = nullptr);
+
+// Reports how a transfer ended on standard error (one line, except for the
+// end texts of a completed transfer) and gives the exit status: 0 done, 1 a
+// port that could not be opened, a line error or another failure, 2 an
+// unsendable record, 130 Ctrl-C.
+int ReportTransfer(const TransferResult& result);
+
+}  // namespace lumaq::cli

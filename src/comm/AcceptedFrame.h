@@ -1,0 +1,42 @@
+// What a frame the program has accepted from the instrument becomes in the
+// job. The receive step and the replay of a receive journal both go through
+// HandleAcceptedFrame, so that the same frames give the same job.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "rawdata/RawUnitState.h"
+#include "records/JobDocument.h"
+
+namespace lumaq {
+
+// Handles one accepted frame (its header byte and its body, without the
+// checksum) and returns whether the transfer is of coordinate records after
+// it (the dialog's CoordinateData, written to the job's CoordinateMode when
+// the dialog closes):
+//   0xAA, 0x06  one record line appended to the JobText;
+//   0xAF, 0xA0 to 0xA3  the measurement text lines appended;
+//   0xA8  the 42 bytes appended to the RawRecordBuffer and their text to the
+//         JobText, with units (which instrument and unit records change).
+// HasRawRecords becomes true for 0xA8 and false for every other frame. Raises
+// std::invalid_argument, changing nothing, for a header that is not in the
+// header table or a body that is not of the header's length.
+//
+// A replay starts from the job as the receive found it with an empty
+// RawRecordBuffer, handles the frames in order and then sets CoordinateMode
+// to the value the last frame returned (the job's own value when none came).
+bool HandleAcceptedFrame(std::uint8_t header, std::string_view body, JobDocument& job,
+                         RawUnitState& units);
+
+// Told of each frame the receive accepts, after HandleAcceptedFrame and before
+// the program answers 0x00. A sink that raises refuses the frame: the job is
+// put back as it was before the frame, no answer goes out, and the exception
+// goes on to the caller of the step.
+class AcceptedFrameSink {
+ public:
+  virtual ~AcceptedFrameSink() = default;
+  virtual void FrameAccepted(std::uint8_t header, std::string_view body) = 0;
+};
+
+}  // namespace lumaq

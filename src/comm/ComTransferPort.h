@@ -1,0 +1,36 @@
+// The transfer's line on the program's serial port ComPort1.
+#pragma once
+
+#include <string>
+
+#include "comm/ComPort.h"
+#include "comm/TransferPort.h"
+
+namespace lumaq {
+
+class ComTransferPort final : public TransferPort {
+ public:
+  // port must outlive the adapter; it is opened by Open and closed by its
+  // owner once the transfer dialog has closed.
+  explicit ComTransferPort(TCustomComPort& port) : port_(port) {}
+
+  // Raises PortOpenError with PortOpenFailureDetail when the port cannot be
+  // opened or configured.
+  void Open() override;
+  bool Connected() const override { return port_.Connected(); }
+  int Read(void* buffer, int count) override { return port_.Read(buffer, count); }
+  int Write(const void* buffer, int count) override { return port_.Write(buffer, count); }
+  void ClearBuffer(bool input, bool output) override { port_.ClearBuffer(input, output); }
+  int InputCount() override { return port_.InputCount(); }
+
+ private:
+  TCustomComPort& port_;
+};
+
+// Which device failed and why, for the user: "COM3 (/dev/ttyUSB0)" or the
+// device path alone, then the system's reason; a device that another program
+// holds is said to be in use, one that opened but refused its settings to be
+// unable to take them. The serial layer's own message follows in brackets.
+std::string PortOpenFailureDetail(const TCustomComPort& port, const EComPort& error);
+
+}  // namespace lumaq

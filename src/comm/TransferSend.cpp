@@ -1,0 +1,153 @@
+// The send steps of the transfer dialog: the instrument requests each record
+// and echoes the sum of the frame it got.
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "comm/TransferSession.h"
+#include "rawdata/String_func.h"
+#include "records/RecordLine.h"
+
+namespace lumaq {
+namespace {
+
+using namespace std::chrono_literals;
+
+inline constexpr std::size_t kBinaryFrameSize = 32;
+
+// Upper case as the ANSI code page has it: ASCII letters change, the two
+// bytes of a GB2312 character stay as they are.
+std::string AnsiUpperCase(std::string_view text) {
+  std::string upper(text);
+  for (std::size_t i = 0; i < upper.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(upper[i]);
+    if (byte >= 0x81 && byte <= 0xFE) {
+      ++i;  // a lead byte: its trail byte is no letter
+    } else if (byte >= 'a' && byte <= 'z') {
+      upper[i] = static_cast<char>(byte - 'a' + 'A');
+    }
+  }
+  return upper;
+}
+
+// Why a record cannot be packed, naming the value as the job holds it rather
+// than upper-cased for the frame.
+std::string UnpackableReason(std::string_view line, const CoordinatePackError& error) {
+  for (const std::string& value : {RecordLineN(line), RecordLineE(line), RecordLineZ(line)}) {
+    try {
+      FormatDigitField(value);
+    } catch (const CoordinatePackError& original) {
+      return original.what();
+    }
+  }
+  return error.what();
+}
+
+}  // namespace
+
+void TransferSession::Timer1Timer() {
+  if (!timer1Enabled_) return;
+  Purge(true, true);
+  WriteByte(pollByte_);
+}
+
+void TransferSession::AnswerBadAndPollAgain() {
+  Purge(true, true);
+  WriteByte(kFrameBad);
+  view_.Sleep(100ms);
+  WriteByte(pollByte_);
+  transferState_ = TransferState::AwaitRequest;
+}
+
+void TransferSession::RequestStep() {
+  transferState_ = TransferState::Busy;
+  SetTimer1(false);
+  if (waitingCount_ != 1) {
+    AnswerBadAndPollAgain();
+    return;
+  }
+  view_.ProcessMessages();
+  std::uint8_t request = 0;
+  const bool got = ReadByte(request) == 1;
+  if (!got || (request != kBinaryRequest && request != kTextRequest)) {
+    WriteByte(pollByte_);
+    Purge(true, false);
+    transferState_ = TransferState::AwaitRequest;
+    return;
+  }
+  Purge(true, true);
+  SendFrameStep(request == kBinaryRequest);
+}
+
+void TransferSession::SendFrameStep(bool binary) {
+  closeAllowed_ = false;
+  const auto index = static_cast<std::size_t>(sendIndex_);
+  if (index >= job_.JobText.size()) {
+    // Nothing left to send: no frame (the main window never sends an empty job).
+    closeAllowed_ = true;
+    transferState_ = TransferState::AwaitRequest;
+    return;
+  }
+  const std::string& line = job_.JobText[index];
+  std::string frame;
+  if (binary) {
+    // Byte 31 belongs to no field; it goes out as 0.
+    frame.assign(kBinaryFrameSize, '\0');
+    try {
+      EncodeBinaryCoordinateRecord(AnsiUpperCase(line), frame);
+    } catch (const CoordinatePackError& error) {
+      closeAllowed_ = true;
+      StopUnsendable({sendIndex_ + 1, RecordLineName(line), UnpackableReason(line, error)});
+      return;
+    }
+  } else {
+    frame = FormatTextCoordinateRecord(line);
+  }
+  sentChecksum_ = FrameChecksum(frame);
+  port_.Write(frame.data(), static_cast<int>(frame.size()));
+  closeAllowed_ = true;
+  transferState_ = TransferState::AwaitEcho;
+}
+
+// A record the binary frame cannot carry ends the send before its frame is
+// written: the records acknowledged so far stay so, the instrument gets
+// nothing more, and the view reports which record it was.
+void TransferSession::StopUnsendable(const UnsendableRecord& record) {
+  End(TransferOutcome::kUnsendableRecord);
+  view_.ShowUnsendableRecord(record);
+  Close();
+}
+
+void TransferSession::EchoStep() {
+  transferState_ = TransferState::Busy;
+  if (waitingCount_ != 1) {
+    AnswerBadAndPollAgain();
+    return;
+  }
+  std::uint8_t echo = 0;
+  const bool got = ReadByte(echo) == 1;
+  if (got && echo == sentChecksum_) {
+    Purge(true, true);
+    ++sendIndex_;
+    WriteByte(kFrameOk);
+    ++transferCount_;
+    view_.SetLabel3(transferCount_);
+    if (static_cast<std::size_t>(sendIndex_) >= job_.JobText.size()) {
+      WriteByte(kEndByte);
+      view_.SetLabel1(kSendEndText);
+      End(TransferOutcome::kSendComplete);
+      view_.Sleep(2000ms);
+      Close();
+      return;
+    }
+  } else {
+    WriteByte(kFrameBad);
+    view_.Sleep(100ms);
+  }
+  view_.ProcessMessages();
+  WriteByte(pollByte_);
+  transferState_ = TransferState::AwaitRequest;
+}
+
+}  // namespace lumaq

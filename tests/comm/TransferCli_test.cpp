@@ -1,0 +1,233 @@
+// lumaq-cli receive and send end to end: the program on one side of a
+// pseudo-terminal, a small instrument played by the test on the other.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <termios.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "comm/FrameHeaders.h"
+#include "rawdata/RawRecord.h"
+#include "records/JobFiles.h"
+#include "records/RecordLine.h"
+#include "support/ChildProcess.h"
+#include "support/InstrumentFrames.h"
+#include "support/PseudoTerminal.h"
+#include "support/RawRecordBuilder.h"
+#include "support/TempDir.h"
+
+namespace lumaq {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using test::Bytes;
+using test::WithChecksum;
+
+const std::string kOk(1, '\0');
+const std::string kTreeBody = test::BinaryCoordinateBody(
+    "P1", "TREE", Bytes({0x00, 0x03, 0x45, 0x67, 0x89}), Bytes({0x00, 0x01, 0x23, 0x45, 0x67}),
+    Bytes({0x00, 0x00, 0x01, 0x23, 0x00}));
+const std::string kTreeLine = ComposeRecordLine("P1", "TREE", "3456.789", "1234.567", "12.300");
+
+class TransferCli : public ::testing::Test {
+ protected:
+  void Start(const std::vector<std::string>& arguments) {
+    cli_ = std::make_unique<test::ChildProcess>(LUMAQ_CLI, arguments, dir_.Folder(),
+                                                dir_.Path("stderr.txt"));
+  }
+  std::optional<int> WaitForExit() { return cli_->WaitForExit(20s); }
+  std::string Errors() const { return ReadFileBytes(dir_.Path("stderr.txt")); }
+
+  // The instrument sends a frame: its header until the program answers 0xBB
+  // (it may not have opened the line yet), then the body with its sum, again
+  // from the header when the program answers 0xFF. Returns the last answer.
+  std::string SendFrame(std::uint8_t header, const std::string& body) {
+    const auto deadline = Clock::now() + 20s;
+    std::string verdict;
+    while (Clock::now() < deadline) {
+      pty_.Send(std::string(1, static_cast<char>(header)));
+      if (pty_.Receive(1, 500ms) != "\xBB") continue;
+      // The program purges its input right after 0xBB; an instrument at
+      // serial speed is never faster than that.
+      std::this_thread::sleep_for(100ms);
+      pty_.Send(WithChecksum(body));
+      verdict = pty_.Receive(1, 30s);
+      if (verdict != "\xFF") return verdict;
+    }
+    return verdict;
+  }
+
+  // Waits for the program's poll 0xAA and for the line to go quiet after it.
+  bool AwaitPoll() {
+    const auto deadline = Clock::now() + 20s;
+    while (Clock::now() < deadline) {
+      if (pty_.Receive(1, 1s) != "\xAA") continue;
+      while (!pty_.Receive(1, 30ms).empty()) {
+      }
+      return true;
+    }
+    return false;
+  }
+
+  // Requests the next record once the program polls and returns its frame.
+  // A poll that crossed the request (the program purges its input and polls
+  // every 100 ms until it first hears the instrument) is answered again; no
+  // frame starts with 0xAA, which is no instrument character code.
+  std::string RequestFrame(std::size_t size) {
+    const auto deadline = Clock::now() + 20s;
+    while (Clock::now() < deadline && AwaitPoll()) {
+      pty_.Send("\xBB");
+      std::string frame = pty_.Receive(1, 5s);
+      if (frame == "\xAA") continue;
+      return frame + pty_.Receive(size - 1, 5s);
+    }
+    return "";
+  }
+
+  test::TempDir dir_;
+  test::PseudoTerminal pty_;
+  std::unique_ptr<test::ChildProcess> cli_;
+};
+
+TEST_F(TransferCli, ReceiveSavesCoordinateRecordsAsRecordLines) {
+  Start({"receive", "--device", pty_.Path(), "OUT.BDT"});
+  EXPECT_EQ(SendFrame(0xAA, kTreeBody), kOk);
+  EXPECT_EQ(SendFrame(0x06, test::TextCoordinateBody("P2,PT,10.5,20.25,-3")), kOk);
+  pty_.Send("\xEE");
+  EXPECT_EQ(WaitForExit(), 0) << Errors();
+  EXPECT_EQ(ReadFileBytes(dir_.Path("OUT.BDT")),
+            JoinLinesCrLf({kTreeLine, ComposeRecordLine("P2", "PT", "10.5", "20.25", "-3")}));
+  EXPECT_EQ(Errors(), "\r已传输记录数 0\r已传输记录数 1\r已传输记录数 2\n数据转输终止!\n");
+}
+
+TEST_F(TransferCli, ReceiveSavesRawRecordsByteForByteAsATsmFile) {
+  const std::string records[] = {
+      test::RawRecordBuilder(kRawInstrument).Bytes(1, "OTHER-1"),
+      test::RawRecordBuilder(kRawPoint).NameCode("A1", "X").Link(1),
+      test::RawRecordBuilder(kRawPoint).NameCode("A2").Link(1),
+  };
+  Start({"receive", "--device", pty_.Path(), "--baud", "9600", "FIELD.TSM"});
+  for (const std::string& record : records) EXPECT_EQ(SendFrame(0xA8, record), kOk);
+  pty_.Send("\xEE");
+  EXPECT_EQ(WaitForExit(), 0) << Errors();
+  EXPECT_EQ(ReadFileBytes(dir_.Path("FIELD.TSM")), records[0] + records[1] + records[2]);
+}
+
+TEST_F(TransferCli, ReceiveSavesWhatWasAcceptedWhenTheLineGoesAway) {
+  Start({"receive", "--device", pty_.Path(), "OUT.BDT"});
+  EXPECT_EQ(SendFrame(0xAA, kTreeBody), kOk);
+  EXPECT_EQ(SendFrame(0xAA, kTreeBody), kOk);
+  pty_.CloseFarSide();
+  EXPECT_EQ(WaitForExit(), 1) << Errors();
+  EXPECT_EQ(ReadFileBytes(dir_.Path("OUT.BDT")), JoinLinesCrLf({kTreeLine, kTreeLine}));
+  EXPECT_EQ(Errors(),
+            "\r已传输记录数 0\r已传输记录数 1\r已传输记录数 2\n通讯错误!请重新连接！ (ceIO)\n");
+}
+
+TEST_F(TransferCli, ReceiveStopsOnCtrlCAndSaves) {
+  Start({"receive", "--device", pty_.Path(), "OUT.BDT"});
+  EXPECT_EQ(SendFrame(0xAA, kTreeBody), kOk);
+  cli_->Signal(SIGINT);
+  EXPECT_EQ(WaitForExit(), 130) << Errors();
+  EXPECT_EQ(ReadFileBytes(dir_.Path("OUT.BDT")), JoinLinesCrLf({kTreeLine}));
+}
+
+TEST_F(TransferCli, SendIsAcknowledgedRecordByRecord) {
+  const std::string p1 = ComposeRecordLine("p1", "ab", "12.345", "-6.5", "0");
+  const std::string p2 = ComposeRecordLine("P2", "", "100", "200", "300");
+  dir_.Write("JOB.BDT", p1 + "\r\n\r\n" + p2 + "\r\n");
+  Start({"send", "--device", pty_.Path(), "JOB.BDT"});
+  std::vector<std::string> frames;
+  for (int record = 0; record < 2; ++record) {
+    frames.push_back(RequestFrame(32));
+    pty_.Send(std::string(1, static_cast<char>(FrameChecksum(frames.back()))));
+    EXPECT_EQ(pty_.Receive(1, 5s), kOk);
+  }
+  EXPECT_EQ(pty_.Receive(1, 5s), "\xEE");
+  EXPECT_EQ(WaitForExit(), 0) << Errors();
+  EXPECT_EQ(frames[0], test::InstrumentCodes("P1") + test::InstrumentCodes("AB") +
+                           Bytes({0x00, 0x00, 0x01, 0x23, 0x45}) +
+                           Bytes({0x00, 0x00, 0x0F, 0x65, 0x00}) + std::string(6, '\0'));
+  EXPECT_EQ(frames[1].substr(0, 8), test::InstrumentCodes("P2"));
+  EXPECT_EQ(Errors(), "\r已传输记录数 0\r已传输记录数 1\r已传输记录数 2\n数据传输结束!\n");
+}
+
+TEST_F(TransferCli, SendStopsAtARecordThatCannotBePacked) {
+  dir_.Write("JOB.BDT", ComposeRecordLine("P1", "", "1", "2", "3") + "\r\n" +
+                            ComposeRecordLine("P2", "", "abc", "2", "3") + "\r\n");
+  Start({"send", "--device", pty_.Path(), "JOB.BDT"});
+  const std::string frame = RequestFrame(32);
+  pty_.Send(std::string(1, static_cast<char>(FrameChecksum(frame))));
+  EXPECT_EQ(pty_.Receive(1, 5s), kOk);
+  ASSERT_TRUE(AwaitPoll());
+  pty_.Send("\xBB");
+  EXPECT_EQ(WaitForExit(), 2) << Errors();
+  EXPECT_EQ(pty_.Receive(1, 100ms), "");  // no frame, no end byte
+  EXPECT_EQ(Errors(),
+            "\r已传输记录数 0\r已传输记录数 1\n第 2 行的记录（点号 "
+            "P2）无法发送：坐标数据无法发送（不是数字或超出 "
+            "-999999.999~9999999.999）：\"abc\"\n");
+}
+
+TEST_F(TransferCli, APortNameLeadsThroughThePortMapOfCommparaBesideTheProgram) {
+  // lumaq-cli keeps its settings in its own folder: a copy of it in the
+  // test's folder reads the Commpara there.
+  const std::string program = dir_.Path("lumaq-cli");
+  std::filesystem::copy_file(LUMAQ_CLI, program);
+  dir_.Write("Commpara", "[ComPort1]\r\nPort=COM2\r\nBaudRate=19200\r\n[PortMap]\r\nCOM3=" +
+                             pty_.Path() + "\r\n");
+  cli_ = std::make_unique<test::ChildProcess>(
+      program, std::vector<std::string>{"receive", "--port", "com3", "OUT.BDT"}, dir_.Folder(),
+      dir_.Path("stderr.txt"));
+  EXPECT_EQ(SendFrame(0xAA, kTreeBody), kOk);
+  termios line{};
+  ASSERT_EQ(tcgetattr(pty_.NearFd(), &line), 0);
+  EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B19200));
+  pty_.Send("\xEE");
+  EXPECT_EQ(WaitForExit(), 0) << Errors();
+  EXPECT_EQ(ReadFileBytes(dir_.Path("OUT.BDT")), JoinLinesCrLf({kTreeLine}));
+}
+
+TEST_F(TransferCli, CallsThatEndBeforeAnyTransfer) {
+  dir_.Write("EMPTY.BDT", "\r\n\r\n");
+  struct Case {
+    const char* label;
+    std::vector<std::string> arguments;
+    int exitCode;
+    std::string errors;
+  } cases[] = {
+      {"a device that does not exist",
+       {"receive", "--device", "/nonexistent/tty", "OUT.BDT"},
+       1,
+       "无法打开串口！程序无法正常运行！ \"/nonexistent/tty\"：No such file or directory (Unable "
+       "to "
+       "open com port (win error code: 2))\n"},
+      {"no port", {"receive", "OUT.BDT"}, 2, ""},
+      {"two ports", {"send", "--port", "COM1", "--device", "/dev/null", "JOB.BDT"}, 2, ""},
+      {"a baud rate that is no number", {"receive", "--device", "x", "--baud", "fast", "O"}, 2, ""},
+      {"a job without records",
+       {"send", "--device", "/nonexistent/tty", "EMPTY.BDT"},
+       2,
+       "\"EMPTY.BDT\": no records to send\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    Start(c.arguments);
+    EXPECT_EQ(WaitForExit(), c.exitCode);
+    if (c.errors.empty()) {
+      EXPECT_EQ(Errors().rfind("lumaq-cli: ", 0), 0u) << Errors();  // a wrong call
+    } else {
+      EXPECT_EQ(Errors(), c.errors);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir_.Path("OUT.BDT")));
+  }
+}
+
+}  // namespace
+}  // namespace lumaq

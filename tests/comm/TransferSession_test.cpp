@@ -1,0 +1,183 @@
+// The transfer dialog's life around its steps: Cancel, closing, line errors,
+// a line that goes away inside a step, and the accepted-frame hook.
+#include "comm/TransferSession.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "records/RecordLine.h"
+#include "support/InstrumentFrames.h"
+#include "support/RecordingTransferView.h"
+#include "support/ScriptedTransferPort.h"
+
+namespace lumaq {
+namespace {
+
+using test::Bytes;
+using test::WithChecksum;
+
+const std::string kBody = test::BinaryCoordinateBody(
+    "P1", "", Bytes({0, 0, 0, 0x10, 0}), Bytes({0, 0, 0, 0x20, 0}), Bytes({0, 0, 0, 0, 0}));
+const std::string kLine = ComposeRecordLine("P1", "", "1.000", "2.000", "0.000");
+const std::string kRawBody = std::string(1, '\x81') + std::string(41, 'x');
+
+struct Rig {
+  test::TransferLog log;
+  test::ScriptedTransferPort port{log};
+  test::RecordingTransferView view{log};
+  JobDocument job;
+  RawUnitState units;
+  TransferSession session;
+
+  explicit Rig(int direction = kTransferReceive) : session(job, port, view, direction, units) {
+    session.FormShow();
+    log.clear();
+  }
+  void Deliver(const std::string& bytes) {
+    port.Arrive(bytes);
+    session.ComPort1RxChar(port.InputCount());
+  }
+  void Frame(std::uint8_t header, const std::string& rest) {
+    port.ReplyTo("\xBB", rest);
+    Deliver(std::string(1, static_cast<char>(header)));
+  }
+};
+
+TEST(TransferSession, CancelDuringAFrameCompletesTheFrameThenCloses) {
+  Rig r;
+  r.view.onNextMessages = [&r] { r.session.Button1Click(); };
+  r.Frame(0xAA, WithChecksum(kBody));
+  EXPECT_EQ(r.log, (test::TransferLog{"messages", "post close", "read AA", "write BB", "purge in",
+                                      "read 33 -> 33", "Label3 1", "write 00"}));
+  EXPECT_FALSE(r.view.closed);
+  // The posted request comes back once the step has returned.
+  r.log.clear();
+  EXPECT_TRUE(r.session.Close());
+  EXPECT_EQ(r.log, (test::TransferLog{"messages", "close dialog"}));
+  EXPECT_EQ(r.session.Outcome(), TransferOutcome::kCancelled);
+  EXPECT_EQ(r.job.JobText, JobText{kLine});
+  EXPECT_EQ(r.port.wire, "\xBB" + std::string(1, '\0'));  // the instrument is not told
+}
+
+TEST(TransferSession, ClosingIsRefusedOnlyWhileTheBodyIsRead) {
+  Rig r;
+  std::vector<bool> allowed;
+  r.port.onRead = [&r, &allowed] { allowed.push_back(r.session.FormCloseQuery()); };
+  r.Frame(0xAA, WithChecksum(kBody));
+  EXPECT_EQ(allowed, (std::vector<bool>{true, false}));  // the header, the body
+  EXPECT_TRUE(r.session.FormCloseQuery());
+}
+
+TEST(TransferSession, ALineErrorShowsItsMessagePausesAndClosesKeepingTheData) {
+  Rig r;
+  r.Frame(0xAA, WithChecksum(kBody));
+  r.log.clear();
+  r.session.ComPort1Error({ceFrame, ceOverrun});
+  EXPECT_EQ(r.log, (test::TransferLog{"Label1 通讯错误!请重新连接！", "sleep 2000", "messages",
+                                      "close dialog"}));
+  EXPECT_EQ(r.session.Outcome(), TransferOutcome::kLineError);
+  EXPECT_EQ(r.job.JobText, JobText{kLine});
+  EXPECT_TRUE(r.job.CoordinateMode);
+}
+
+TEST(TransferSession, ALineThatGoesAwayInsideAStepLeavesTheDialogClosable) {
+  struct Case {
+    const char* label;
+    int direction;
+    TransferState after;
+  } cases[] = {
+      {"receive, while the body is read", kTransferReceive, TransferState::AwaitHeader},
+      {"send, while the request is read", kTransferSend, TransferState::AwaitRequest},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    Rig r(c.direction);
+    r.job.HasRawRecords = false;
+    if (c.direction == kTransferReceive) {
+      r.port.onRead = [&r] {
+        if (r.session.CloseAllowed()) return;  // the header read
+        r.port.GoAway();
+      };
+      r.port.Arrive("\xA8");
+    } else {
+      r.port.GoAway();
+      r.port.Arrive("\xBB");
+    }
+    EXPECT_THROW(r.session.ComPort1RxChar(1), std::runtime_error);
+    EXPECT_TRUE(r.session.CloseAllowed());
+    EXPECT_EQ(r.session.TransferState(), c.after);
+    EXPECT_FALSE(r.job.HasRawRecords);  // no raw record arrived
+    // The port's error event follows and closes the dialog.
+    r.session.ComPort1Error({ceIO});
+    EXPECT_TRUE(r.view.closed);
+    EXPECT_EQ(r.session.Outcome(), TransferOutcome::kLineError);
+  }
+}
+
+TEST(TransferSession, AFrameRefusedAfterItsHeaderLeavesTheFlagsOfTheLastAcceptedFrame) {
+  Rig r;
+  r.Frame(0xAA, WithChecksum(kBody));
+  r.Frame(0xA8, kRawBody + '\0');  // a wrong sum
+  EXPECT_TRUE(r.session.CoordinateData());
+  EXPECT_FALSE(r.job.HasRawRecords);
+  r.Deliver("\xEE");
+  EXPECT_TRUE(r.job.CoordinateMode);
+  EXPECT_EQ(r.job.RawRecordBuffer, "");
+}
+
+// Logs each accepted frame in the transfer's own log; raises when told to.
+class LoggingSink : public AcceptedFrameSink {
+ public:
+  explicit LoggingSink(test::TransferLog& log) : log_(log) {}
+  void FrameAccepted(std::uint8_t header, std::string_view body) override {
+    log_.push_back("accepted " + test::Hex(header) + " " + std::to_string(body.size()));
+    bodies += body;
+    if (fail) throw std::runtime_error("disk full");
+  }
+  std::string bodies;
+  bool fail = false;
+
+ private:
+  test::TransferLog& log_;
+};
+
+TEST(TransferSession, TheSinkHearsOfEachAcceptedFrameBeforeItsAnswer) {
+  Rig r;
+  LoggingSink sink(r.log);
+  r.session.SetAcceptedFrameSink(&sink);
+  r.Frame(0xAA, kBody + '\0');  // refused: the sink hears nothing
+  r.log.clear();
+  r.Frame(0xAA, WithChecksum(kBody));
+  EXPECT_EQ(r.log, (test::TransferLog{"messages", "read AA", "write BB", "purge in",
+                                      "read 33 -> 33", "accepted AA 32", "Label3 1", "write 00"}));
+  EXPECT_EQ(sink.bodies, kBody);
+}
+
+TEST(TransferSession, ASinkThatRaisesRefusesTheFrameWithoutAnAnswer) {
+  Rig r;
+  LoggingSink sink(r.log);
+  r.session.SetAcceptedFrameSink(&sink);
+  r.Frame(0xAA, WithChecksum(kBody));
+  const RawUnitState unitsBefore = r.units;
+  sink.fail = true;
+  r.log.clear();
+  r.port.ReplyTo("\xBB", WithChecksum(kRawBody));
+  r.port.Arrive("\xA8");
+  EXPECT_THROW(r.session.ComPort1RxChar(1), std::runtime_error);
+  EXPECT_EQ(r.log, (test::TransferLog{"messages", "read A8", "write BB", "purge in",
+                                      "read 43 -> 43", "accepted A8 42"}));
+  EXPECT_EQ(r.job.JobText, JobText{kLine});
+  EXPECT_EQ(r.job.RawRecordBuffer, "");
+  EXPECT_FALSE(r.job.HasRawRecords);
+  EXPECT_TRUE(r.session.CoordinateData());
+  EXPECT_EQ(r.units.SwapBytes, unitsBefore.SwapBytes);
+  EXPECT_EQ(r.session.TransferCount(), 1);
+  EXPECT_EQ(r.session.TransferState(), TransferState::AwaitHeader);
+  EXPECT_TRUE(r.session.CloseAllowed());
+}
+
+}  // namespace
+}  // namespace lumaq

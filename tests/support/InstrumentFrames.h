@@ -1,0 +1,61 @@
+// Frame bodies as the instrument builds them, for the transfer tests.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "comm/FrameHeaders.h"
+#include "rawdata/String_func.h"
+
+namespace lumaq::test {
+
+inline std::string Bytes(std::initializer_list<unsigned> values) {
+  std::string bytes;
+  for (const unsigned v : values) bytes.push_back(static_cast<char>(v));
+  return bytes;
+}
+
+// A text body of size bytes: the texts at their 1-based columns, blanks
+// elsewhere.
+inline std::string TextBody(std::size_t size,
+                            std::initializer_list<std::pair<int, std::string>> fields) {
+  std::string body(size, ' ');
+  for (const auto& [column, text] : fields) {
+    body.replace(static_cast<std::size_t>(column - 1), text.size(), text);
+  }
+  return body;
+}
+
+// n instrument character codes of text, 0xFF after it.
+inline std::string InstrumentCodes(std::string_view text, std::size_t n = 8) {
+  std::string codes(n, '\xFF');
+  for (std::size_t i = 0; i < text.size() && i < n; ++i) {
+    codes[i] = static_cast<char>(*InstrumentCharacterCode(text[i]));
+  }
+  return codes;
+}
+
+// A binary coordinate body: name and code in instrument codes, N, E and Z as
+// five packed bytes each, byte 31 zero.
+inline std::string BinaryCoordinateBody(std::string_view name, std::string_view code,
+                                        const std::string& n, const std::string& e,
+                                        const std::string& z) {
+  return InstrumentCodes(name) + InstrumentCodes(code) + n + e + z + std::string(1, '\0');
+}
+
+// A text coordinate body: the text, zero bytes up to 53.
+inline std::string TextCoordinateBody(std::string_view text) {
+  std::string body(text);
+  body.resize(53, '\0');
+  return body;
+}
+
+// The body followed by its 8-bit sum, as it goes on the wire after 0xBB.
+inline std::string WithChecksum(const std::string& body) {
+  return body + static_cast<char>(FrameChecksum(body));
+}
+
+}  // namespace lumaq::test
