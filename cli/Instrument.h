@@ -94,6 +94,8 @@ class InstrumentLine {
   // Drops whatever has come in and not been read.
   void DiscardInput();
   void Write(std::string_view bytes);
+  // How long count bytes take on the wire at the line's rate, 10 bits each.
+  Milliseconds WireTime(std::size_t count) const;
   // After the last byte of a transfer: a pseudo-terminal of our own is kept
   // open until the program has closed its end, at most a few seconds, since
   // closing it first would take from the program what it has not yet read.

@@ -142,11 +142,12 @@ void InstrumentLine::DiscardInput() {
   device_->Flush(true, false);
 }
 
+Milliseconds InstrumentLine::WireTime(std::size_t count) const {
+  return Milliseconds(10'000LL * static_cast<long long>(count) / std::max(baud_, 1));
+}
+
 void InstrumentLine::Write(std::string_view bytes) {
-  // Time for the bytes on the wire (10 bits each) and a margin.
-  const auto wire = std::chrono::milliseconds(10'000LL * static_cast<long long>(bytes.size()) /
-                                              std::max(baud_, 1));
-  const auto deadline = SerialClock::now() + wire + 2s;
+  const auto deadline = SerialClock::now() + WireTime(bytes.size()) + 2s;
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
   if (device_->Write({data, bytes.size()}, deadline) != bytes.size()) {
     throw SerialError("write", ETIMEDOUT);

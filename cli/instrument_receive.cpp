@@ -53,9 +53,10 @@ bool ReceiveRecords(InstrumentLine& line, const InstrumentOptions& options,
       line.DiscardInput();
       line.Write(LineBytes({request}));
       // The program answers a request, however long it takes; once the frame
-      // has begun, its bytes come together.
+      // has begun, its bytes follow within the time-out and their wire time.
       frame.assign(1, static_cast<char>(*line.ReadByte(kNoDeadline)));
-      frame += line.ReadBytes(size - 1, SerialClock::now() + options.timeout);
+      frame +=
+          line.ReadBytes(size - 1, SerialClock::now() + options.timeout + line.WireTime(size - 1));
       // Polls alone: the request was lost to the program's purge.
       const bool polls = frame.size() < size &&
                          frame.find_first_not_of(static_cast<char>(kPollByte)) == std::string::npos;
