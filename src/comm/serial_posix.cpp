@@ -3,6 +3,7 @@
 // monotonic deadline with poll. Any path opens, pseudo-terminals included.
 #include <fcntl.h>
 #include <poll.h>
+#include <stdlib.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -14,6 +15,7 @@
 #include <thread>
 #include <utility>
 
+#include "comm/PseudoTerminalLine.h"
 #include "comm/SerialDevice.h"
 
 #if defined(__linux__)
@@ -168,6 +170,11 @@ class PosixSerialDevice final : public SerialDevice {
     // every program that asks for it, root included.
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) Fail("lock");
     ::ioctl(fd.Get(), TIOCEXCL);
+    Adopt(std::move(fd));
+  }
+
+  // Takes over a descriptor opened elsewhere, as Open takes its own.
+  void Adopt(UniqueFd fd) {
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) Fail("pipe");
     wakeRead_.Reset(pipeFds[0]);
@@ -426,6 +433,35 @@ class PosixSerialDevice final : public SerialDevice {
 
 std::unique_ptr<SerialDevice> CreateSerialDevice() {
   return std::make_unique<PosixSerialDevice>();
+}
+
+PseudoTerminalLine CreatePseudoTerminalLine() {
+  UniqueFd own(::posix_openpt(O_RDWR | O_NOCTTY));
+  if (own.Get() < 0) Fail("posix_openpt");
+  if (::grantpt(own.Get()) != 0 || ::unlockpt(own.Get()) != 0) Fail("unlockpt");
+  const int flags = ::fcntl(own.Get(), F_GETFL);
+  if (flags < 0 || ::fcntl(own.Get(), F_SETFL, flags | O_NONBLOCK) != 0 ||
+      ::fcntl(own.Get(), F_SETFD, FD_CLOEXEC) != 0) {
+    Fail("fcntl");
+  }
+  char name[128];
+  if (::ptsname_r(own.Get(), name, sizeof name) != 0) Fail("ptsname_r");
+  {
+    // Raw from the start, so that nothing sent before the program configures
+    // its end is echoed or held back; then the far end is let go at once.
+    const UniqueFd far(::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (far.Get() < 0) Fail("open");
+    termios tio{};
+    if (::tcgetattr(far.Get(), &tio) != 0) Fail("tcgetattr");
+    ::cfmakeraw(&tio);
+    tio.c_cflag |= CLOCAL;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    if (::tcsetattr(far.Get(), TCSANOW, &tio) != 0) Fail("tcsetattr");
+  }
+  auto device = std::make_unique<PosixSerialDevice>();
+  device->Adopt(std::move(own));
+  return {std::move(device), name};
 }
 
 }  // namespace lumaq

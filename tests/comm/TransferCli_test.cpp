@@ -38,8 +38,8 @@ const std::string kTreeLine = ComposeRecordLine("P1", "TREE", "3456.789", "1234.
 class TransferCli : public ::testing::Test {
  protected:
   void Start(const std::vector<std::string>& arguments) {
-    cli_ = std::make_unique<test::ChildProcess>(LUMAQ_CLI, arguments, dir_.Folder(),
-                                                dir_.Path("stderr.txt"));
+    cli_ = std::make_unique<test::ChildProcess>(LUMAQ_CLI, arguments, dir_.Path("stderr.txt"),
+                                                dir_.Folder());
   }
   std::optional<int> WaitForExit() { return cli_->WaitForExit(20s); }
   std::string Errors() const { return ReadFileBytes(dir_.Path("stderr.txt")); }
@@ -183,8 +183,8 @@ TEST_F(TransferCli, APortNameLeadsThroughThePortMapOfCommparaBesideTheProgram) {
   dir_.Write("Commpara", "[ComPort1]\r\nPort=COM2\r\nBaudRate=19200\r\n[PortMap]\r\nCOM3=" +
                              pty_.Path() + "\r\n");
   cli_ = std::make_unique<test::ChildProcess>(
-      program, std::vector<std::string>{"receive", "--port", "com3", "OUT.BDT"}, dir_.Folder(),
-      dir_.Path("stderr.txt"));
+      program, std::vector<std::string>{"receive", "--port", "com3", "OUT.BDT"},
+      dir_.Path("stderr.txt"), dir_.Folder());
   EXPECT_EQ(SendFrame(0xAA, kTreeBody), kOk);
   termios line{};
   ASSERT_EQ(tcgetattr(pty_.NearFd(), &line), 0);

@@ -1,0 +1,63 @@
+/* The floor of the send direction: the program's side at its barest. Opens
+ * DEVICE and sends COUNT records: writes the poll 0xAA, reads the request
+ * (0xBB binary, 0xB7 text), writes the 32 or 49 frame bytes, reads the echo
+ * and writes 0x00; after the last record 0xEE. Checks nothing; prints the
+ * number of records.
+ *
+ * usage: floor_sender DEVICE COUNT */
+#define _DEFAULT_SOURCE
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+/* P1, code TOPO, N 1234.5, E -12.345, Z 0: binary and text. */
+static const unsigned char binary_frame[32] = {
+    0x1A, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x1E, 0x19, 0x1A, 0x19, 0xFF, 0xFF, 0xFF, 0xFF,
+    0x00, 0x01, 0x23, 0x45, 0x00, 0x00, 0x00, 0xF1, 0x23, 0x45, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+static const char text_frame[] = "P1      TOPO    1234.500   -12.345    0.000      ";
+
+static int fd;
+
+static unsigned char get(void) {
+  unsigned char byte;
+  if (read(fd, &byte, 1) != 1) _exit(1);
+  return byte;
+}
+
+static void put(const void* bytes, size_t count) {
+  if (write(fd, bytes, count) != (ssize_t)count) _exit(1);
+}
+
+int main(int argc, char** argv) {
+  struct termios tio;
+  const unsigned char poll = 0xAA, ok = 0x00, end = 0xEE;
+  long count, sent;
+  if (argc != 3 || (count = atol(argv[2])) < 1) {
+    fprintf(stderr, "usage: floor_sender DEVICE COUNT\n");
+    return 2;
+  }
+  fd = open(argv[1], O_RDWR | O_NOCTTY);
+  if (fd < 0 || tcgetattr(fd, &tio) != 0) {
+    perror(argv[1]);
+    return 1;
+  }
+  cfmakeraw(&tio);
+  tio.c_cc[VMIN] = 1;
+  tio.c_cc[VTIME] = 0;
+  tcsetattr(fd, TCSANOW, &tio);
+  for (sent = 0; sent < count; ++sent) {
+    put(&poll, 1);
+    if (get() == 0xB7) {
+      put(text_frame, 49);
+    } else {
+      put(binary_frame, 32);
+    }
+    get(); /* the echo */
+    put(&ok, 1);
+  }
+  put(&end, 1);
+  printf("%ld\n", sent);
+  return 0;
+}

@@ -1,0 +1,170 @@
+// The instrument's end of the line: a serial port, a device path, or a
+// pseudo-terminal of its own whose far end the program opens.
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "Instrument.h"
+#include "comm/ComSettings.h"
+#include "comm/PortNames.h"
+#include "comm/PseudoTerminalLine.h"
+#include "formats/UserFormat.h"
+
+namespace lumaq::cli {
+namespace {
+
+using namespace std::chrono_literals;
+
+// How long a pseudo-terminal of our own stays open after the transfer for the
+// program to read the last bytes and close its end.
+constexpr auto kFarEndFinishLimit = 5s;
+// How often a pseudo-terminal nobody has opened is looked at again.
+constexpr auto kFarEndLook = 5ms;
+
+// The folder of the lumaq-cli program file, where the program keeps "Commpara".
+std::string ProgramFolder() {
+  std::error_code error;
+  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : program.parent_path().string();
+}
+
+std::string DevicePathOfPort(const std::string& port) {
+  const auto settings = std::filesystem::path(ProgramFolder()) / kSettingsFileName;
+  return ComPortMap::FromSettingsFile(settings.string()).DevicePath(port);
+}
+
+}  // namespace
+
+std::string Hex(std::uint8_t byte) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(byte));
+  return text;
+}
+
+std::string LineBytes(std::initializer_list<std::uint8_t> bytes) {
+  std::string text;
+  for (const std::uint8_t byte : bytes) text.push_back(static_cast<char>(byte));
+  return text;
+}
+
+void InstrumentLog::Say(const std::string& line) const {
+  if (verbose_) std::cerr << line << std::endl;
+}
+
+InstrumentLine::InstrumentLine(std::unique_ptr<SerialDevice> device, bool ownPty, int baud)
+    : device_(std::move(device)), ownPty_(ownPty), baud_(baud) {}
+
+InstrumentLine InstrumentLine::Open(const InstrumentOptions& options, std::ostream& out) {
+  // Without --baud, the rate ComPort1 is designed with.
+  const int baud = options.baud.value_or(BaudRateValue(br1200));
+  if (options.pty) {
+    PseudoTerminalLine pair = CreatePseudoTerminalLine();
+    out << pair.farPath << '\n' << std::flush;
+    return InstrumentLine(std::move(pair.device), true, baud);
+  }
+  const std::string path = options.device.empty() ? DevicePathOfPort(options.port) : options.device;
+  std::unique_ptr<SerialDevice> device = CreateSerialDevice();
+  try {
+    device->Open(path);
+    SerialLineSettings settings;  // 8 data bits, no parity, one stop bit, no flow control
+    settings.baudRate = baud;
+    device->Configure(settings);
+  } catch (const SerialError& error) {
+    throw std::runtime_error("lumaq-cli instrument: cannot use the serial line \"" + path +
+                             "\": " + error.what());
+  }
+  return InstrumentLine(std::move(device), false, baud);
+}
+
+void InstrumentLine::AwaitFarEnd(const InstrumentLog& log) {
+  if (!ownPty_) return;
+  const auto hungUp = [&] {
+    return device_->Wait(SerialClock::now(), kWaitLine) == SerialWaitResult::kHungUp;
+  };
+  if (!hungUp()) return;
+  log.Say("waiting for a program to open the line");
+  while (hungUp()) std::this_thread::sleep_for(kFarEndLook);
+}
+
+void InstrumentLine::Fill(SerialClock::time_point deadline) {
+  std::uint8_t buffer[256];
+  while (pending_.empty()) {
+    switch (device_->Wait(deadline, kWaitReadable)) {
+      case SerialWaitResult::kTimedOut:
+        return;
+      case SerialWaitResult::kHungUp:
+        throw SerialError("read", EIO, true);
+      case SerialWaitResult::kInterrupted:
+      case SerialWaitResult::kReadable:
+        break;
+    }
+    const std::size_t got = device_->ReadAvailable(buffer);
+    pending_.append(reinterpret_cast<const char*>(buffer), got);
+  }
+}
+
+std::optional<std::uint8_t> InstrumentLine::ReadByte(SerialClock::time_point deadline) {
+  Fill(deadline);
+  if (pending_.empty()) return std::nullopt;
+  const auto byte = static_cast<std::uint8_t>(pending_.front());
+  pending_.erase(0, 1);
+  return byte;
+}
+
+std::string InstrumentLine::ReadBytes(std::size_t count, SerialClock::time_point deadline) {
+  std::string bytes;
+  while (bytes.size() < count) {
+    Fill(deadline);
+    if (pending_.empty()) break;
+    const std::size_t take = std::min(count - bytes.size(), pending_.size());
+    bytes.append(pending_, 0, take);
+    pending_.erase(0, take);
+  }
+  return bytes;
+}
+
+std::optional<std::uint8_t> InstrumentLine::AwaitOneOf(std::string_view wanted,
+                                                       SerialClock::time_point deadline) {
+  while (const auto byte = ReadByte(deadline)) {
+    if (wanted.find(static_cast<char>(*byte)) != std::string_view::npos) return byte;
+  }
+  return std::nullopt;
+}
+
+void InstrumentLine::DiscardInput() {
+  pending_.clear();
+  device_->Flush(true, false);
+}
+
+Milliseconds InstrumentLine::WireTime(std::size_t count) const {
+  return Milliseconds(10'000LL * static_cast<long long>(count) / std::max(baud_, 1));
+}
+
+void InstrumentLine::Write(std::string_view bytes) {
+  const auto deadline = SerialClock::now() + WireTime(bytes.size()) + 2s;
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  if (device_->Write({data, bytes.size()}, deadline) != bytes.size()) {
+    throw SerialError("write", ETIMEDOUT);
+  }
+}
+
+void InstrumentLine::LetFarEndFinish() {
+  if (!ownPty_) return;
+  try {
+    device_->Wait(SerialClock::now() + kFarEndFinishLimit, kWaitLine);
+  } catch (const SerialError&) {
+    // The transfer is over; a line that cannot be watched is closed at once.
+  }
+}
+
+void InstrumentLine::Close() {
+  device_->Close();
+}
+
+}  // namespace lumaq::cli

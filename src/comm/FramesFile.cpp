@@ -1,0 +1,94 @@
+#include "comm/FramesFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+
+#include "comm/FrameHeaders.h"
+#include "records/JobFiles.h"
+
+namespace lumaq {
+namespace {
+
+std::string Hex(std::uint8_t byte) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(byte));
+  return text;
+}
+
+std::string NoHeaderMessage(std::size_t offset, std::uint8_t byte) {
+  return "byte " + Hex(byte) + " at offset " + std::to_string(offset) + " is no frame header";
+}
+
+}  // namespace
+
+InvalidFramesFile::InvalidFramesFile(const std::string& message, std::size_t offset,
+                                     std::uint8_t byte)
+    : std::runtime_error(message), offset_(offset), byte_(byte) {}
+
+FramesFileContent ParseFrames(std::string_view bytes) {
+  FramesFileContent content;
+  std::size_t offset = 0;
+  while (offset < bytes.size()) {
+    const auto header = static_cast<std::uint8_t>(bytes[offset]);
+    const auto entry = FindFrameHeader(header);
+    if (!entry) throw InvalidFramesFile(NoHeaderMessage(offset, header), offset, header);
+    const std::string_view body = bytes.substr(offset + 1, entry->bodySize);
+    Frame frame{header, std::string(body)};
+    if (body.size() < entry->bodySize) {
+      content.cutFrame = std::move(frame);
+      break;
+    }
+    content.frames.push_back(std::move(frame));
+    offset += 1 + entry->bodySize;
+  }
+  return content;
+}
+
+FramesFileContent ReadFramesFile(const std::string& path) {
+  const std::string bytes = ReadFileBytes(path);
+  try {
+    return ParseFrames(bytes);
+  } catch (const InvalidFramesFile& error) {
+    throw InvalidFramesFile("\"" + path + "\": not a frames file: " + error.what(), error.offset(),
+                            error.byte());
+  }
+}
+
+std::string FrameBytes(const Frame& frame) {
+  const auto entry = FindFrameHeader(frame.header);
+  if (!entry) throw std::invalid_argument(Hex(frame.header) + " is no frame header");
+  if (frame.body.size() != entry->bodySize) {
+    throw std::invalid_argument("a frame " + Hex(frame.header) + " has " +
+                                std::to_string(entry->bodySize) + " body bytes, not " +
+                                std::to_string(frame.body.size()));
+  }
+  std::string bytes(1, static_cast<char>(frame.header));
+  bytes += frame.body;
+  return bytes;
+}
+
+void WriteFramesFile(const std::string& path, const std::vector<Frame>& frames) {
+  std::string bytes;
+  for (const Frame& frame : frames) bytes += FrameBytes(frame);
+  WriteFileAtomically(path, bytes);
+}
+
+FramesFileAppender::FramesFileAppender(std::string path) : path_(std::move(path)) {
+  file_ = std::fopen(path_.c_str(), "ab");
+  if (!file_) ThrowFileError("无法打开文件", path_, errno);
+}
+
+FramesFileAppender::~FramesFileAppender() {
+  if (file_) std::fclose(file_);
+}
+
+void FramesFileAppender::Append(const Frame& frame) {
+  const std::string bytes = FrameBytes(frame);
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
+      std::fflush(file_) != 0) {
+    ThrowFileError("无法写入文件", path_, errno);
+  }
+}
+
+}  // namespace lumaq

@@ -1,0 +1,74 @@
+// lumaq-cli instrument run beside the test on a pseudo-terminal of its own
+// (--pty); the test plays the program on the far end, whose path the
+// instrument prints first. Needs LUMAQ_CLI, the path of lumaq-cli.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/ChildProcess.h"
+#include "support/ProgramEnd.h"
+#include "support/TempDir.h"
+
+namespace lumaq::test {
+
+// Protocol bytes written out for a failure message: "AA BB 00".
+inline std::string HexBytes(std::string_view bytes) {
+  std::string text;
+  for (const char c : bytes) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
+    if (!text.empty()) text += ' ';
+    text += hex;
+  }
+  return text;
+}
+
+class InstrumentRun {
+ public:
+  // lumaq-cli instrument with arguments; standard error goes to a file in dir.
+  InstrumentRun(const TempDir& dir, std::vector<std::string> arguments)
+      : process_(LUMAQ_CLI, Prepend("instrument", std::move(arguments)),
+                 dir.Path("instrument-errors.txt")) {}
+
+  // The first line the instrument printed: the far end of its --pty.
+  const std::string& FarPath() {
+    if (farPath_.empty()) farPath_ = process_.ReadLine(std::chrono::seconds(10)).value_or("");
+    return farPath_;
+  }
+  // The far end, opened as the program opens its port, on first use.
+  ProgramEnd& Program() {
+    if (!program_) program_ = std::make_unique<ProgramEnd>(FarPath());
+    return *program_;
+  }
+  // What the instrument sent next, waiting up to timeout for count bytes.
+  std::string Next(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+    return HexBytes(Program().Receive(count, timeout));
+  }
+  void Send(std::string_view bytes) { Program().Send(bytes); }
+
+  // Closes the far end, as the program does after the transfer, and waits for
+  // the instrument's exit status (nothing when it is still running).
+  std::optional<int> Finish(std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    if (program_) program_->Close();
+    return process_.WaitForExit(timeout);
+  }
+  ChildProcess& Process() { return process_; }
+  std::string Errors() const { return process_.Errors(); }
+
+ private:
+  static std::vector<std::string> Prepend(std::string first, std::vector<std::string> rest) {
+    rest.insert(rest.begin(), std::move(first));
+    return rest;
+  }
+
+  ChildProcess process_;
+  std::string farPath_;
+  std::unique_ptr<ProgramEnd> program_;
+};
+
+}  // namespace lumaq::test
