@@ -27,6 +27,13 @@ LUMAQ_PACKAGES=(
   socat
   xvfb
   python3-ezdxf
+  # install test (tests/packaging): the desktop entry and AppStream
+  # validators, the file type database and its lookup, manual page formatting
+  desktop-file-utils
+  appstream
+  shared-mime-info
+  libglib2.0-bin
+  man-db
 )
 # ---------------------------------------------------------------------------
 
@@ -81,5 +88,8 @@ configure_and_build() {
   cmake --build build
 }
 
-install_packages
-configure_and_build
+# tools/package.sh sources this file for install_packages alone.
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
+  install_packages
+  configure_and_build
+fi
