@@ -360,7 +360,7 @@ void TCustomComPort::CreateHandle() {
   try {
     device_->Open(ResolvedDevicePath());
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kOpenFailed, error.code());
+    throw EComPort(EComPort::kOpenFailed, error.Code());
   }
 }
 
@@ -388,7 +388,7 @@ void TCustomComPort::ApplyDCBNow() {
   try {
     device_->Configure(LineSettings());
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kSetStateFailed, error.code());
+    throw EComPort(EComPort::kSetStateFailed, error.Code());
   }
 }
 
@@ -396,7 +396,7 @@ void TCustomComPort::ApplyBufferNow() {
   try {
     device_->SetQueueSizes(buffer_.InputSize(), buffer_.OutputSize());
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kSetupComFailed, error.code());
+    throw EComPort(EComPort::kSetupComFailed, error.Code());
   }
   bool drained;
   {
@@ -512,7 +512,7 @@ void TCustomComPort::ClearBuffer(bool input, bool output) {
   try {
     device_->Flush(input, output);
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kPurgeFailed, error.code());
+    throw EComPort(EComPort::kPurgeFailed, error.Code());
   }
 }
 
@@ -522,7 +522,7 @@ int TCustomComPort::InputCount() {
   try {
     return static_cast<int>(queue_.size() + device_->BytesWaiting());
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kClearComFailed, error.code());
+    throw EComPort(EComPort::kClearComFailed, error.Code());
   }
 }
 
@@ -548,7 +548,7 @@ int TCustomComPort::Write(const void* buffer, int count) {
         std::span(static_cast<const std::uint8_t*>(buffer), static_cast<std::size_t>(count)),
         deadline));
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kWriteFailed, error.code());
+    throw EComPort(EComPort::kWriteFailed, error.Code());
   }
 }
 
@@ -598,7 +598,7 @@ int TCustomComPort::Read(void* buffer, int count) {
       device_->Wait(deadline, kWaitReadable);
     }
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kReadFailed, error.code());
+    throw EComPort(EComPort::kReadFailed, error.Code());
   }
   return static_cast<int>(got);
 }

@@ -18,14 +18,14 @@ namespace lumaq {
 using SerialClock = std::chrono::steady_clock;
 inline constexpr SerialClock::time_point kNoDeadline = SerialClock::time_point::max();
 
-// A failed system call of the line; code is the system's error number. A line
-// that has gone away (cable or adapter pulled, far side of a pseudo-terminal
-// closed) is reported with hungUp set.
+// A failed system call of the line; Code() is the system's error number. A
+// line that has gone away (cable or adapter pulled, far side of a
+// pseudo-terminal closed) is reported with HungUp() true.
 class SerialError : public std::runtime_error {
  public:
   SerialError(const std::string& operation, int code, bool hungUp = false);
-  int code() const { return code_; }
-  bool hungUp() const { return hungUp_; }
+  int Code() const { return code_; }
+  bool HungUp() const { return hungUp_; }
 
  private:
   int code_;
