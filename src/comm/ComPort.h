@@ -20,12 +20,12 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "comm/ComError.h"
 #include "comm/ComSettings.h"
 #include "comm/Dispatcher.h"
 #include "comm/PortNames.h"
@@ -36,40 +36,6 @@ namespace lumaq {
 class IniFile;
 class TCustomComPort;
 class TComThread;
-
-// A failure of the serial port. Its message is the text of its number; when a
-// system call failed, followed by " (win error code: N)" with the system's
-// error number (errno).
-class EComPort : public std::runtime_error {
- public:
-  enum : int {
-    kOpenFailed = 1,
-    kWriteFailed = 2,
-    kReadFailed = 3,
-    kInvalidAsync = 4,
-    kPurgeFailed = 5,
-    kAsyncCheckFailed = 6,
-    kSetStateFailed = 7,
-    kTimeoutsFailed = 8,
-    kSetupComFailed = 9,
-    kClearComFailed = 10,
-    kEnumPortsFailed = 15,
-    kStoreFailed = 16,
-    kLoadFailed = 17,
-  };
-
-  explicit EComPort(int code, int winCode = -1);
-  int Code() const { return code_; }
-  // The system's error number, -1 when no system call failed.
-  int WinCode() const { return winCode_; }
-
- private:
-  int code_;
-  int winCode_;
-};
-
-// The English text of an error number; empty for an unknown one.
-std::string ComErrorText(int code);
 
 class TComParity {
  public:
