@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <charconv>
 #include <iostream>
-#include <limits>
 #include <stdexcept>
 #include <utility>
 
@@ -13,11 +12,6 @@
 
 namespace lumaq {
 namespace {
-
-std::uint64_t Milliseconds(std::int32_t value) {
-  return static_cast<std::uint32_t>(value);
-}
-constexpr std::uint64_t kMaxMilliseconds = std::numeric_limits<std::uint32_t>::max();
 
 int IntegerOr(std::string_view text, int fallback) {
   int value = 0;
@@ -47,149 +41,6 @@ TComErrors ComErrorsOf(unsigned lineErrors, bool parityCheck, bool lineGone) {
 }
 
 }  // namespace
-
-// --- Value objects ------------------------------------------------------------
-
-void TComParity::SetBits(TParityBits value) {
-  port_.Change(bits_, value);
-}
-void TComParity::SetCheck(bool value) {
-  port_.Change(check_, value);
-}
-void TComParity::SetReplace(bool value) {
-  port_.Change(replace_, value);
-}
-void TComParity::SetReplaceChar(std::uint8_t value) {
-  port_.Change(replaceChar_, value);
-}
-
-void TComFlowControl::SetOutCTSFlow(bool value) {
-  port_.Change(outCTSFlow_, value);
-}
-void TComFlowControl::SetOutDSRFlow(bool value) {
-  port_.Change(outDSRFlow_, value);
-}
-void TComFlowControl::SetControlDTR(TDTRFlowControl value) {
-  port_.Change(controlDTR_, value);
-}
-void TComFlowControl::SetControlRTS(TRTSFlowControl value) {
-  port_.Change(controlRTS_, value);
-}
-void TComFlowControl::SetXonXoffOut(bool value) {
-  port_.Change(xonXoffOut_, value);
-}
-void TComFlowControl::SetXonXoffIn(bool value) {
-  port_.Change(xonXoffIn_, value);
-}
-void TComFlowControl::SetDSRSensitivity(bool value) {
-  port_.Change(dsrSensitivity_, value);
-}
-void TComFlowControl::SetTxContinueOnXoff(bool value) {
-  port_.Change(txContinueOnXoff_, value);
-}
-void TComFlowControl::SetXonChar(std::uint8_t value) {
-  port_.Change(xonChar_, value);
-}
-void TComFlowControl::SetXoffChar(std::uint8_t value) {
-  port_.Change(xoffChar_, value);
-}
-
-TFlowControl TComFlowControl::FlowControl() const {
-  if (controlRTS_ == rtsHandshake && outCTSFlow_ && !xonXoffIn_ && !xonXoffOut_) return fcHardware;
-  if (controlRTS_ == rtsDisable && !outCTSFlow_ && xonXoffIn_ && xonXoffOut_) return fcSoftware;
-  if (controlRTS_ == rtsDisable && !outCTSFlow_ && !xonXoffIn_ && !xonXoffOut_) return fcNone;
-  return fcCustom;
-}
-
-void TComFlowControl::SetFlowControl(TFlowControl value) {
-  TRTSFlowControl rts = controlRTS_;
-  bool cts = outCTSFlow_;
-  bool xon = xonXoffIn_;
-  switch (value) {
-    case fcHardware:
-      rts = rtsHandshake, cts = true, xon = false;
-      break;
-    case fcSoftware:
-      rts = rtsDisable, cts = false, xon = true;
-      break;
-    case fcNone:
-      rts = rtsDisable, cts = false, xon = false;
-      break;
-    case fcCustom:
-      return;
-  }
-  if (rts == controlRTS_ && cts == outCTSFlow_ && xon == xonXoffIn_ && xon == xonXoffOut_) return;
-  controlRTS_ = rts;
-  outCTSFlow_ = cts;
-  xonXoffIn_ = xonXoffOut_ = xon;
-  port_.ApplyDCB();
-}
-
-void TComTimeouts::Change(std::int32_t& field, std::int32_t value) {
-  if (field == value) return;
-  field = value;
-  port_.ApplyTimeouts();
-}
-void TComTimeouts::SetReadInterval(std::int32_t value) {
-  Change(readInterval_, value);
-}
-void TComTimeouts::SetReadTotalMultiplier(std::int32_t value) {
-  Change(readTotalMultiplier_, value);
-}
-void TComTimeouts::SetReadTotalConstant(std::int32_t value) {
-  Change(readTotalConstant_, value);
-}
-void TComTimeouts::SetWriteTotalMultiplier(std::int32_t value) {
-  Change(writeTotalMultiplier_, value);
-}
-void TComTimeouts::SetWriteTotalConstant(std::int32_t value) {
-  Change(writeTotalConstant_, value);
-}
-
-void TComBuffer::Change(int& field, int value) {
-  if (value % 2 != 0) value -= 1;
-  if (field == value) return;
-  field = value;
-  port_.ApplyBuffer();
-}
-void TComBuffer::SetInputSize(int value) {
-  Change(inputSize_, value);
-}
-void TComBuffer::SetOutputSize(int value) {
-  Change(outputSize_, value);
-}
-
-// --- Time-out rules -----------------------------------------------------------
-
-ComReadLimits ReadLimits(const TComTimeouts& timeouts, int count) {
-  const std::uint64_t interval = Milliseconds(timeouts.ReadInterval());
-  const std::uint64_t multiplier = Milliseconds(timeouts.ReadTotalMultiplier());
-  const std::uint64_t constant = Milliseconds(timeouts.ReadTotalConstant());
-  ComReadLimits limits;
-  if (interval == kMaxMilliseconds && multiplier == 0 && constant == 0) {
-    limits.immediate = true;
-    return limits;
-  }
-  if (interval == kMaxMilliseconds && multiplier == kMaxMilliseconds && constant > 0 &&
-      constant < kMaxMilliseconds) {
-    limits.firstByte = true;
-    limits.total = std::chrono::milliseconds(constant);
-    return limits;
-  }
-  if (interval != 0) limits.interval = std::chrono::milliseconds(interval);
-  if (multiplier != 0 || constant != 0) {
-    limits.total =
-        std::chrono::milliseconds(multiplier * static_cast<std::uint64_t>(count) + constant);
-  }
-  return limits;
-}
-
-std::optional<std::chrono::milliseconds> WriteLimit(const TComTimeouts& timeouts, int count) {
-  const std::uint64_t multiplier = Milliseconds(timeouts.WriteTotalMultiplier());
-  const std::uint64_t constant = Milliseconds(timeouts.WriteTotalConstant());
-  if (multiplier == 0 && constant == 0) return std::nullopt;
-  return std::chrono::milliseconds(multiplier * static_cast<std::uint64_t>(count) + constant);
-}
 
 // --- TCustomComPort -------------------------------------------------------------
 
