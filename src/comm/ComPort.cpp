@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "comm/ComLineSettings.h"
 #include "comm/ComThread.h"
 #include "comm/IniFile.h"
 
@@ -194,7 +195,7 @@ void TCustomComPort::ApplyBuffer() {
 
 void TCustomComPort::ApplyDCBNow() {
   try {
-    device_->Configure(LineSettings());
+    device_->Configure(LineSettingsOf(*this));
   } catch (const SerialError& error) {
     throw EComPort(EComPort::kSetStateFailed, error.Code());
   }
@@ -214,81 +215,6 @@ void TCustomComPort::ApplyBufferNow() {
     drained = queueCapacity_ > before;
   }
   if (drained) device_->Interrupt();
-}
-
-SerialLineSettings TCustomComPort::LineSettings() const {
-  SerialLineSettings line;
-  line.baudRate = baudRate_ == brCustom ? customBaudRate_ : BaudRateValue(baudRate_);
-  line.dataBits = DataBitsValue(dataBits_);
-  switch (parity_.Bits()) {
-    case prNone:
-      line.parity = SerialParity::kNone;
-      break;
-    case prOdd:
-      line.parity = SerialParity::kOdd;
-      break;
-    case prEven:
-      line.parity = SerialParity::kEven;
-      break;
-    case prMark:
-      line.parity = SerialParity::kMark;
-      break;
-    case prSpace:
-      line.parity = SerialParity::kSpace;
-      break;
-  }
-  switch (stopBits_) {
-    case sbOneStopBit:
-      line.stopBits = SerialStopBits::kOne;
-      break;
-    case sbOne5StopBits:
-      line.stopBits = SerialStopBits::kOneAndHalf;
-      break;
-    case sbTwoStopBits:
-      line.stopBits = SerialStopBits::kTwo;
-      break;
-  }
-  line.parityCheck = parity_.Check();
-  line.replaceErrors = parity_.Check() && parity_.Replace();
-  line.replaceChar = parity_.ReplaceChar();
-  line.discardNull = discardNull_;
-  const TComFlowControl& flow = flowControl_;
-  line.ctsOutputFlow = flow.OutCTSFlow();
-  line.dsrOutputFlow = flow.OutDSRFlow();
-  line.dsrSensitivity = flow.DSRSensitivity();
-  switch (flow.ControlDTR()) {
-    case dtrDisable:
-      line.dtr = SerialDtr::kOff;
-      break;
-    case dtrEnable:
-      line.dtr = SerialDtr::kOn;
-      break;
-    case dtrHandshake:
-      line.dtr = SerialDtr::kHandshake;
-      break;
-  }
-  switch (flow.ControlRTS()) {
-    case rtsDisable:
-      line.rts = SerialRts::kOff;
-      break;
-    case rtsEnable:
-      line.rts = SerialRts::kOn;
-      break;
-    case rtsHandshake:
-      line.rts = SerialRts::kHandshake;
-      break;
-    case rtsToggle:
-      line.rts = SerialRts::kToggle;
-      break;
-  }
-  line.xonXoffOut = flow.XonXoffOut();
-  line.xonXoffIn = flow.XonXoffIn();
-  line.continueOnXoff = flow.TxContinueOnXoff();
-  line.xonChar = flow.XonChar();
-  line.xoffChar = flow.XoffChar();
-  line.xonLimit = line.xoffLimit = buffer_.InputSize() / 4;
-  line.eventChar = eventChar_;
-  return line;
 }
 
 void TCustomComPort::BeginUpdate() {

@@ -167,7 +167,6 @@ class TCustomComPort {
  private:
   friend class TComThread;
 
-  SerialLineSettings LineSettings() const;
   void ApplyDCBNow();
   void ApplyBufferNow();
   bool InHandler() const;
