@@ -1,8 +1,12 @@
 #include "comm/ComPort.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cerrno>
 #include <iostream>
+#include <optional>
+#include <span>
+#include <string>
 #include <utility>
 
 #include "comm/ComLineSettings.h"
@@ -103,12 +107,15 @@ void TCustomComPort::Open() {
   CreateHandle();
   connected_ = true;
   try {
-    {
-      std::lock_guard lock(inputMutex_);
-      queue_.clear();
-    }
+    queue_.Clear();
     SetupComPort();
-    if (!events_.Empty()) thread_ = std::make_unique<TComThread>(*this);
+    if (!events_.Empty()) {
+      thread_ =
+          std::make_unique<TComThread>(*device_, queue_, dispatcher_, events_, syncMethod_,
+                                       [this](bool rxChar, unsigned lineErrors, bool lineGone) {
+                                         RunDispatch(rxChar, lineErrors, lineGone);
+                                       });
+    }
   } catch (...) {
     DestroyHandle();
     connected_ = false;
@@ -120,15 +127,11 @@ void TCustomComPort::Open() {
 void TCustomComPort::Close() {
   if (!connected_) return;
   DoBeforeClose();
-  {
-    std::lock_guard lock(inputMutex_);
-    queue_.clear();
-    // Whatever is still to be sent or read goes; a line that is gone has
-    // nothing left to purge, and closing must not fail.
-    try {
-      device_->Flush(true, true);
-    } catch (const SerialError&) {
-    }
+  // Whatever is still to be sent or read goes; a line that is gone has
+  // nothing left to purge, and closing must not fail.
+  try {
+    queue_.Purge(true, true);
+  } catch (const SerialError&) {
   }
   if (thread_) {
     thread_->RequestStop();
@@ -188,14 +191,8 @@ void TCustomComPort::ApplyBufferNow() {
   } catch (const SerialError& error) {
     throw EComPort(EComPort::kSetupComFailed, error.Code());
   }
-  bool drained;
-  {
-    std::lock_guard lock(inputMutex_);
-    const std::size_t before = queueCapacity_;
-    queueCapacity_ = static_cast<std::size_t>(buffer_.InputSize() > 0 ? buffer_.InputSize() : 1024);
-    drained = queueCapacity_ > before;
-  }
-  if (drained) device_->Interrupt();
+  queue_.SetCapacity(
+      static_cast<std::size_t>(buffer_.InputSize() > 0 ? buffer_.InputSize() : 1024));
 }
 
 void TCustomComPort::BeginUpdate() {
@@ -207,25 +204,10 @@ void TCustomComPort::EndUpdate() {
   if (--updateCount_ == 0 && connected_) SetupComPort();
 }
 
-std::size_t TCustomComPort::TakeQueued(std::uint8_t* into, std::size_t count) {
-  const std::size_t taken = std::min(count, queue_.size());
-  const bool wasFull = queue_.size() >= queueCapacity_;
-  std::copy_n(queue_.begin(), taken, into);
-  queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(taken));
-  // The event thread stopped reading the device while the queue was full.
-  if (wasFull && taken > 0) device_->Interrupt();
-  return taken;
-}
-
 void TCustomComPort::ClearBuffer(bool input, bool output) {
   if (!connected_) throw EComPort(EComPort::kPurgeFailed, EBADF);
-  std::lock_guard lock(inputMutex_);
-  if (input) {
-    if (queue_.size() >= queueCapacity_) device_->Interrupt();
-    queue_.clear();
-  }
   try {
-    device_->Flush(input, output);
+    queue_.Purge(input, output);
   } catch (const SerialError& error) {
     throw EComPort(EComPort::kPurgeFailed, error.Code());
   }
@@ -233,23 +215,15 @@ void TCustomComPort::ClearBuffer(bool input, bool output) {
 
 int TCustomComPort::InputCount() {
   if (!connected_) throw EComPort(EComPort::kClearComFailed, EBADF);
-  std::lock_guard lock(inputMutex_);
   try {
-    return static_cast<int>(queue_.size() + device_->BytesWaiting());
+    return static_cast<int>(queue_.Count());
   } catch (const SerialError& error) {
     throw EComPort(EComPort::kClearComFailed, error.Code());
   }
 }
 
 int TCustomComPort::WaitingCount() {
-  std::lock_guard lock(inputMutex_);
-  std::size_t count = queue_.size();
-  try {
-    count += device_->BytesWaiting();
-  } catch (const SerialError&) {
-    // A line that is gone holds only what the port has queued.
-  }
-  return static_cast<int>(count);
+  return static_cast<int>(queue_.CountOrQueued());
 }
 
 int TCustomComPort::Write(const void* buffer, int count) {
@@ -278,31 +252,14 @@ int TCustomComPort::Read(void* buffer, int count) {
   const auto wanted = static_cast<std::size_t>(count);
 
   // The event thread leaves the device to this read until it ends.
-  struct ReaderScope {
-    TCustomComPort& port;
-    explicit ReaderScope(TCustomComPort& p) : port(p) {
-      std::lock_guard lock(port.inputMutex_);
-      port.readerActive_ = true;
-    }
-    ~ReaderScope() {
-      {
-        std::lock_guard lock(port.inputMutex_);
-        port.readerActive_ = false;
-      }
-      port.readerDone_.notify_all();
-    }
-  } scope(*this);
+  const ComInputQueue::Reader reader(queue_);
 
   std::size_t got = 0;
   std::optional<SerialClock::time_point> lastArrival;
   try {
     for (;;) {
       const std::size_t before = got;
-      {
-        std::lock_guard lock(inputMutex_);
-        got += TakeQueued(out + got, wanted - got);
-        if (got < wanted) got += device_->ReadAvailable(std::span(out + got, wanted - got));
-      }
+      got += queue_.Take(std::span(out + got, wanted - got));
       const auto now = SerialClock::now();
       if (got > before) lastArrival = now;
       if (got == wanted || limits.immediate || (limits.firstByte && got > 0)) break;

@@ -11,21 +11,17 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <exception>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 #include "comm/ComError.h"
+#include "comm/ComInputQueue.h"
 #include "comm/ComPortOptions.h"
 #include "comm/ComSettings.h"
 #include "comm/Dispatcher.h"
@@ -35,7 +31,6 @@
 namespace lumaq {
 
 class IniFile;
-class TCustomComPort;
 class TComThread;
 
 class TCustomComPort {
@@ -159,14 +154,13 @@ class TCustomComPort {
   virtual void DoRxChar(int count);
   virtual void DoError(TComErrors errors);
   // Re-apply a group of settings; nothing happens while closed or while an
-  // update is begun.
+  // update is begun. The time-outs need nothing applied: Read and Write take
+  // them at every call.
   virtual void ApplyDCB();
   virtual void ApplyTimeouts();
   virtual void ApplyBuffer();
 
  private:
-  friend class TComThread;
-
   void ApplyDCBNow();
   void ApplyBufferNow();
   bool InHandler() const;
@@ -180,18 +174,10 @@ class TCustomComPort {
   int WaitingCount();
   void Guarded(const std::function<void()>& handler);
 
-  // The received bytes the port holds, shared with the event thread. Reads
-  // of the device happen under the mutex only; while Read runs, the event
-  // thread leaves the device to it.
-  std::size_t TakeQueued(std::uint8_t* into, std::size_t count);
-  std::mutex inputMutex_;
-  std::condition_variable readerDone_;
-  std::deque<std::uint8_t> queue_;
-  std::size_t queueCapacity_ = 1024;
-  bool readerActive_ = false;
-
   Dispatcher& dispatcher_;
   std::unique_ptr<SerialDevice> device_;
+  // The received bytes the port holds, shared with the event thread.
+  ComInputQueue queue_{*device_};
   std::string name_;
   std::string port_ = "COM1";
   TBaudRate baudRate_ = br9600;
@@ -217,6 +203,8 @@ class TCustomComPort {
   std::vector<std::unique_ptr<TComThread>> retiredThreads_;
   std::atomic<std::thread::id> handlerThread_{};
 
+  // The option groups re-apply their settings through ApplyDCB, ApplyTimeouts
+  // and ApplyBuffer.
   friend class TComParity;
   friend class TComFlowControl;
   friend class TComTimeouts;
