@@ -1,5 +1,5 @@
 // The operating system's side of a serial line, behind one small interface.
-// serial_posix.cpp implements it with termios and poll; the rest of the
+// serial_posix*.cpp implement it with termios and poll; the rest of the
 // program never makes a system call for the line. All timing is done by the
 // caller against monotonic deadlines: a read never blocks, a wait ends at its
 // deadline.
