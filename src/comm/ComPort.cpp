@@ -15,6 +15,8 @@
 namespace lumaq {
 namespace {
 
+// The set OnError reports: a parity error only while parity is checked, a
+// line that is gone as ceIO.
 TComErrors ComErrorsOf(unsigned lineErrors, bool parityCheck, bool lineGone) {
   TComErrors errors;
   if (lineErrors & kLineFrame) errors.Include(ceFrame);

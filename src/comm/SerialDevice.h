@@ -39,6 +39,8 @@ enum class SerialRts { kOff, kOn, kHandshake, kToggle };
 
 // Everything the line is configured with. A combination the system cannot
 // carry out makes Configure fail with EINVAL rather than run differently.
+// continueOnXoff, xonLimit, xoffLimit and eventChar are taken where the system
+// has them; termios has none of them, and the POSIX line runs without.
 struct SerialLineSettings {
   int baudRate = 9600;
   int dataBits = 8;
