@@ -63,6 +63,8 @@ struct SerialLineSettings {
   int xonLimit = 0;
   int xoffLimit = 0;
   std::uint8_t eventChar = 0;
+
+  friend bool operator==(const SerialLineSettings&, const SerialLineSettings&) = default;
 };
 
 // Line errors counted by the driver since the previous query.
