@@ -1,8 +1,8 @@
 // The port's option groups, each a value object with a back reference to its
 // port: a setter stores a value that differs and asks the port to re-apply
-// its group (parity and flow control the line settings, time-outs and queue
-// sizes their own). And the rules by which Read and Write keep their
-// time-outs.
+// its group (parity and flow control the line settings, queue sizes the
+// queues; the time-outs need nothing applied). And the rules by which Read
+// and Write keep their time-outs at every call.
 #pragma once
 
 #include <chrono>
