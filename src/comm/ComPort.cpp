@@ -1,45 +1,22 @@
 #include "comm/ComPort.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cerrno>
-#include <charconv>
 #include <iostream>
-#include <limits>
+#include <optional>
+#include <span>
+#include <string>
 #include <utility>
 
+#include "comm/ComLineSettings.h"
 #include "comm/ComThread.h"
-#include "comm/IniFile.h"
 
 namespace lumaq {
 namespace {
 
-std::string ErrorMessage(int code, int winCode) {
-  std::string text = ComErrorText(code);
-  if (winCode != -1) text += " (win error code: " + std::to_string(winCode) + ")";
-  return text;
-}
-
-std::uint64_t Milliseconds(std::int32_t value) {
-  return static_cast<std::uint32_t>(value);
-}
-constexpr std::uint64_t kMaxMilliseconds = std::numeric_limits<std::uint32_t>::max();
-
-int IntegerOr(std::string_view text, int fallback) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return (error == std::errc() && end == text.data() + text.size() && !text.empty()) ? value
-                                                                                     : fallback;
-}
-
-// Keys of the settings file.
-constexpr const char* kKeyPort = "Port";
-constexpr const char* kKeyBaudRate = "BaudRate";
-constexpr const char* kKeyCustomBaudRate = "CustomBaudRate";
-constexpr const char* kKeyStopBits = "StopBits";
-constexpr const char* kKeyDataBits = "DataBits";
-constexpr const char* kKeyParity = "Parity";
-constexpr const char* kKeyFlowControl = "FlowControl";
-
+// The set OnError reports: a parity error only while parity is checked, a
+// line that is gone as ceIO.
 TComErrors ComErrorsOf(unsigned lineErrors, bool parityCheck, bool lineGone) {
   TComErrors errors;
   if (lineErrors & kLineFrame) errors.Include(ceFrame);
@@ -52,187 +29,6 @@ TComErrors ComErrorsOf(unsigned lineErrors, bool parityCheck, bool lineGone) {
 }
 
 }  // namespace
-
-// --- EComPort ---------------------------------------------------------------
-
-std::string ComErrorText(int code) {
-  switch (code) {
-    case EComPort::kOpenFailed:
-      return "Unable to open com port";
-    case EComPort::kWriteFailed:
-      return "WriteFile function failed";
-    case EComPort::kReadFailed:
-      return "ReadFile function failed";
-    case EComPort::kInvalidAsync:
-      return "Invalid Async parameter";
-    case EComPort::kPurgeFailed:
-      return "PurgeComm function failed";
-    case EComPort::kAsyncCheckFailed:
-      return "Unable to get async status";
-    case EComPort::kSetStateFailed:
-      return "SetCommState function failed";
-    case EComPort::kTimeoutsFailed:
-      return "SetCommTimeouts failed";
-    case EComPort::kSetupComFailed:
-      return "SetupComm function failed";
-    case EComPort::kClearComFailed:
-      return "ClearCommError function failed";
-    case EComPort::kEnumPortsFailed:
-      return "EnumPorts function failed";
-    case EComPort::kStoreFailed:
-      return "Failed to store settings";
-    case EComPort::kLoadFailed:
-      return "Failed to load settings";
-    default:
-      return "";
-  }
-}
-
-EComPort::EComPort(int code, int winCode)
-    : std::runtime_error(ErrorMessage(code, winCode)), code_(code), winCode_(winCode) {}
-
-// --- Value objects ------------------------------------------------------------
-
-void TComParity::SetBits(TParityBits value) {
-  port_.Change(bits_, value);
-}
-void TComParity::SetCheck(bool value) {
-  port_.Change(check_, value);
-}
-void TComParity::SetReplace(bool value) {
-  port_.Change(replace_, value);
-}
-void TComParity::SetReplaceChar(std::uint8_t value) {
-  port_.Change(replaceChar_, value);
-}
-
-void TComFlowControl::SetOutCTSFlow(bool value) {
-  port_.Change(outCTSFlow_, value);
-}
-void TComFlowControl::SetOutDSRFlow(bool value) {
-  port_.Change(outDSRFlow_, value);
-}
-void TComFlowControl::SetControlDTR(TDTRFlowControl value) {
-  port_.Change(controlDTR_, value);
-}
-void TComFlowControl::SetControlRTS(TRTSFlowControl value) {
-  port_.Change(controlRTS_, value);
-}
-void TComFlowControl::SetXonXoffOut(bool value) {
-  port_.Change(xonXoffOut_, value);
-}
-void TComFlowControl::SetXonXoffIn(bool value) {
-  port_.Change(xonXoffIn_, value);
-}
-void TComFlowControl::SetDSRSensitivity(bool value) {
-  port_.Change(dsrSensitivity_, value);
-}
-void TComFlowControl::SetTxContinueOnXoff(bool value) {
-  port_.Change(txContinueOnXoff_, value);
-}
-void TComFlowControl::SetXonChar(std::uint8_t value) {
-  port_.Change(xonChar_, value);
-}
-void TComFlowControl::SetXoffChar(std::uint8_t value) {
-  port_.Change(xoffChar_, value);
-}
-
-TFlowControl TComFlowControl::FlowControl() const {
-  if (controlRTS_ == rtsHandshake && outCTSFlow_ && !xonXoffIn_ && !xonXoffOut_) return fcHardware;
-  if (controlRTS_ == rtsDisable && !outCTSFlow_ && xonXoffIn_ && xonXoffOut_) return fcSoftware;
-  if (controlRTS_ == rtsDisable && !outCTSFlow_ && !xonXoffIn_ && !xonXoffOut_) return fcNone;
-  return fcCustom;
-}
-
-void TComFlowControl::SetFlowControl(TFlowControl value) {
-  TRTSFlowControl rts = controlRTS_;
-  bool cts = outCTSFlow_;
-  bool xon = xonXoffIn_;
-  switch (value) {
-    case fcHardware:
-      rts = rtsHandshake, cts = true, xon = false;
-      break;
-    case fcSoftware:
-      rts = rtsDisable, cts = false, xon = true;
-      break;
-    case fcNone:
-      rts = rtsDisable, cts = false, xon = false;
-      break;
-    case fcCustom:
-      return;
-  }
-  if (rts == controlRTS_ && cts == outCTSFlow_ && xon == xonXoffIn_ && xon == xonXoffOut_) return;
-  controlRTS_ = rts;
-  outCTSFlow_ = cts;
-  xonXoffIn_ = xonXoffOut_ = xon;
-  port_.ApplyDCB();
-}
-
-void TComTimeouts::Change(std::int32_t& field, std::int32_t value) {
-  if (field == value) return;
-  field = value;
-  port_.ApplyTimeouts();
-}
-void TComTimeouts::SetReadInterval(std::int32_t value) {
-  Change(readInterval_, value);
-}
-void TComTimeouts::SetReadTotalMultiplier(std::int32_t value) {
-  Change(readTotalMultiplier_, value);
-}
-void TComTimeouts::SetReadTotalConstant(std::int32_t value) {
-  Change(readTotalConstant_, value);
-}
-void TComTimeouts::SetWriteTotalMultiplier(std::int32_t value) {
-  Change(writeTotalMultiplier_, value);
-}
-void TComTimeouts::SetWriteTotalConstant(std::int32_t value) {
-  Change(writeTotalConstant_, value);
-}
-
-void TComBuffer::Change(int& field, int value) {
-  if (value % 2 != 0) value -= 1;
-  if (field == value) return;
-  field = value;
-  port_.ApplyBuffer();
-}
-void TComBuffer::SetInputSize(int value) {
-  Change(inputSize_, value);
-}
-void TComBuffer::SetOutputSize(int value) {
-  Change(outputSize_, value);
-}
-
-// --- Time-out rules -----------------------------------------------------------
-
-ComReadLimits ReadLimits(const TComTimeouts& timeouts, int count) {
-  const std::uint64_t interval = Milliseconds(timeouts.ReadInterval());
-  const std::uint64_t multiplier = Milliseconds(timeouts.ReadTotalMultiplier());
-  const std::uint64_t constant = Milliseconds(timeouts.ReadTotalConstant());
-  ComReadLimits limits;
-  if (interval == kMaxMilliseconds && multiplier == 0 && constant == 0) {
-    limits.immediate = true;
-    return limits;
-  }
-  if (interval == kMaxMilliseconds && multiplier == kMaxMilliseconds && constant > 0 &&
-      constant < kMaxMilliseconds) {
-    limits.firstByte = true;
-    limits.total = std::chrono::milliseconds(constant);
-    return limits;
-  }
-  if (interval != 0) limits.interval = std::chrono::milliseconds(interval);
-  if (multiplier != 0 || constant != 0) {
-    limits.total =
-        std::chrono::milliseconds(multiplier * static_cast<std::uint64_t>(count) + constant);
-  }
-  return limits;
-}
-
-std::optional<std::chrono::milliseconds> WriteLimit(const TComTimeouts& timeouts, int count) {
-  const std::uint64_t multiplier = Milliseconds(timeouts.WriteTotalMultiplier());
-  const std::uint64_t constant = Milliseconds(timeouts.WriteTotalConstant());
-  if (multiplier == 0 && constant == 0) return std::nullopt;
-  return std::chrono::milliseconds(multiplier * static_cast<std::uint64_t>(count) + constant);
-}
 
 // --- TCustomComPort -------------------------------------------------------------
 
@@ -313,12 +109,15 @@ void TCustomComPort::Open() {
   CreateHandle();
   connected_ = true;
   try {
-    {
-      std::lock_guard lock(inputMutex_);
-      queue_.clear();
-    }
+    queue_.Clear();
     SetupComPort();
-    if (!events_.Empty()) thread_ = std::make_unique<TComThread>(*this);
+    if (!events_.Empty()) {
+      thread_ =
+          std::make_unique<TComThread>(*device_, queue_, dispatcher_, events_, syncMethod_,
+                                       [this](bool rxChar, unsigned lineErrors, bool lineGone) {
+                                         RunDispatch(rxChar, lineErrors, lineGone);
+                                       });
+    }
   } catch (...) {
     DestroyHandle();
     connected_ = false;
@@ -330,15 +129,11 @@ void TCustomComPort::Open() {
 void TCustomComPort::Close() {
   if (!connected_) return;
   DoBeforeClose();
-  {
-    std::lock_guard lock(inputMutex_);
-    queue_.clear();
-    // Whatever is still to be sent or read goes; a line that is gone has
-    // nothing left to purge, and closing must not fail.
-    try {
-      device_->Flush(true, true);
-    } catch (const SerialError&) {
-    }
+  // Whatever is still to be sent or read goes; a line that is gone has
+  // nothing left to purge, and closing must not fail.
+  try {
+    queue_.Purge(true, true);
+  } catch (const SerialError&) {
   }
   if (thread_) {
     thread_->RequestStop();
@@ -360,7 +155,7 @@ void TCustomComPort::CreateHandle() {
   try {
     device_->Open(ResolvedDevicePath());
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kOpenFailed, error.code());
+    throw EComPort(EComPort::kOpenFailed, error.Code());
   }
 }
 
@@ -386,9 +181,9 @@ void TCustomComPort::ApplyBuffer() {
 
 void TCustomComPort::ApplyDCBNow() {
   try {
-    device_->Configure(LineSettings());
+    device_->Configure(LineSettingsOf(*this));
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kSetStateFailed, error.code());
+    throw EComPort(EComPort::kSetStateFailed, error.Code());
   }
 }
 
@@ -396,91 +191,10 @@ void TCustomComPort::ApplyBufferNow() {
   try {
     device_->SetQueueSizes(buffer_.InputSize(), buffer_.OutputSize());
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kSetupComFailed, error.code());
+    throw EComPort(EComPort::kSetupComFailed, error.Code());
   }
-  bool drained;
-  {
-    std::lock_guard lock(inputMutex_);
-    const std::size_t before = queueCapacity_;
-    queueCapacity_ = static_cast<std::size_t>(buffer_.InputSize() > 0 ? buffer_.InputSize() : 1024);
-    drained = queueCapacity_ > before;
-  }
-  if (drained) device_->Interrupt();
-}
-
-SerialLineSettings TCustomComPort::LineSettings() const {
-  SerialLineSettings line;
-  line.baudRate = baudRate_ == brCustom ? customBaudRate_ : BaudRateValue(baudRate_);
-  line.dataBits = DataBitsValue(dataBits_);
-  switch (parity_.Bits()) {
-    case prNone:
-      line.parity = SerialParity::kNone;
-      break;
-    case prOdd:
-      line.parity = SerialParity::kOdd;
-      break;
-    case prEven:
-      line.parity = SerialParity::kEven;
-      break;
-    case prMark:
-      line.parity = SerialParity::kMark;
-      break;
-    case prSpace:
-      line.parity = SerialParity::kSpace;
-      break;
-  }
-  switch (stopBits_) {
-    case sbOneStopBit:
-      line.stopBits = SerialStopBits::kOne;
-      break;
-    case sbOne5StopBits:
-      line.stopBits = SerialStopBits::kOneAndHalf;
-      break;
-    case sbTwoStopBits:
-      line.stopBits = SerialStopBits::kTwo;
-      break;
-  }
-  line.parityCheck = parity_.Check();
-  line.replaceErrors = parity_.Check() && parity_.Replace();
-  line.replaceChar = parity_.ReplaceChar();
-  line.discardNull = discardNull_;
-  const TComFlowControl& flow = flowControl_;
-  line.ctsOutputFlow = flow.OutCTSFlow();
-  line.dsrOutputFlow = flow.OutDSRFlow();
-  line.dsrSensitivity = flow.DSRSensitivity();
-  switch (flow.ControlDTR()) {
-    case dtrDisable:
-      line.dtr = SerialDtr::kOff;
-      break;
-    case dtrEnable:
-      line.dtr = SerialDtr::kOn;
-      break;
-    case dtrHandshake:
-      line.dtr = SerialDtr::kHandshake;
-      break;
-  }
-  switch (flow.ControlRTS()) {
-    case rtsDisable:
-      line.rts = SerialRts::kOff;
-      break;
-    case rtsEnable:
-      line.rts = SerialRts::kOn;
-      break;
-    case rtsHandshake:
-      line.rts = SerialRts::kHandshake;
-      break;
-    case rtsToggle:
-      line.rts = SerialRts::kToggle;
-      break;
-  }
-  line.xonXoffOut = flow.XonXoffOut();
-  line.xonXoffIn = flow.XonXoffIn();
-  line.continueOnXoff = flow.TxContinueOnXoff();
-  line.xonChar = flow.XonChar();
-  line.xoffChar = flow.XoffChar();
-  line.xonLimit = line.xoffLimit = buffer_.InputSize() / 4;
-  line.eventChar = eventChar_;
-  return line;
+  queue_.SetCapacity(
+      static_cast<std::size_t>(buffer_.InputSize() > 0 ? buffer_.InputSize() : 1024));
 }
 
 void TCustomComPort::BeginUpdate() {
@@ -492,49 +206,26 @@ void TCustomComPort::EndUpdate() {
   if (--updateCount_ == 0 && connected_) SetupComPort();
 }
 
-std::size_t TCustomComPort::TakeQueued(std::uint8_t* into, std::size_t count) {
-  const std::size_t taken = std::min(count, queue_.size());
-  const bool wasFull = queue_.size() >= queueCapacity_;
-  std::copy_n(queue_.begin(), taken, into);
-  queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(taken));
-  // The event thread stopped reading the device while the queue was full.
-  if (wasFull && taken > 0) device_->Interrupt();
-  return taken;
-}
-
 void TCustomComPort::ClearBuffer(bool input, bool output) {
   if (!connected_) throw EComPort(EComPort::kPurgeFailed, EBADF);
-  std::lock_guard lock(inputMutex_);
-  if (input) {
-    if (queue_.size() >= queueCapacity_) device_->Interrupt();
-    queue_.clear();
-  }
   try {
-    device_->Flush(input, output);
+    queue_.Purge(input, output);
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kPurgeFailed, error.code());
+    throw EComPort(EComPort::kPurgeFailed, error.Code());
   }
 }
 
 int TCustomComPort::InputCount() {
   if (!connected_) throw EComPort(EComPort::kClearComFailed, EBADF);
-  std::lock_guard lock(inputMutex_);
   try {
-    return static_cast<int>(queue_.size() + device_->BytesWaiting());
+    return static_cast<int>(queue_.Count());
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kClearComFailed, error.code());
+    throw EComPort(EComPort::kClearComFailed, error.Code());
   }
 }
 
 int TCustomComPort::WaitingCount() {
-  std::lock_guard lock(inputMutex_);
-  std::size_t count = queue_.size();
-  try {
-    count += device_->BytesWaiting();
-  } catch (const SerialError&) {
-    // A line that is gone holds only what the port has queued.
-  }
-  return static_cast<int>(count);
+  return static_cast<int>(queue_.CountOrQueued());
 }
 
 int TCustomComPort::Write(const void* buffer, int count) {
@@ -548,7 +239,7 @@ int TCustomComPort::Write(const void* buffer, int count) {
         std::span(static_cast<const std::uint8_t*>(buffer), static_cast<std::size_t>(count)),
         deadline));
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kWriteFailed, error.code());
+    throw EComPort(EComPort::kWriteFailed, error.Code());
   }
 }
 
@@ -563,31 +254,14 @@ int TCustomComPort::Read(void* buffer, int count) {
   const auto wanted = static_cast<std::size_t>(count);
 
   // The event thread leaves the device to this read until it ends.
-  struct ReaderScope {
-    TCustomComPort& port;
-    explicit ReaderScope(TCustomComPort& p) : port(p) {
-      std::lock_guard lock(port.inputMutex_);
-      port.readerActive_ = true;
-    }
-    ~ReaderScope() {
-      {
-        std::lock_guard lock(port.inputMutex_);
-        port.readerActive_ = false;
-      }
-      port.readerDone_.notify_all();
-    }
-  } scope(*this);
+  const ComInputQueue::Reader reader(queue_);
 
   std::size_t got = 0;
   std::optional<SerialClock::time_point> lastArrival;
   try {
     for (;;) {
       const std::size_t before = got;
-      {
-        std::lock_guard lock(inputMutex_);
-        got += TakeQueued(out + got, wanted - got);
-        if (got < wanted) got += device_->ReadAvailable(std::span(out + got, wanted - got));
-      }
+      got += queue_.Take(std::span(out + got, wanted - got));
       const auto now = SerialClock::now();
       if (got > before) lastArrival = now;
       if (got == wanted || limits.immediate || (limits.firstByte && got > 0)) break;
@@ -598,7 +272,7 @@ int TCustomComPort::Read(void* buffer, int count) {
       device_->Wait(deadline, kWaitReadable);
     }
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kReadFailed, error.code());
+    throw EComPort(EComPort::kReadFailed, error.Code());
   }
   return static_cast<int>(got);
 }
@@ -648,64 +322,6 @@ void TCustomComPort::RunDispatch(bool rxChar, unsigned lineErrors, bool lineGone
   }
   const TComErrors errors = ComErrorsOf(lineErrors, parity_.Check(), lineGone);
   if (!errors.Empty() && connected_) Guarded([this, errors] { DoError(errors); });
-}
-
-// --- Settings file ----------------------------------------------------------------
-
-void TCustomComPort::StoreIniFile(IniFile& file) {
-  if (!storedProps_.Contains(spBasic)) return;
-  file.Write(name_, kKeyPort, port_);
-  file.Write(name_, kKeyBaudRate, BaudRateToStr(baudRate_));
-  if (baudRate_ == brCustom) file.Write(name_, kKeyCustomBaudRate, std::to_string(customBaudRate_));
-  file.Write(name_, kKeyStopBits, StopBitsToStr(stopBits_));
-  file.Write(name_, kKeyDataBits, DataBitsToStr(dataBits_));
-  file.Write(name_, kKeyParity, ParityToStr(parity_.Bits()));
-  file.Write(name_, kKeyFlowControl, FlowControlToStr(flowControl_.FlowControl()));
-}
-
-void TCustomComPort::LoadIniFile(const IniFile& file) {
-  if (!storedProps_.Contains(spBasic)) return;
-  SetPort(file.ReadString(name_, kKeyPort, port_));
-  SetBaudRate(StrToBaudRate(file.ReadString(name_, kKeyBaudRate, BaudRateToStr(baudRate_))));
-  if (baudRate_ == brCustom) {
-    SetCustomBaudRate(IntegerOr(file.ReadString(name_, kKeyCustomBaudRate, "9600"), 9600));
-  }
-  SetStopBits(StrToStopBits(file.ReadString(name_, kKeyStopBits, StopBitsToStr(stopBits_))));
-  SetDataBits(StrToDataBits(file.ReadString(name_, kKeyDataBits, DataBitsToStr(dataBits_))));
-  parity_.SetBits(StrToParity(file.ReadString(name_, kKeyParity, ParityToStr(parity_.Bits()))));
-  flowControl_.SetFlowControl(StrToFlowControl(
-      file.ReadString(name_, kKeyFlowControl, FlowControlToStr(flowControl_.FlowControl()))));
-}
-
-void TCustomComPort::StoreSettings(TStoreType type, const std::string& fileName) {
-  try {
-    if (type != stIniFile) throw std::invalid_argument("no registry on this system");
-    IniFile file = IniFile::Load(fileName);
-    StoreIniFile(file);
-    file.Save(fileName);
-  } catch (...) {
-    std::throw_with_nested(EComPort(EComPort::kStoreFailed));
-  }
-}
-
-void TCustomComPort::LoadSettings(TStoreType type, const std::string& fileName) {
-  try {
-    if (type != stIniFile) throw std::invalid_argument("no registry on this system");
-    const IniFile file = IniFile::Load(fileName);
-    BeginUpdate();
-    try {
-      LoadIniFile(file);
-    } catch (...) {
-      try {
-        EndUpdate();
-      } catch (...) {
-      }
-      throw;
-    }
-    EndUpdate();
-  } catch (...) {
-    std::throw_with_nested(EComPort(EComPort::kLoadFailed));
-  }
 }
 
 void ApplyComPort1Design(TCustomComPort& port) {

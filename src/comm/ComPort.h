@@ -11,21 +11,18 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <exception>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "comm/ComError.h"
+#include "comm/ComInputQueue.h"
+#include "comm/ComPortOptions.h"
 #include "comm/ComSettings.h"
 #include "comm/Dispatcher.h"
 #include "comm/PortNames.h"
@@ -34,176 +31,7 @@
 namespace lumaq {
 
 class IniFile;
-class TCustomComPort;
 class TComThread;
-
-// A failure of the serial port. Its message is the text of its number; when a
-// system call failed, followed by " (win error code: N)" with the system's
-// error number (errno).
-class EComPort : public std::runtime_error {
- public:
-  enum : int {
-    kOpenFailed = 1,
-    kWriteFailed = 2,
-    kReadFailed = 3,
-    kInvalidAsync = 4,
-    kPurgeFailed = 5,
-    kAsyncCheckFailed = 6,
-    kSetStateFailed = 7,
-    kTimeoutsFailed = 8,
-    kSetupComFailed = 9,
-    kClearComFailed = 10,
-    kEnumPortsFailed = 15,
-    kStoreFailed = 16,
-    kLoadFailed = 17,
-  };
-
-  explicit EComPort(int code, int winCode = -1);
-  int Code() const { return code_; }
-  // The system's error number, -1 when no system call failed.
-  int WinCode() const { return winCode_; }
-
- private:
-  int code_;
-  int winCode_;
-};
-
-// The English text of an error number; empty for an unknown one.
-std::string ComErrorText(int code);
-
-class TComParity {
- public:
-  explicit TComParity(TCustomComPort& port) : port_(port) {}
-  TComParity(const TComParity&) = delete;
-  TComParity& operator=(const TComParity&) = delete;
-
-  TParityBits Bits() const { return bits_; }
-  bool Check() const { return check_; }
-  bool Replace() const { return replace_; }
-  std::uint8_t ReplaceChar() const { return replaceChar_; }
-  void SetBits(TParityBits value);
-  void SetCheck(bool value);
-  void SetReplace(bool value);
-  void SetReplaceChar(std::uint8_t value);
-
- private:
-  TCustomComPort& port_;
-  TParityBits bits_ = prNone;
-  bool check_ = false;
-  bool replace_ = false;
-  std::uint8_t replaceChar_ = 0;
-};
-
-class TComFlowControl {
- public:
-  explicit TComFlowControl(TCustomComPort& port) : port_(port) {}
-  TComFlowControl(const TComFlowControl&) = delete;
-  TComFlowControl& operator=(const TComFlowControl&) = delete;
-
-  bool OutCTSFlow() const { return outCTSFlow_; }
-  bool OutDSRFlow() const { return outDSRFlow_; }
-  TDTRFlowControl ControlDTR() const { return controlDTR_; }
-  TRTSFlowControl ControlRTS() const { return controlRTS_; }
-  bool XonXoffOut() const { return xonXoffOut_; }
-  bool XonXoffIn() const { return xonXoffIn_; }
-  bool DSRSensitivity() const { return dsrSensitivity_; }
-  bool TxContinueOnXoff() const { return txContinueOnXoff_; }
-  std::uint8_t XonChar() const { return xonChar_; }
-  std::uint8_t XoffChar() const { return xoffChar_; }
-  void SetOutCTSFlow(bool value);
-  void SetOutDSRFlow(bool value);
-  void SetControlDTR(TDTRFlowControl value);
-  void SetControlRTS(TRTSFlowControl value);
-  void SetXonXoffOut(bool value);
-  void SetXonXoffIn(bool value);
-  void SetDSRSensitivity(bool value);
-  void SetTxContinueOnXoff(bool value);
-  void SetXonChar(std::uint8_t value);
-  void SetXoffChar(std::uint8_t value);
-
-  // The summary kept in the settings file. Setting fcHardware, fcSoftware or
-  // fcNone sets ControlRTS, OutCTSFlow and both XON/XOFF members; fcCustom
-  // leaves them. ControlDTR, OutDSRFlow and the rest are never touched.
-  TFlowControl FlowControl() const;
-  void SetFlowControl(TFlowControl value);
-
- private:
-  TCustomComPort& port_;
-  bool outCTSFlow_ = false;
-  bool outDSRFlow_ = false;
-  TDTRFlowControl controlDTR_ = dtrDisable;
-  TRTSFlowControl controlRTS_ = rtsDisable;
-  bool xonXoffOut_ = false;
-  bool xonXoffIn_ = false;
-  bool dsrSensitivity_ = false;
-  bool txContinueOnXoff_ = false;
-  std::uint8_t xonChar_ = 0x11;
-  std::uint8_t xoffChar_ = 0x13;
-};
-
-// Milliseconds as 32-bit values; -1 stands for the largest one. A read with
-// ReadInterval -1 and both read totals 0 returns at once with what is queued.
-class TComTimeouts {
- public:
-  explicit TComTimeouts(TCustomComPort& port) : port_(port) {}
-  TComTimeouts(const TComTimeouts&) = delete;
-  TComTimeouts& operator=(const TComTimeouts&) = delete;
-
-  std::int32_t ReadInterval() const { return readInterval_; }
-  std::int32_t ReadTotalMultiplier() const { return readTotalMultiplier_; }
-  std::int32_t ReadTotalConstant() const { return readTotalConstant_; }
-  std::int32_t WriteTotalMultiplier() const { return writeTotalMultiplier_; }
-  std::int32_t WriteTotalConstant() const { return writeTotalConstant_; }
-  void SetReadInterval(std::int32_t value);
-  void SetReadTotalMultiplier(std::int32_t value);
-  void SetReadTotalConstant(std::int32_t value);
-  void SetWriteTotalMultiplier(std::int32_t value);
-  void SetWriteTotalConstant(std::int32_t value);
-
- private:
-  void Change(std::int32_t& field, std::int32_t value);
-
-  TCustomComPort& port_;
-  std::int32_t readInterval_ = -1;
-  std::int32_t readTotalMultiplier_ = 0;
-  std::int32_t readTotalConstant_ = 0;
-  std::int32_t writeTotalMultiplier_ = 100;
-  std::int32_t writeTotalConstant_ = 1000;
-};
-
-// Queue sizes in bytes; an odd size is lowered by one. The input size bounds
-// how many received bytes the port holds for the program; the kernel's own
-// queue comes on top of it.
-class TComBuffer {
- public:
-  explicit TComBuffer(TCustomComPort& port) : port_(port) {}
-  TComBuffer(const TComBuffer&) = delete;
-  TComBuffer& operator=(const TComBuffer&) = delete;
-
-  int InputSize() const { return inputSize_; }
-  int OutputSize() const { return outputSize_; }
-  void SetInputSize(int value);
-  void SetOutputSize(int value);
-
- private:
-  void Change(int& field, int value);
-
-  TCustomComPort& port_;
-  int inputSize_ = 1024;
-  int outputSize_ = 1024;
-};
-
-// The limits of one Read of count bytes under the read time-outs (values as
-// unsigned 32-bit milliseconds, -1 the largest). Absent limits do not apply.
-struct ComReadLimits {
-  bool immediate = false;                             // return at once with what is queued
-  bool firstByte = false;                             // return as soon as any byte is there
-  std::optional<std::chrono::milliseconds> interval;  // most time between two bytes
-  std::optional<std::chrono::milliseconds> total;     // most time since the call
-};
-ComReadLimits ReadLimits(const TComTimeouts& timeouts, int count);
-// The most time a Write of count bytes waits; absent when unlimited.
-std::optional<std::chrono::milliseconds> WriteLimit(const TComTimeouts& timeouts, int count);
 
 class TCustomComPort {
  public:
@@ -326,15 +154,13 @@ class TCustomComPort {
   virtual void DoRxChar(int count);
   virtual void DoError(TComErrors errors);
   // Re-apply a group of settings; nothing happens while closed or while an
-  // update is begun.
+  // update is begun. The time-outs need nothing applied: Read and Write take
+  // them at every call.
   virtual void ApplyDCB();
   virtual void ApplyTimeouts();
   virtual void ApplyBuffer();
 
  private:
-  friend class TComThread;
-
-  SerialLineSettings LineSettings() const;
   void ApplyDCBNow();
   void ApplyBufferNow();
   bool InHandler() const;
@@ -348,18 +174,10 @@ class TCustomComPort {
   int WaitingCount();
   void Guarded(const std::function<void()>& handler);
 
-  // The received bytes the port holds, shared with the event thread. Reads
-  // of the device happen under the mutex only; while Read runs, the event
-  // thread leaves the device to it.
-  std::size_t TakeQueued(std::uint8_t* into, std::size_t count);
-  std::mutex inputMutex_;
-  std::condition_variable readerDone_;
-  std::deque<std::uint8_t> queue_;
-  std::size_t queueCapacity_ = 1024;
-  bool readerActive_ = false;
-
   Dispatcher& dispatcher_;
   std::unique_ptr<SerialDevice> device_;
+  // The received bytes the port holds, shared with the event thread.
+  ComInputQueue queue_{*device_};
   std::string name_;
   std::string port_ = "COM1";
   TBaudRate baudRate_ = br9600;
@@ -385,6 +203,8 @@ class TCustomComPort {
   std::vector<std::unique_ptr<TComThread>> retiredThreads_;
   std::atomic<std::thread::id> handlerThread_{};
 
+  // The option groups re-apply their settings through ApplyDCB, ApplyTimeouts
+  // and ApplyBuffer.
   friend class TComParity;
   friend class TComFlowControl;
   friend class TComTimeouts;

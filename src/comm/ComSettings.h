@@ -19,15 +19,7 @@ class EnumSet {
   }
   constexpr bool Contains(E member) const { return (bits_ & Bit(member)) != 0; }
   constexpr void Include(E member) { bits_ |= Bit(member); }
-  constexpr void Exclude(E member) { bits_ &= ~Bit(member); }
   constexpr bool Empty() const { return bits_ == 0; }
-  constexpr EnumSet operator|(EnumSet other) const { return FromBits(bits_ | other.bits_); }
-  constexpr std::uint32_t Bits() const { return bits_; }
-  static constexpr EnumSet FromBits(std::uint32_t bits) {
-    EnumSet set;
-    set.bits_ = bits;
-    return set;
-  }
   friend constexpr bool operator==(EnumSet, EnumSet) = default;
 
  private:

@@ -1,15 +1,17 @@
 #include "comm/ComThread.h"
 
-#include <cstdint>
-#include <vector>
-
-#include "comm/ComPort.h"
-#include "comm/SerialDevice.h"
+#include <utility>
 
 namespace lumaq {
 
-TComThread::TComThread(TCustomComPort& owner)
-    : owner_(owner), events_(owner.Events()), syncMethod_(owner.SyncMethod()) {
+TComThread::TComThread(SerialDevice& device, ComInputQueue& queue, Dispatcher& dispatcher,
+                       TComEvents events, TSyncMethod syncMethod, DispatchHandler dispatch)
+    : device_(device),
+      queue_(queue),
+      dispatcher_(dispatcher),
+      events_(events),
+      syncMethod_(syncMethod),
+      dispatch_(std::move(dispatch)) {
   thread_ = std::thread([this] { Execute(); });
 }
 
@@ -24,32 +26,15 @@ void TComThread::RequestStop() {
     std::lock_guard lock(mutex_);
     if (handedOver_) handedOver_->Cancel();
   }
-  {
-    // Through the queue's mutex, so that a wait for the reader cannot miss it.
-    std::lock_guard lock(owner_.inputMutex_);
-  }
-  owner_.readerDone_.notify_all();
-  owner_.device_->Interrupt();
+  queue_.WakeFiller();
+  device_.Interrupt();
 }
 
 void TComThread::Join() {
   if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
-void TComThread::MoveToQueue(bool& moved) {
-  std::uint8_t chunk[4096];
-  auto& queue = owner_.queue_;
-  while (queue.size() < owner_.queueCapacity_) {
-    const std::size_t room = std::min(sizeof chunk, owner_.queueCapacity_ - queue.size());
-    const std::size_t got = owner_.device_->ReadAvailable(std::span(chunk, room));
-    if (got == 0) break;
-    queue.insert(queue.end(), chunk, chunk + got);
-    moved = true;
-  }
-}
-
 void TComThread::Execute() {
-  SerialDevice& device = *owner_.device_;
   const bool watchBytes = events_.Contains(evRxChar);
   const bool watchErrors = events_.Contains(evError);
   bool lineGone = false;
@@ -57,46 +42,32 @@ void TComThread::Execute() {
     unsigned what = kWaitInterrupt;
     if (!lineGone) {
       what |= kWaitLine;
-      std::lock_guard lock(owner_.inputMutex_);
       // A full queue is left alone until the program reads from it.
-      if (watchBytes && owner_.queue_.size() < owner_.queueCapacity_) what |= kWaitReadable;
+      if (watchBytes && queue_.HasRoom()) what |= kWaitReadable;
     }
     SerialWaitResult result;
     try {
-      result = device.Wait(kNoDeadline, what);
+      result = device_.Wait(kNoDeadline, what);
     } catch (const SerialError&) {
       result = SerialWaitResult::kHungUp;
     }
     if (stop_) break;
     if (result == SerialWaitResult::kInterrupted) continue;
 
-    bool moved = false;
-    bool hungUp = result == SerialWaitResult::kHungUp;
-    unsigned lineErrors = 0;
-    {
-      std::unique_lock lock(owner_.inputMutex_);
-      owner_.readerDone_.wait(lock, [this] { return !owner_.readerActive_ || stop_; });
-      if (stop_) break;
-      try {
-        if (result == SerialWaitResult::kReadable) MoveToQueue(moved);
-        if (watchErrors) lineErrors = device.TakeLineErrors();
-      } catch (const SerialError&) {
-        hungUp = true;
-      }
-    }
+    const ComInputQueue::Fill fill =
+        queue_.FillFromDevice(result == SerialWaitResult::kReadable, watchErrors, stop_);
+    if (fill.stopped) break;
+    const bool hungUp = result == SerialWaitResult::kHungUp || fill.hungUp;
     if (hungUp) lineGone = true;
-    const bool reportBytes = watchBytes && moved;
-    const bool reportErrors = watchErrors && (hungUp || lineErrors != 0);
+    const bool reportBytes = watchBytes && fill.moved;
+    const bool reportErrors = watchErrors && (hungUp || fill.lineErrors != 0);
     if (!reportBytes && !reportErrors) continue;
-    if (!Dispatch(reportBytes, reportErrors ? lineErrors : 0, reportErrors && hungUp)) break;
+    if (!Dispatch(reportBytes, reportErrors ? fill.lineErrors : 0, reportErrors && hungUp)) break;
   }
 }
 
 bool TComThread::Dispatch(bool rxChar, unsigned lineErrors, bool lineGone) {
-  TCustomComPort& owner = owner_;
-  auto task = [&owner, rxChar, lineErrors, lineGone] {
-    owner.RunDispatch(rxChar, lineErrors, lineGone);
-  };
+  auto task = [this, rxChar, lineErrors, lineGone] { dispatch_(rxChar, lineErrors, lineGone); };
   if (syncMethod_ == smNone) {
     task();
     return !stop_;
@@ -107,7 +78,7 @@ bool TComThread::Dispatch(bool rxChar, unsigned lineErrors, bool lineGone) {
     if (stop_) return false;
     handedOver_ = call;
   }
-  owner_.dispatcher_.Post(call);
+  dispatcher_.Post(call);
   call->Wait();
   {
     std::lock_guard lock(mutex_);

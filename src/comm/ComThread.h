@@ -1,26 +1,34 @@
 // The serial port's event thread. It waits (poll) for arriving bytes, the line
-// going away and its stop signal, moves arrived bytes into the port's input
-// queue and hands each dispatch to the owner's thread, blocking until the
-// handlers have run. While bytes sit in the queue it waits for new ones only,
-// and once the line is gone it waits for nothing but its stop signal.
+// going away and its stop signal, fills the port's input queue from the
+// device and hands each dispatch to the owner's thread, blocking until the
+// handlers have run. While the queue is full it does not watch for bytes, and
+// once the line is gone it waits for nothing but its stop signal.
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
 
+#include "comm/ComInputQueue.h"
 #include "comm/ComSettings.h"
 #include "comm/Dispatcher.h"
+#include "comm/SerialDevice.h"
 
 namespace lumaq {
 
-class TCustomComPort;
-
 class TComThread {
  public:
-  // Starts the thread on an open port; events and sync method are taken now.
-  explicit TComThread(TCustomComPort& owner);
+  // One dispatch on the owner's thread: bytes arrived (rxChar), the line
+  // errors taken (SerialLineError bits), the line gone.
+  using DispatchHandler = std::function<void(bool rxChar, unsigned lineErrors, bool lineGone)>;
+
+  // Starts the thread on an open device, watching events; syncMethod smNone
+  // runs dispatch on this thread, any other hands it to dispatcher. Device,
+  // queue and dispatcher must outlive the thread.
+  TComThread(SerialDevice& device, ComInputQueue& queue, Dispatcher& dispatcher, TComEvents events,
+             TSyncMethod syncMethod, DispatchHandler dispatch);
   // Stops and joins.
   ~TComThread();
   TComThread(const TComThread&) = delete;
@@ -34,15 +42,15 @@ class TComThread {
 
  private:
   void Execute();
-  // Moves what the device holds into the port's queue; moved is set when any
-  // byte came. Raises SerialError when the line is gone.
-  void MoveToQueue(bool& moved);
   // False when the thread was stopped meanwhile.
   bool Dispatch(bool rxChar, unsigned lineErrors, bool lineGone);
 
-  TCustomComPort& owner_;
+  SerialDevice& device_;
+  ComInputQueue& queue_;
+  Dispatcher& dispatcher_;
   const TComEvents events_;
   const TSyncMethod syncMethod_;
+  const DispatchHandler dispatch_;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
   std::shared_ptr<PendingCall> handedOver_;

@@ -10,6 +10,9 @@
 namespace lumaq {
 namespace {
 
+constexpr int kFirstComPort = 1;
+constexpr const char* kPortMapSection = "PortMap";
+
 bool StartsWithCom(std::string_view name) {
   if (name.size() < 3) return false;
   const auto lower = [](char c) { return static_cast<char>(c | 0x20); };
@@ -33,8 +36,7 @@ std::optional<int> StrictPortNumber(std::string_view name) {
   return number;
 }
 
-}  // namespace
-
+// The number of a name as NormalizePortName reads it.
 int ComPortNumber(std::string_view name) {
   if (StartsWithCom(name)) name.remove_prefix(3);
   const auto number = DecimalNumber(name);
@@ -42,15 +44,18 @@ int ComPortNumber(std::string_view name) {
   return *number;
 }
 
-std::string NormalizePortName(std::string_view name) {
-  return "COM" + std::to_string(ComPortNumber(name));
-}
-
+// The device of a port number without a [PortMap] entry.
 std::string DefaultDevicePath(int number) {
   if (number < kFirstComPort || number > kLastComPort) number = kFirstComPort;
   if (number <= 4) return "/dev/ttyS" + std::to_string(number - 1);
   if (number <= 12) return "/dev/ttyUSB" + std::to_string(number - 5);
   return "/dev/ttyACM" + std::to_string(number - 13);
+}
+
+}  // namespace
+
+std::string NormalizePortName(std::string_view name) {
+  return "COM" + std::to_string(ComPortNumber(name));
 }
 
 ComPortMap ComPortMap::FromSettingsFile(const std::string& path) {

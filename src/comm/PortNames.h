@@ -12,19 +12,13 @@
 
 namespace lumaq {
 
-inline constexpr int kFirstComPort = 1;
+// The ports are COM1 to COM16.
 inline constexpr int kLastComPort = 16;
-inline constexpr const char* kPortMapSection = "PortMap";
 
 // "COM" and a number 1..16: a leading "COM" in any letter case is dropped and
 // the rest read as a decimal number; anything else is COM1. So com12 is COM12,
 // while COM0, COM17, LPT1, abc and an empty name are COM1.
 std::string NormalizePortName(std::string_view name);
-// The number of the normalised name.
-int ComPortNumber(std::string_view name);
-
-// The device of a port number without a [PortMap] entry.
-std::string DefaultDevicePath(int number);
 
 class ComPortMap {
  public:
@@ -32,8 +26,8 @@ class ComPortMap {
   ComPortMap() = default;
   // The [PortMap] entries of the settings file at path; a missing file or
   // section gives the defaults. Keys that are no port name COM1..COM16 and
-  // empty values are ignored; of two entries for one port the first counts. Raises FileError when
-  // the file cannot be read.
+  // empty values are ignored; of two entries for one port the first counts.
+  // Raises FileError when the file cannot be read.
   static ComPortMap FromSettingsFile(const std::string& path);
 
   void Map(int number, std::string devicePath);

@@ -1,5 +1,5 @@
 // The operating system's side of a serial line, behind one small interface.
-// serial_posix.cpp implements it with termios and poll; the rest of the
+// serial_posix*.cpp implement it with termios and poll; the rest of the
 // program never makes a system call for the line. All timing is done by the
 // caller against monotonic deadlines: a read never blocks, a wait ends at its
 // deadline.
@@ -18,14 +18,14 @@ namespace lumaq {
 using SerialClock = std::chrono::steady_clock;
 inline constexpr SerialClock::time_point kNoDeadline = SerialClock::time_point::max();
 
-// A failed system call of the line; code is the system's error number. A line
-// that has gone away (cable or adapter pulled, far side of a pseudo-terminal
-// closed) is reported with hungUp set.
+// A failed system call of the line; Code() is the system's error number. A
+// line that has gone away (cable or adapter pulled, far side of a
+// pseudo-terminal closed) is reported with HungUp() true.
 class SerialError : public std::runtime_error {
  public:
   SerialError(const std::string& operation, int code, bool hungUp = false);
-  int code() const { return code_; }
-  bool hungUp() const { return hungUp_; }
+  int Code() const { return code_; }
+  bool HungUp() const { return hungUp_; }
 
  private:
   int code_;
@@ -39,6 +39,8 @@ enum class SerialRts { kOff, kOn, kHandshake, kToggle };
 
 // Everything the line is configured with. A combination the system cannot
 // carry out makes Configure fail with EINVAL rather than run differently.
+// continueOnXoff, xonLimit, xoffLimit and eventChar are taken where the system
+// has them; termios has none of them, and the POSIX line runs without.
 struct SerialLineSettings {
   int baudRate = 9600;
   int dataBits = 8;
@@ -61,6 +63,8 @@ struct SerialLineSettings {
   int xonLimit = 0;
   int xoffLimit = 0;
   std::uint8_t eventChar = 0;
+
+  friend bool operator==(const SerialLineSettings&, const SerialLineSettings&) = default;
 };
 
 // Line errors counted by the driver since the previous query.

@@ -167,7 +167,7 @@ TEST(Close, DispatchPendingOnTheOwnersThreadIsCancelled) {
 
   const auto start = Clock::now();
   line.port.Close();
-  EXPECT_LT(Clock::now() - start, 2s);
+  EXPECT_LT(Clock::now() - start, 5s) << "Close waited for the cancelled dispatch";
   EXPECT_FALSE(line.port.Connected());
   line.loop.RunPending();
   EXPECT_TRUE(line.counts.empty()) << "a cancelled dispatch ran after Close";
@@ -222,7 +222,7 @@ TEST(OnError, FarSideClosingIsOneLineErrorWithoutBusyLoop) {
   EXPECT_LT(CpuMillisecondsDuring(400ms), 100.0) << "the event thread spins on a dead line";
   const auto start = Clock::now();
   line.port.Close();
-  EXPECT_LT(Clock::now() - start, 1s);
+  EXPECT_LT(Clock::now() - start, 5s);
   EXPECT_EQ(line.errors.size(), 1u);
 }
 

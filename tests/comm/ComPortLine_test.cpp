@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "comm/ComError.h"
 #include "comm/ComPort.h"
 #include "support/PseudoTerminal.h"
 
@@ -59,19 +60,24 @@ speed_t OutputSpeed(const PseudoTerminal& pty) {
 
 // The read rule, with and without the event thread taking bytes from the
 // device meanwhile (its dispatches stay pending: nobody runs the loop).
+//
+// A read cannot end before its time-out has passed, so the lower bounds are
+// exact; the upper bounds are loose, for a loaded machine, and only tell a
+// time-out that was kept from one that was not (23.3 s with the designed
+// values).
 class ReadRule : public ::testing::TestWithParam<TComEvents> {};
 
 TEST_P(ReadRule, ShortFrameEndsTheGapAfterItsLastByte) {
   Line line(GetParam());
   line.port.Open();
-  Clock::time_point lastSent;
+  Clock::time_point lastSent;  // just before the last byte left
   std::thread instrument([&] {
     std::this_thread::sleep_for(50ms);
     for (int i = 0; i < 20; ++i) {
+      if (i > 0) std::this_thread::sleep_for(3ms);
+      if (i == 19) lastSent = Clock::now();
       line.pty.Send(std::string(1, static_cast<char>('A' + i)));
-      std::this_thread::sleep_for(3ms);
     }
-    lastSent = Clock::now();
   });
   char buffer[33] = {};
   const int got = line.port.Read(buffer, 33);
@@ -80,8 +86,8 @@ TEST_P(ReadRule, ShortFrameEndsTheGapAfterItsLastByte) {
   EXPECT_EQ(got, 20);
   EXPECT_EQ(std::string(buffer, 20), "ABCDEFGHIJKLMNOPQRST");
   const long long gap = MillisecondsSince(lastSent, returned);
-  EXPECT_GE(gap, 190) << "returned before the 200 ms gap had passed";
-  EXPECT_LT(gap, 700) << "returned long after the 200 ms gap";
+  EXPECT_GE(gap, 200) << "returned before the 200 ms gap had passed";
+  EXPECT_LT(gap, 5000) << "waited for the total instead of the gap";
 }
 
 TEST_P(ReadRule, NothingArrivingEndsAtTheTotalTimeout) {
@@ -93,8 +99,8 @@ TEST_P(ReadRule, NothingArrivingEndsAtTheTotalTimeout) {
   const auto start = Clock::now();
   EXPECT_EQ(line.port.Read(buffer, 33), 0);
   const long long took = MillisecondsSince(start);
-  EXPECT_GE(took, 625);
-  EXPECT_LT(took, 1500);
+  EXPECT_GE(took, 630);
+  EXPECT_LT(took, 5000);
 }
 
 TEST_P(ReadRule, GapsShorterThanTheIntervalKeepTheReadGoing) {
@@ -113,27 +119,27 @@ TEST_P(ReadRule, GapsShorterThanTheIntervalKeepTheReadGoing) {
   instrument.join();
   EXPECT_EQ(got, 33);
   EXPECT_EQ(std::string(buffer, 33), "0123456789abcdefghijABCDEFGHIJKLM");
-  EXPECT_LT(MillisecondsSince(start), 1000) << "a complete read waits for nothing more";
+  EXPECT_LT(MillisecondsSince(start), 5000) << "a complete read waits for nothing more";
 }
 
 TEST_P(ReadRule, TheGapCountsOnlyAfterTheFirstByte) {
   Line line(GetParam());
   line.port.Timeouts().SetReadInterval(100);
   line.port.Timeouts().SetReadTotalMultiplier(0);
-  line.port.Timeouts().SetReadTotalConstant(3000);
+  line.port.Timeouts().SetReadTotalConstant(20000);
   line.port.Open();
+  const auto start = Clock::now();
   std::thread instrument([&] {
     std::this_thread::sleep_for(300ms);
     line.pty.Send("x");
   });
   char buffer[5];
-  const auto start = Clock::now();
   const int got = line.port.Read(buffer, 5);
   const long long took = MillisecondsSince(start);
   instrument.join();
   EXPECT_EQ(got, 1);
-  EXPECT_GE(took, 390);
-  EXPECT_LT(took, 2000);
+  EXPECT_GE(took, 400) << "the gap ran before the first byte";
+  EXPECT_LT(took, 5000) << "waited for the total after the first byte";
 }
 
 TEST_P(ReadRule, ImmediateReadTakesWhatIsQueued) {
@@ -143,13 +149,15 @@ TEST_P(ReadRule, ImmediateReadTakesWhatIsQueued) {
   line.port.Timeouts().SetReadTotalConstant(0);
   line.port.Open();
   char buffer[8];
-  const auto start = Clock::now();
+  auto start = Clock::now();
   EXPECT_EQ(line.port.Read(buffer, 8), 0);
+  EXPECT_LT(MillisecondsSince(start), 5000);
   line.pty.Send("abc");
   ASSERT_TRUE(line.WaitForInput(3));
+  start = Clock::now();
   EXPECT_EQ(line.port.Read(buffer, 8), 3);
+  EXPECT_LT(MillisecondsSince(start), 5000);
   EXPECT_EQ(std::string(buffer, 3), "abc");
-  EXPECT_LT(MillisecondsSince(start), 1000);
 }
 
 INSTANTIATE_TEST_SUITE_P(EventThread, ReadRule,
@@ -160,8 +168,9 @@ INSTANTIATE_TEST_SUITE_P(EventThread, ReadRule,
 
 TEST(ComPortQueue, InputCountClearBufferAndStartingEmpty) {
   Line line;
-  line.pty.Send("left by an earlier user");
-  std::this_thread::sleep_for(20ms);
+  const std::string earlier = "left by an earlier user";
+  line.pty.Send(earlier);
+  ASSERT_TRUE(line.pty.WaitUntilNearSideHolds(earlier.size(), 3s));
   line.port.Open();
   EXPECT_EQ(line.port.InputCount(), 0) << "input from before the open is discarded";
 
@@ -209,7 +218,7 @@ TEST(ComPortOpen, SecondOpenOfTheSamePortFailsAndStaysClosed) {
     other.Open();
     FAIL() << "opened a port another program holds";
   } catch (const EComPort& error) {
-    EXPECT_EQ(error.Code(), 1);
+    EXPECT_EQ(error.Code(), EComPort::kOpenFailed);
     EXPECT_GT(error.WinCode(), 0);
     EXPECT_EQ(std::string(error.what()),
               "Unable to open com port (win error code: " + std::to_string(error.WinCode()) + ")");
@@ -230,7 +239,7 @@ TEST(ComPortOpen, MissingDeviceFailsWithTheSystemsCode) {
     port.Open();
     FAIL() << "opened a missing device";
   } catch (const EComPort& error) {
-    EXPECT_EQ(error.Code(), 1);
+    EXPECT_EQ(error.Code(), EComPort::kOpenFailed);
     EXPECT_EQ(error.WinCode(), ENOENT);
   }
   EXPECT_FALSE(port.Connected());
@@ -310,14 +319,14 @@ TEST(ComPortLineSettings, RatesWithoutAStandardCodeOpen) {
   }
 }
 
-TEST(ComPortLineSettings, ImpossibleCombinationFailsWithSevenAndClosesThePort) {
+TEST(ComPortLineSettings, ImpossibleCombinationFailsToSetTheStateAndClosesThePort) {
   Line line;
   line.port.SetStopBits(sbOne5StopBits);  // with 8 data bits
   try {
     line.port.Open();
     FAIL() << "opened with 1.5 stop bits and 8 data bits";
   } catch (const EComPort& error) {
-    EXPECT_EQ(error.Code(), 7);
+    EXPECT_EQ(error.Code(), EComPort::kSetStateFailed);
     EXPECT_EQ(error.WinCode(), EINVAL);
   }
   EXPECT_FALSE(line.port.Connected());
@@ -345,13 +354,13 @@ TEST(ComPortHangUp, ReadAndWriteOfALineThatIsGoneRaise) {
     line.port.Read(buffer, 4);
     FAIL() << "read from a line that is gone";
   } catch (const EComPort& error) {
-    EXPECT_EQ(error.Code(), 3);
+    EXPECT_EQ(error.Code(), EComPort::kReadFailed);
   }
   EXPECT_THROW(line.port.Write("x", 1), EComPort);
   const auto start = Clock::now();
   line.port.Close();
   EXPECT_FALSE(line.port.Connected());
-  EXPECT_LT(MillisecondsSince(start), 1000);
+  EXPECT_LT(MillisecondsSince(start), 5000);
 }
 
 }  // namespace

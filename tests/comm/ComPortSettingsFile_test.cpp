@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "comm/ComError.h"
 #include "comm/ComPort.h"
 #include "records/JobFiles.h"
 #include "support/TempDir.h"
@@ -84,14 +85,14 @@ TEST(StoreSettings, KeepsOtherSectionsAndRewritesOnlyItsKeys) {
             "DefFileExt=dat\r\nDefOrderWord=012340\r\n");
 }
 
-TEST(StoreSettings, FailureIsErrorSixteenWithTheCauseNested) {
+TEST(StoreSettings, FailureIsStoreFailedWithTheCauseNested) {
   test::TempDir dir;
   Designed d;
   try {
     d.port.StoreSettings(stIniFile, dir.Path("missing/Commpara"));
     FAIL() << "no EComPort";
   } catch (const EComPort& error) {
-    EXPECT_EQ(error.Code(), 16);
+    EXPECT_EQ(error.Code(), EComPort::kStoreFailed);
     EXPECT_EQ(std::string(error.what()), "Failed to store settings");
     EXPECT_THROW(std::rethrow_if_nested(error), FileError);
   }
@@ -177,14 +178,14 @@ TEST(LoadSettings, MissingFileChangesNothingAndStoreLoadRoundTrips) {
   EXPECT_EQ(other.port.Parity().Bits(), prSpace);
 }
 
-TEST(LoadSettings, FailureIsErrorSeventeen) {
+TEST(LoadSettings, FailureIsLoadFailed) {
   test::TempDir dir;
   Designed d;
   try {
     d.port.LoadSettings(stIniFile, dir.Folder());  // a folder cannot be read as a file
     FAIL() << "no EComPort";
   } catch (const EComPort& error) {
-    EXPECT_EQ(error.Code(), 17);
+    EXPECT_EQ(error.Code(), EComPort::kLoadFailed);
     EXPECT_EQ(std::string(error.what()), "Failed to load settings");
   }
   EXPECT_EQ(d.port.BaudRate(), br1200);

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 
 namespace lumaq::test {
 
@@ -53,6 +55,19 @@ class PseudoTerminal {
       const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
       if (n < 0) Fail("write");
       done += static_cast<std::size_t>(n);
+    }
+  }
+
+  // Waits up to timeout until the port's end holds count unread bytes that
+  // the far side sent; false when it does not by then.
+  bool WaitUntilNearSideHolds(std::size_t count, std::chrono::milliseconds timeout) const {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+      int held = 0;
+      if (::ioctl(slave_, FIONREAD, &held) != 0) Fail("FIONREAD");
+      if (held >= 0 && static_cast<std::size_t>(held) >= count) return true;
+      if (std::chrono::steady_clock::now() >= deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
   }
 

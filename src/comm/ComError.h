@@ -1,0 +1,39 @@
+// The serial port's failure, EComPort, with the number that says what failed.
+#pragma once
+
+#include <stdexcept>
+
+namespace lumaq {
+
+// A failure of the serial port. Its message is the English text of its
+// number; when a system call failed, followed by " (win error code: N)" with
+// the system's error number (errno).
+class EComPort : public std::runtime_error {
+ public:
+  enum : int {
+    kOpenFailed = 1,
+    kWriteFailed = 2,
+    kReadFailed = 3,
+    kInvalidAsync = 4,
+    kPurgeFailed = 5,
+    kAsyncCheckFailed = 6,
+    kSetStateFailed = 7,
+    kTimeoutsFailed = 8,
+    kSetupComFailed = 9,
+    kClearComFailed = 10,
+    kEnumPortsFailed = 15,
+    kStoreFailed = 16,
+    kLoadFailed = 17,
+  };
+
+  explicit EComPort(int code, int winCode = -1);
+  int Code() const { return code_; }
+  // The system's error number, -1 when no system call failed.
+  int WinCode() const { return winCode_; }
+
+ private:
+  int code_;
+  int winCode_;
+};
+
+}  // namespace lumaq
