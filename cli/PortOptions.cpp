@@ -20,18 +20,6 @@ int ParseBaud(const std::string& text, const std::string& usage) {
   return rate;
 }
 
-// "COMn" (any letter case) or "n", with n from 1 to 16.
-bool IsPortName(std::string_view name) {
-  if (name.size() >= 3 && (name[0] | 0x20) == 'c' && (name[1] | 0x20) == 'o' &&
-      (name[2] | 0x20) == 'm') {
-    name.remove_prefix(3);
-  }
-  int number = 0;
-  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
-  return error == std::errc() && end == name.data() + name.size() && !name.empty() &&
-         number >= kFirstComPort && number <= kLastComPort;
-}
-
 // The rate of ComPort1 after the program loads "Commpara" from the folder.
 void LoadStoredRate(TCustomComPort& port, const std::string& settings) {
   LoopDispatcher unused;
@@ -79,7 +67,7 @@ PortOptions TakePortOptions(Arguments& arguments, const std::string& usage) {
     } else {
       options.port = NormalizePortName(value);
       // The program takes a name that is no COM1..COM16 as COM1: say so.
-      if (!IsPortName(value)) {
+      if (!IsComPortName(value)) {
         std::cerr << "lumaq-cli: \"" << value << "\" is no port COM1..COM16; taken as "
                   << options.port << '\n';
       }

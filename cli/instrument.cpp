@@ -18,7 +18,7 @@ namespace {
 
 [[noreturn]] void LineGone(const SerialError& error, const std::string& saved) {
   std::string message = "lumaq-cli instrument: ";
-  message += error.hungUp() ? "the line was closed (" + std::string(error.what()) + ")"
+  message += error.HungUp() ? "the line was closed (" + std::string(error.what()) + ")"
                             : "line error: " + std::string(error.what());
   throw std::runtime_error(message + saved);
 }

@@ -36,12 +36,17 @@ std::optional<int> StrictPortNumber(std::string_view name) {
   return number;
 }
 
-// The number of a name as NormalizePortName reads it.
-int ComPortNumber(std::string_view name) {
+// The number of a name as NormalizePortName reads it, when it is one of
+// COM1..COM16.
+std::optional<int> ReadPortNumber(std::string_view name) {
   if (StartsWithCom(name)) name.remove_prefix(3);
   const auto number = DecimalNumber(name);
-  if (!number || *number < kFirstComPort || *number > kLastComPort) return kFirstComPort;
-  return *number;
+  if (!number || *number < kFirstComPort || *number > kLastComPort) return std::nullopt;
+  return number;
+}
+
+int ComPortNumber(std::string_view name) {
+  return ReadPortNumber(name).value_or(kFirstComPort);
 }
 
 // The device of a port number without a [PortMap] entry.
@@ -53,6 +58,10 @@ std::string DefaultDevicePath(int number) {
 }
 
 }  // namespace
+
+bool IsComPortName(std::string_view name) {
+  return ReadPortNumber(name).has_value();
+}
 
 std::string NormalizePortName(std::string_view name) {
   return "COM" + std::to_string(ComPortNumber(name));

@@ -20,6 +20,10 @@ inline constexpr int kLastComPort = 16;
 // while COM0, COM17, LPT1, abc and an empty name are COM1.
 std::string NormalizePortName(std::string_view name);
 
+// Whether NormalizePortName keeps the name's number: "COM" in any letter case
+// (or nothing) followed by a number 1..16.
+bool IsComPortName(std::string_view name);
+
 class ComPortMap {
  public:
   // Every port on its default device.

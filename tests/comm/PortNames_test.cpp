@@ -11,23 +11,28 @@ namespace lumaq {
 namespace {
 
 TEST(NormalizePortName, KeepsComOneToSixteenAndMakesAllElseCom1) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"COM3", "COM3"},
-      {"com12", "COM12"},
-      {"Com16", "COM16"},
-      {"COM0", "COM1"},
-      {"COM17", "COM1"},
-      {"abc", "COM1"},
-      {"", "COM1"},
-      {"LPT1", "COM1"},
-      {"7", "COM7"},
-      {"COM", "COM1"},
-      {"COM3:", "COM1"},
-      {"COM-2", "COM1"},
-      {"COM99999999999", "COM1"},
+  struct Case {
+    const char* name;
+    const char* normalized;
+    bool isPortName;  // the number is kept, not replaced by COM1
+  } cases[] = {
+      {"COM3", "COM3", true},
+      {"com12", "COM12", true},
+      {"Com16", "COM16", true},
+      {"COM0", "COM1", false},
+      {"COM17", "COM1", false},
+      {"abc", "COM1", false},
+      {"", "COM1", false},
+      {"LPT1", "COM1", false},
+      {"7", "COM7", true},
+      {"COM", "COM1", false},
+      {"COM3:", "COM1", false},
+      {"COM-2", "COM1", false},
+      {"COM99999999999", "COM1", false},
   };
-  for (const auto& [name, expected] : cases) {
-    EXPECT_EQ(NormalizePortName(name), expected) << '"' << name << '"';
+  for (const Case& c : cases) {
+    EXPECT_EQ(NormalizePortName(c.name), c.normalized) << '"' << c.name << '"';
+    EXPECT_EQ(IsComPortName(c.name), c.isPortName) << '"' << c.name << '"';
   }
 }
 

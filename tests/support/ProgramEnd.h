@@ -45,7 +45,7 @@ class ProgramEnd {
         bytes.append(reinterpret_cast<const char*>(buffer), got);
       }
     } catch (const SerialError& error) {
-      if (!error.hungUp()) throw;
+      if (!error.HungUp()) throw;
       hungUp_ = true;
     }
     return bytes;
