@@ -30,8 +30,6 @@ enum RawRecordType : unsigned char {
   kRawUnits = 0x83,        // UNIT
 };
 
-inline constexpr std::size_t kRawLinkByte = 41;
-
 // The instrument models whose raw records store multi-byte values most
 // significant byte first; the instrument record of any other model switches
 // the byte order to least significant first. The identifiers are those that

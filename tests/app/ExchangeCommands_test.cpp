@@ -9,6 +9,7 @@
 #include "formats/ImportFormats.h"
 #include "rawdata/PolarLines.h"
 #include "rawdata/RawRecord.h"
+#include "rawdata/RawRecordView.h"
 #include "rawdata/RawUnitState.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
