@@ -36,7 +36,7 @@ std::string Scs2002Record(std::size_t k, std::size_t recordCount, const RecordFi
   }
   if (k == recordCount) {
     // The file ends with the line "E" and no line break after it.
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.pop_back();
+    while (!text.empty() && IsControlOrBlank(text.back())) text.pop_back();
     text += kCrLf;
     text += 'E';
   }

@@ -10,15 +10,6 @@
 namespace lumaq {
 namespace {
 
-bool IsControlOrBlank(char c) {
-  return static_cast<unsigned char>(c) <= 32;
-}
-
-void AppendPadded(std::string& line, std::string_view field, std::size_t width) {
-  line.append(field);
-  if (field.size() < width) line.append(width - field.size(), ' ');
-}
-
 // The instrument's codes, in the order of kInstrumentCharacterSet.
 constexpr std::array<unsigned char, 75> kInstrumentCharacterCodes = {
     // A-Z
