@@ -58,14 +58,9 @@ int RunExport(const Arguments& arguments) {
   table.FillTableFromJobText(lines, progress);
   const JobText records = table.BuildJobTextFromTable(progress);
 
-  UserFormat user = FallbackUserFormat();
-  if (format == ExportFormat::User) {
-    try {
-      if (auto stored = ReadUserFormat(ProgramFolder())) user = *std::move(stored);
-    } catch (const FileError&) {
-      // An unreadable settings file gives the fallback layout, as in the program.
-    }
-  }
+  // Only the user's own layout reads the settings file.
+  const UserFormat user =
+      format == ExportFormat::User ? UserFormatForExport(ProgramFolder()) : FallbackUserFormat();
   ExportRecordsToFile(records, format, user, out);
   return 0;
 }

@@ -13,16 +13,6 @@
 namespace lumaq {
 namespace {
 
-// The user's layout, or the fallback when none can be read. An export must
-// not fail over its settings file.
-UserFormat UserFormatForExport(const std::string& programFolder) {
-  try {
-    if (auto format = ReadUserFormat(programFolder)) return *std::move(format);
-  } catch (const FileError&) {
-  }
-  return FallbackUserFormat();
-}
-
 int IndexWithin(int index, int count) {
   return index >= 1 && index <= count ? index : 1;
 }

@@ -48,6 +48,11 @@ std::optional<UserFormat> ParseUserFormat(const JobText& lines);
 // valid layout in it; FileError when the file is there but cannot be read.
 std::optional<UserFormat> ReadUserFormat(const std::string& programFolder);
 
+// The layout an export uses: the one ReadUserFormat finds, else the fallback,
+// also when the settings file cannot be read. An export does not fail over its
+// settings file.
+UserFormat UserFormatForExport(const std::string& programFolder);
+
 // Six digits: the five field numbers and the serial-number flag.
 std::string OrderWord(const UserFormat& format);
 
