@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using lumaq::JobText;
 
-using lumaq::bench::NoProgress;
+using lumaq::NoProgress;
 
 std::string CassFile(int lines) {
   std::string bytes;

@@ -27,7 +27,7 @@ void CheckFullTable(benchmark::State& state, const lumaq::RecordTable& table) {
   }
 }
 
-using lumaq::bench::NoProgress;
+using lumaq::NoProgress;
 
 JobText MakeJobText(int lines) {
   return lumaq::bench::SampleJobText(lines);

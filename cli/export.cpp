@@ -35,12 +35,6 @@ std::string ProgramFolder() {
   return error ? std::string() : program.parent_path().string();
 }
 
-class NoProgress : public ProgressSink {
- public:
-  void SetProgressText(const std::string&) override {}
-  void ProcessMessages() override {}
-};
-
 int RunExport(const Arguments& arguments) {
   if (arguments.size() != 3) throw UsageError("usage: lumaq-cli export FORMAT IN.BDT OUT");
   const ExportFormat format = ParseExportFormat(arguments[0]);

@@ -35,6 +35,13 @@ class ProgressSink {
   virtual void ProcessMessages() = 0;
 };
 
+// For callers without a window: reports nothing.
+class NoProgress : public ProgressSink {
+ public:
+  void SetProgressText(const std::string&) override {}
+  void ProcessMessages() override {}
+};
+
 class RecordTable {
  public:
   RecordTable();
