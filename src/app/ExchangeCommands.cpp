@@ -59,11 +59,7 @@ void ExchangeCommands::MenuJobImportClick() {
     throw;
   }
   job_.JobText = std::move(records);
-  table_.FillTableFromJobText(job_.JobText, view_);
-  view_.SetStatusText(kPanelCount, PointCountText(static_cast<int>(job_.JobText.size())));
-  table_.SetCurrentCell(kColName, 1);
-  main_.ShowCurrentRow();
-  view_.RefreshTable();
+  main_.ShowJobRecords(PointCountText);
   // The next Save asks for a file name.
   job_.Untitled = true;
 }

@@ -110,11 +110,7 @@ void MainCommands::OpenRecordFile(JobText lines) {
   SetTitle(kCoordinateTitleSuffix);
   CapLines(lines, kMaxRecords);
   job_.JobText = std::move(lines);
-  table_.FillTableFromJobText(job_.JobText, view_);
-  view_.SetStatusText(kPanelCount, CountText(static_cast<int>(job_.JobText.size())));
-  table_.SetCurrentCell(kColName, 1);
-  ShowCurrentRow();
-  view_.RefreshTable();
+  ShowJobRecords(CountText);
 }
 
 void MainCommands::OpenMeasurementFile(const std::string& path, const std::string& bytes) {
@@ -294,12 +290,8 @@ bool MainCommands::PrepareReceive() {
 
 void MainCommands::FinishReceive() {
   if (job_.CoordinateMode) {
-    table_.FillTableFromJobText(job_.JobText, view_);
     ShowCoordinateView();
-    view_.SetStatusText(kPanelCount, CountText(static_cast<int>(job_.JobText.size())));
-    table_.SetCurrentCell(kColName, 1);
-    ShowCurrentRow();
-    view_.RefreshTable();
+    ShowJobRecords(CountText);
   } else {
     ShowMeasurementView();
     job_.Modified = true;
@@ -333,6 +325,14 @@ void MainCommands::SetTitle(const std::string& suffix) {
 
 void MainCommands::ShowCurrentRow() {
   view_.SetStatusText(kPanelRow, CurrentRowText(table_.CurrentRow()));
+}
+
+void MainCommands::ShowJobRecords(std::string (*countText)(int count)) {
+  table_.FillTableFromJobText(job_.JobText, view_);
+  view_.SetStatusText(kPanelCount, countText(static_cast<int>(job_.JobText.size())));
+  table_.SetCurrentCell(kColName, 1);
+  ShowCurrentRow();
+  view_.RefreshTable();
 }
 
 }  // namespace lumaq

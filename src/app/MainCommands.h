@@ -78,6 +78,10 @@ class MainCommands {
   // The window title last set.
   const std::string& Caption() const { return caption_; }
   void ShowCurrentRow();
+  // Fills the table from the job text, shows the count as countText writes
+  // it, makes row 1 current and shows the table: after Open, a receive and
+  // Import.
+  void ShowJobRecords(std::string (*countText)(int count));
 
  private:
   bool NewJob();  // false when the user cancelled at the save prompt
