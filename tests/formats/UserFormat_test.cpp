@@ -125,7 +125,7 @@ TEST_F(SettingsFileTest, TheWorkingFolderComesFirstAndIsWrittenAlways) {
 }
 
 TEST_F(SettingsFileTest, AnExportFallsBackWhenNoLayoutCanBeRead) {
-  enum class Settings { kNone, kFile, kFolder };
+  enum class Settings { kNone, kFile, kUnreadable };
   struct Case {
     const char* label;
     Settings settings;
@@ -138,14 +138,16 @@ TEST_F(SettingsFileTest, AnExportFallsBackWhenNoLayoutCanBeRead) {
        Format("Mine", "txt", {4, 0, 1, 2, 3}, true)},
       {"an incomplete layout", Settings::kFile, "[UserDefFormat1]\r\nDefName=Mine\r\n",
        FallbackUserFormat()},
-      {"a settings file that cannot be read", Settings::kFolder, "", FallbackUserFormat()},
+      {"a settings file that cannot be read", Settings::kUnreadable, "", FallbackUserFormat()},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     const TempDir folder;
     if (c.settings == Settings::kFile) folder.Write("Commpara", c.bytes);
-    if (c.settings == Settings::kFolder) {
-      std::filesystem::create_directory(folder.Path("Commpara"));
+    if (c.settings == Settings::kUnreadable) {
+      // A regular file whose first byte fails to read, even for root: the
+      // process's own memory at address 0.
+      std::filesystem::create_symlink("/proc/self/mem", folder.Path("Commpara"));
       EXPECT_THROW(ReadUserFormat(folder.Folder()), FileError);
     }
     EXPECT_EQ(UserFormatForExport(folder.Folder()), c.expected);
