@@ -2,13 +2,12 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "records/CellInput.h"
 #include "records/FieldSplit.h"
 #include "records/RecordLine.h"
 #include "records/RecordTable.h"
+#include "records/SignificantDigits.h"
 
 namespace lumaq {
 namespace {
@@ -35,12 +34,9 @@ ImportFormat ImportFormatOfIndex(int typeIndex) {
 
 std::string FormatFixed3(double value) {
   if (!std::isfinite(value)) return "0.000";
-  // Fifteen significant digits d.dddddddddddddde±x, as the number is written.
-  char text[40];
-  std::snprintf(text, sizeof text, "%.14e", std::fabs(value));
-  std::string digits(1, text[0]);
-  digits.append(text + 2, 14);
-  const int exponent = std::atoi(std::strchr(text, 'e') + 1);
+  const SignificantDigits parts = FifteenSignificantDigits(value);
+  const std::string& digits = parts.digits;
+  const int exponent = parts.exponent;
   // Digits up to the third decimal; the next one rounds.
   const int kept = exponent + 4;
   long long thousandths = 0;
