@@ -29,7 +29,7 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   table_.ClearTable();
   job_.Modified = false;
   job_.CoordinateMode = true;
-  transferDirection_ = 0;
+  transferDirection_ = TransferDirection::kReceive;
   view_.ShowCoordinateView();
   view_.SetStatusText(kPanelCount, kTotalLabel);
   view_.SetStatusText(kPanelRow, kCurrentRowLabel);
@@ -284,7 +284,7 @@ bool MainCommands::PrepareReceive() {
   // added after the lines already there. Cancel at its save prompt abandons
   // the receive too.
   if (!NewJob()) return false;
-  transferDirection_ = 0;
+  transferDirection_ = TransferDirection::kReceive;
   return true;
 }
 
@@ -303,7 +303,7 @@ bool MainCommands::PrepareSend() {
   if (!job_.CoordinateMode) return false;
   job_.JobText = table_.BuildJobTextFromTable(view_);
   if (job_.JobText.empty()) return false;
-  transferDirection_ = 1;
+  transferDirection_ = TransferDirection::kSend;
   return true;
 }
 

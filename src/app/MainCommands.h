@@ -11,6 +11,7 @@
 #include "app/UserDialogs.h"
 #include "records/JobDocument.h"
 #include "records/RecordTable.h"
+#include "records/TransferDirection.h"
 
 namespace lumaq {
 
@@ -62,8 +63,8 @@ class MainCommands {
   bool PrepareReceive();
   void FinishReceive();
   bool PrepareSend();
-  // 0 receive, 1 send: read by the transfer dialog when it is shown.
-  int TransferDirection() const { return transferDirection_; }
+  // The direction the last Prepare step set (receive at start-up).
+  lumaq::TransferDirection TransferDirection() const { return transferDirection_; }
 
   // The file type last chosen in a file dialog; Open, Save As, Import and
   // Export share it.
@@ -98,7 +99,7 @@ class MainCommands {
   UserDialogs& dialogs_;
   std::string programFolder_;
   int fileTypeIndex_ = 1;
-  int transferDirection_ = 0;
+  lumaq::TransferDirection transferDirection_ = lumaq::TransferDirection::kReceive;
   std::string caption_;
 };
 

@@ -405,7 +405,7 @@ TEST_F(MainCommandsTest, EnterMovesAcrossThenDown) {
 TEST_F(MainCommandsTest, ReceiveIntoAnUnchangedJobKeepsItsLines) {
   job.JobText = {ComposeRecordLine("P1", "", "1", "2", "3")};
   EXPECT_TRUE(commands.PrepareReceive());
-  EXPECT_EQ(commands.TransferDirection(), 0);
+  EXPECT_EQ(commands.TransferDirection(), TransferDirection::kReceive);
   ASSERT_EQ(job.JobText.size(), 1u);  // New did nothing
   job.JobText.push_back(ComposeRecordLine("P2", "", "4", "5", "6"));
   commands.FinishReceive();
@@ -416,7 +416,7 @@ TEST_F(MainCommandsTest, ReceiveIntoAnUnchangedJobKeepsItsLines) {
 
 TEST_F(MainCommandsTest, ReceivedMeasurementsMarkTheJobChanged) {
   ASSERT_TRUE(commands.PrepareReceive());
-  job.CoordinateMode = false;  // as the transfer dialog reports
+  job.CoordinateMode = false;  // as a receive of measurements leaves it
   job.JobText = {"HA: 12.3456"};
   commands.FinishReceive();
   EXPECT_TRUE(job.Modified);
@@ -437,7 +437,7 @@ TEST_F(MainCommandsTest, SendNeedsACoordinateJobWithRecords) {
   EXPECT_FALSE(commands.PrepareSend());  // an empty table
   TypeRecord(2, "P2", "1", "2");
   EXPECT_TRUE(commands.PrepareSend());
-  EXPECT_EQ(commands.TransferDirection(), 1);
+  EXPECT_EQ(commands.TransferDirection(), TransferDirection::kSend);
   EXPECT_EQ(job.JobText, JobText{ComposeRecordLine("P2", "", "1", "2", "0.000")});
   EXPECT_EQ(table.Cell(kColName, 1), "");  // the table is not refilled
   dialogs.NextMessageAnswer(MessageResult::No);

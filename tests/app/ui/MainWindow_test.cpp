@@ -109,7 +109,7 @@ TEST_F(MainWindowTest, ViewSwitchEnablesAndDisablesTheRecordCommands) {
 
   // F10 in a measurement job does nothing.
   QTest::keyClick(&form, Qt::Key_F10);
-  EXPECT_EQ(form.Commands().TransferDirection(), 0);
+  EXPECT_EQ(form.Commands().TransferDirection(), TransferDirection::kReceive);
 
   form.MenuJobNew->trigger();
   EXPECT_FALSE(form.StringGrid1->isHidden());
