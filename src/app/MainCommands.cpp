@@ -12,6 +12,17 @@
 #include "records/RecordLine.h"
 
 namespace lumaq {
+namespace {
+
+constexpr const char* kCoordinateTitleSuffix = "--全站仪坐标记录文件";
+constexpr const char* kMeasurementTitleSuffix = "--全站仪测量数据文件";
+constexpr const char* kSaveChangesQuestion = "您要保存对工作文件所作的更改吗？";
+constexpr const char* kDeleteQuestion = "确定要删除该记录吗?";
+constexpr const char* kNoSuchPoint = "当前文件中无此点号。";
+constexpr const char* kOpenTitle = "打开";
+constexpr const char* kSaveAsTitle = "另存为";
+
+}  // namespace
 
 MainCommands::MainCommands(JobDocument& job, RecordTable& table, MainView& view,
                            UserDialogs& dialogs, std::string programFolder)

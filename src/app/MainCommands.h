@@ -15,14 +15,6 @@
 
 namespace lumaq {
 
-inline constexpr const char* kCoordinateTitleSuffix = "--全站仪坐标记录文件";
-inline constexpr const char* kMeasurementTitleSuffix = "--全站仪测量数据文件";
-inline constexpr const char* kSaveChangesQuestion = "您要保存对工作文件所作的更改吗？";
-inline constexpr const char* kDeleteQuestion = "确定要删除该记录吗?";
-inline constexpr const char* kNoSuchPoint = "当前文件中无此点号。";
-inline constexpr const char* kOpenTitle = "打开";
-inline constexpr const char* kSaveAsTitle = "另存为";
-
 class MainCommands {
  public:
   // programFolder: where the open and save dialogs start.
@@ -72,19 +64,16 @@ class MainCommands {
   void SetFileTypeIndex(int index) { fileTypeIndex_ = index; }
   const std::string& ProgramFolder() const { return programFolder_; }
 
-  // Shared by the commands of the other subsystems.
-  void ShowCoordinateView();
-  void ShowMeasurementView();
-  void SetTitle(const std::string& suffix);
-  // The window title last set.
-  const std::string& Caption() const { return caption_; }
-  void ShowCurrentRow();
   // Fills the table from the job text, shows the count as countText writes
   // it, makes row 1 current and shows the table: after Open, a receive and
   // Import.
   void ShowJobRecords(std::string (*countText)(int count));
 
  private:
+  void ShowCoordinateView();
+  void ShowMeasurementView();
+  void SetTitle(const std::string& suffix);
+  void ShowCurrentRow();
   bool NewJob();  // false when the user cancelled at the save prompt
   void ClearRecords();
   void OpenRecordFile(JobText lines);

@@ -3,6 +3,12 @@
 #include "app/PrintListing.h"
 
 namespace lumaq {
+namespace {
+
+constexpr const char* kCoordinatePrintTitle = "打印全站仪坐标文件";
+constexpr const char* kTextPrintTitle = "打印文件";
+
+}  // namespace
 
 void PrintJob(const JobDocument& job, const std::string& caption, UserDialogs& dialogs) {
   if (job.JobText.empty()) return;

@@ -5,11 +5,25 @@
 namespace lumaq {
 namespace {
 
+constexpr int kListingTopMargin = 50;
+constexpr int kTextListingLeft = 100;
+constexpr std::size_t kRecordNumberWidth = 5;
+
 const std::string kAsterisks(58, '*');
 const std::string kFirstTitle = std::string(18, ' ') + "全站仪坐标记录文件" + std::string(22, ' ');
 const std::string kLaterTitle =
     "*" + std::string(17, ' ') + "全站仪坐标记录文件" + std::string(21, ' ') + "*";
 const std::string kColumnWords = "NO.  PT      CODE      N           E           Z";
+
+// The y of slot k of a page.
+int SlotY(const ListingLayout& layout, int slot) {
+  return kListingTopMargin + slot * layout.pitch;
+}
+
+// The first slot a job text line can take on a page.
+int FirstLineSlot(ListingKind kind) {
+  return kind == ListingKind::Coordinates ? kHeaderSlots : 0;
+}
 
 void DrawHeader(PrintSurface& surface, const ListingLayout& layout, bool firstPage) {
   const auto header = CoordinateHeader(firstPage);
@@ -56,14 +70,6 @@ ListingLayout MeasureListing(PrintSurface& surface, ListingKind kind, const JobT
   }
   layout.linesPerPage = (surface.PageHeight() - 2 * kListingTopMargin) / layout.pitch;
   return layout;
-}
-
-int SlotY(const ListingLayout& layout, int slot) {
-  return kListingTopMargin + slot * layout.pitch;
-}
-
-int FirstLineSlot(ListingKind kind) {
-  return kind == ListingKind::Coordinates ? kHeaderSlots : 0;
 }
 
 bool PageHoldsALine(const ListingLayout& layout, ListingKind kind) {

@@ -1,6 +1,7 @@
 #include "formats/ExportFormats.h"
 
 #include <array>
+#include <utility>
 
 #include "records/RecordLine.h"
 #include "records/ReplacingFile.h"
@@ -9,6 +10,8 @@ namespace lumaq {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
+// Follows the name of the user's layout in the export dialog.
+constexpr const char* kUserFormatSuffix = "(自定义)";
 
 // The texts joined by single commas, then CR LF.
 template <typename... Texts>
@@ -41,20 +44,6 @@ std::string Scs2002Record(std::size_t k, std::size_t recordCount, const RecordFi
     text += 'E';
   }
   return text;
-}
-
-}  // namespace
-
-ExportFormat ExportFormatOfIndex(int typeIndex) {
-  if (typeIndex < 1 || typeIndex > kExportFormatCount) return ExportFormat::GtsPoints;
-  return static_cast<ExportFormat>(typeIndex);
-}
-
-std::string ExportFilter(const UserFormat& user, const DisplayText& displayText) {
-  const std::string pattern =
-      user.extension.empty() ? std::string("*.*") : "*." + displayText(user.extension);
-  return std::string(kExportFixedFilter) + "|" + displayText(user.name) + kUserFormatSuffix + "|" +
-         pattern;
 }
 
 std::string GtsPointsRecord(const RecordFields& r) {
@@ -104,6 +93,20 @@ std::string DxfRecord(const RecordFields& r) {
   return text;
 }
 
+}  // namespace
+
+ExportFormat ExportFormatOfIndex(int typeIndex) {
+  if (typeIndex < 1 || typeIndex > kExportFormatCount) return ExportFormat::GtsPoints;
+  return static_cast<ExportFormat>(typeIndex);
+}
+
+std::string ExportFilter(const UserFormat& user, const DisplayText& displayText) {
+  const std::string pattern =
+      user.extension.empty() ? std::string("*.*") : "*." + displayText(user.extension);
+  return std::string(kExportFixedFilter) + "|" + displayText(user.name) + kUserFormatSuffix + "|" +
+         pattern;
+}
+
 std::string UserFormatRecord(std::size_t k, const RecordFields& r, const UserFormat& user) {
   const std::array<const std::string*, 5> byField{&r.name, &r.n, &r.e, &r.z, &r.code};
   // Field numbers are used as stored; one outside 0..4 gives an empty text.
@@ -121,16 +124,31 @@ std::string UserFormatRecord(std::size_t k, const RecordFields& r, const UserFor
   return line;
 }
 
-RecordWriter::RecordWriter(ExportFormat format, std::size_t recordCount, UserFormat user)
-    : format_(format), recordCount_(recordCount), user_(std::move(user)) {}
+namespace {
 
-std::string RecordWriter::Head() const {
-  return format_ == ExportFormat::Dxf ? std::string(kDxfHead) : std::string();
-}
+constexpr std::string_view kDxfHead = "0\r\nSECTION\r\n2\r\nENTITIES\r\n";
+constexpr std::string_view kDxfTail = "0\r\nENDSEC\r\n0\r\nEOF";
 
-std::string RecordWriter::Tail() const {
-  return format_ == ExportFormat::Dxf ? std::string(kDxfTail) : std::string();
-}
+// The text of a job in one format, piece by piece: the head, the text of each
+// record k = 1..recordCount in order, the tail.
+class RecordWriter {
+ public:
+  RecordWriter(ExportFormat format, std::size_t recordCount, UserFormat user)
+      : format_(format), recordCount_(recordCount), user_(std::move(user)) {}
+
+  std::string Head() const {
+    return format_ == ExportFormat::Dxf ? std::string(kDxfHead) : std::string();
+  }
+  std::string Record(std::size_t k, const RecordFields& record) const;
+  std::string Tail() const {
+    return format_ == ExportFormat::Dxf ? std::string(kDxfTail) : std::string();
+  }
+
+ private:
+  ExportFormat format_;
+  std::size_t recordCount_;
+  UserFormat user_;
+};
 
 std::string RecordWriter::Record(std::size_t k, const RecordFields& r) const {
   switch (format_) {
@@ -151,6 +169,8 @@ std::string RecordWriter::Record(std::size_t k, const RecordFields& r) const {
   }
   return {};
 }
+
+}  // namespace
 
 void WriteRecords(const JobText& recordLines, ExportFormat format, const UserFormat& user,
                   const std::function<void(std::string_view)>& sink) {

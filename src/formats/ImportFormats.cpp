@@ -25,6 +25,32 @@ std::string Scs2002Coordinate(std::string_view text) {
   return FormatFixed3(value);
 }
 
+// One file line as a record line, for the fixed-width formats. An SV300 line
+// without a comma raises ImportError.
+std::string ImportGtsPointsLine(std::string_view line) {
+  return Compose(SplitFixedFields(line, FixedLayout::GtsPoints));
+}
+
+std::string ImportSv300Line(std::string_view line) {
+  const auto comma = line.find(',');
+  if (comma == std::string_view::npos) {
+    throw ImportError("SV300 记录行中没有逗号：\"" + std::string(line) + "\"");
+  }
+  // The record number before the first comma is not kept.
+  return Compose(SplitFixedFields(line.substr(comma + 1), FixedLayout::Sv300));
+}
+
+std::string ImportCassLine(std::string_view line) {
+  return Compose(SplitFixedFields(line, FixedLayout::Cass));
+}
+
+// Keeps the first maxLines - 1 lines and the last line of a longer list.
+void KeepFirstAndLastLines(JobText& lines, std::size_t maxLines) {
+  if (maxLines == 0 || lines.size() <= maxLines) return;
+  lines[maxLines - 1] = std::move(lines.back());
+  lines.resize(maxLines);
+}
+
 }  // namespace
 
 ImportFormat ImportFormatOfIndex(int typeIndex) {
@@ -55,23 +81,6 @@ std::string FormatFixed3(double value) {
   return out;
 }
 
-std::string ImportGtsPointsLine(std::string_view line) {
-  return Compose(SplitFixedFields(line, FixedLayout::GtsPoints));
-}
-
-std::string ImportSv300Line(std::string_view line) {
-  const auto comma = line.find(',');
-  if (comma == std::string_view::npos) {
-    throw ImportError("SV300 记录行中没有逗号：\"" + std::string(line) + "\"");
-  }
-  // The record number before the first comma is not kept.
-  return Compose(SplitFixedFields(line.substr(comma + 1), FixedLayout::Sv300));
-}
-
-std::string ImportCassLine(std::string_view line) {
-  return Compose(SplitFixedFields(line, FixedLayout::Cass));
-}
-
 std::string ImportCsvLine(std::string_view line) {
   const std::vector<std::string> texts = SplitCommaText(line);
   std::string fields[5];
@@ -97,12 +106,6 @@ JobText ImportScs2002(const JobText& fileLines) {
   }
   KeepFirstAndLastLines(records, kMaxRecords);
   return records;
-}
-
-void KeepFirstAndLastLines(JobText& lines, std::size_t maxLines) {
-  if (maxLines == 0 || lines.size() <= maxLines) return;
-  lines[maxLines - 1] = std::move(lines.back());
-  lines.resize(maxLines);
 }
 
 JobText ImportRecordLines(ImportFormat format, JobText fileLines) {

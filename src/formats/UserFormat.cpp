@@ -11,6 +11,9 @@
 namespace lumaq {
 namespace {
 
+constexpr const char* kSettingsFileName = "Commpara";
+constexpr const char* kUserFormatSection = "[UserDefFormat1]";
+
 constexpr std::string_view kNameKey = "DefName=";
 constexpr std::string_view kExtensionKey = "DefFileExt=";
 constexpr std::string_view kOrderKey = "DefOrderWord=";

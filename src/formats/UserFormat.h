@@ -12,9 +12,6 @@
 
 namespace lumaq {
 
-inline constexpr const char* kSettingsFileName = "Commpara";
-inline constexpr const char* kUserFormatSection = "[UserDefFormat1]";
-
 // Field numbers of the order: also the item positions of the dialog's lists.
 enum UserField : int {
   kFieldName = 0,

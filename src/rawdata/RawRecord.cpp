@@ -132,13 +132,7 @@ std::string UnitText(RawUnitState& state, const RawRecordView& raw) {
   return text;
 }
 
-}  // namespace
-
-bool IsListedInstrumentModel(std::string_view model) {
-  return std::find(kMostSignificantByteFirstModels.begin(), kMostSignificantByteFirstModels.end(),
-                   model) != kMostSignificantByteFirstModels.end();
-}
-
+// The text of one record, its lines joined by CR LF; empty when there is none.
 std::string RawRecordText(RawUnitState& state, std::string_view record) {
   if (record.size() != kRawRecordSize) return {};
   const RawRecordView raw(record);
@@ -166,6 +160,13 @@ std::string RawRecordText(RawUnitState& state, std::string_view record) {
     default:
       return {};
   }
+}
+
+}  // namespace
+
+bool IsListedInstrumentModel(std::string_view model) {
+  return std::find(kMostSignificantByteFirstModels.begin(), kMostSignificantByteFirstModels.end(),
+                   model) != kMostSignificantByteFirstModels.end();
 }
 
 void ConvertRawRecord(RawUnitState& state, std::string_view record, JobText& text) {
