@@ -3,7 +3,6 @@
 
 #include <array>
 #include <string>
-#include <vector>
 
 #include "app/MainView.h"
 
@@ -21,22 +20,18 @@ class FakeMainView : public MainView {
   }
   void SetStatusText(StatusPanel panel, const std::string& text) override {
     panels[static_cast<std::size_t>(panel)] = text;
-    statusLog.push_back(text);
   }
-  void RefreshTable() override { ++refreshes; }
+  void RefreshTable() override {}
   void ShowJobText(const JobText& text) override { shownText = text; }
   void FocusTable() override { ++tableFocus; }
-  void ProcessMessages() override { ++processMessages; }
+  void ProcessMessages() override {}
 
   std::string caption;
   View view = View::Coordinate;
   bool exportEnabled = false;
   std::array<std::string, 3> panels;
-  std::vector<std::string> statusLog;
   JobText shownText;
-  int refreshes = 0;
   int tableFocus = 0;
-  int processMessages = 0;
 };
 
 }  // namespace lumaq::test
