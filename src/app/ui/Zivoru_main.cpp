@@ -308,7 +308,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::MenuReceiveClick() {
-  // The transfer dialog opens here once the instrument link exists.
   commands_.PrepareReceive();
 }
 
