@@ -60,7 +60,7 @@ void BM_ImportCass20000ToBdt(benchmark::State& state) {
   std::size_t records = 0;
   for (auto _ : state) {
     const JobText text =
-        lumaq::ImportRecordLines(lumaq::ImportFormat::Cass, lumaq::ReadTextFile(in));
+        lumaq::ImportRecordLines(lumaq::ImportFormat::kCass, lumaq::ReadTextFile(in));
     lumaq::WriteTextFile(out, text);
     records = text.size();
   }
@@ -80,7 +80,7 @@ void BM_ImportCass20000IntoTable(benchmark::State& state) {
   for (auto _ : state) {
     table.ClearTable();
     const JobText text =
-        lumaq::ImportRecordLines(lumaq::ImportFormat::Cass, lumaq::ReadTextFile(in));
+        lumaq::ImportRecordLines(lumaq::ImportFormat::kCass, lumaq::ReadTextFile(in));
     table.FillTableFromJobText(text, progress);
     benchmark::DoNotOptimize(table);
   }

@@ -44,7 +44,7 @@ class Record {
     bytes_[41] = static_cast<char>(link);
     return *this;
   }
-  const std::string& bytes() const { return bytes_; }
+  const std::string& Bytes() const { return bytes_; }
 
  private:
   std::string bytes_;
@@ -57,9 +57,9 @@ std::string MakeRawRecords(int groupSize) {
   const std::string model(lumaq::kMostSignificantByteFirstModels[0]);
   std::string buffer;
   buffer.reserve(static_cast<std::size_t>(kRecords) * 42);
-  buffer += Record(0x81).Text(1, model).Text(11, "2.10").Text(15, "S0012345").bytes();
-  buffer += Record(0x82).Text(1, "ROAD7").bytes();
-  buffer += Record(0x83).U32(5, 0x00440BB0u).F32(13, 1.0f).bytes();  // 68 F, 2992
+  buffer += Record(0x81).Text(1, model).Text(11, "2.10").Text(15, "S0012345").Bytes();
+  buffer += Record(0x82).Text(1, "ROAD7").Bytes();
+  buffer += Record(0x83).U32(5, 0x00440BB0u).F32(13, 1.0f).Bytes();  // 68 F, 2992
   unsigned seed = 20240611u;
   auto next = [&seed] {
     seed = seed * 1664525u + 1013904223u;
@@ -81,7 +81,7 @@ std::string MakeRawRecords(int groupSize) {
                     .Coordinate(29, e)
                     .Coordinate(35, 35210)
                     .Link(link)
-                    .bytes();
+                    .Bytes();
     } else if (inGroup == 1) {
       buffer += Record(0x06)
                     .Text(1, "BS" + std::to_string(station))
@@ -90,7 +90,7 @@ std::string MakeRawRecords(int groupSize) {
                     .Coordinate(29, e)
                     .Coordinate(35, 34100)
                     .Link(link)
-                    .bytes();
+                    .Bytes();
     } else {
       buffer += Record(0x01)
                     .Text(1, name)
@@ -100,7 +100,7 @@ std::string MakeRawRecords(int groupSize) {
                     .U32(27, 280000u + next() % 90000u)
                     .U32(31, next() % 1296000u)
                     .Link(link)
-                    .bytes();
+                    .Bytes();
     }
   }
   return buffer;

@@ -54,7 +54,7 @@ int RunExport(const Arguments& arguments) {
 
   // Only the user's own layout reads the settings file.
   const UserFormat user =
-      format == ExportFormat::User ? UserFormatForExport(ProgramFolder()) : FallbackUserFormat();
+      format == ExportFormat::kUser ? UserFormatForExport(ProgramFolder()) : FallbackUserFormat();
   ExportRecordsToFile(records, format, user, out);
   return 0;
 }

@@ -20,7 +20,7 @@ class OpenOneFile : public UserDialogs {
   explicit OpenOneFile(std::string path) : path_(std::move(path)) {}
   MessageResult ShowMessage(const std::string&, const std::string&, MessageIcon,
                             MessageButtons) override {
-    return MessageResult::No;
+    return MessageResult::kNo;
   }
   std::optional<FileChoice> AskOpenFile(const FileDialogRequest&) override {
     return FileChoice{path_, 1};

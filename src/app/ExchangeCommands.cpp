@@ -50,12 +50,12 @@ void ExchangeCommands::MenuJobImportClick() {
     records =
         ImportRecordLines(ImportFormatOfIndex(choice->filterIndex), ReadTextFile(choice->path));
   } catch (const RejectedImportFile&) {
-    dialogs_.ShowMessage(kCaptionWarning, kFormatMismatchMessage, MessageIcon::Warning,
-                         MessageButtons::Ok);
+    dialogs_.ShowMessage(kCaptionWarning, kFormatMismatchMessage, MessageIcon::kWarning,
+                         MessageButtons::kOk);
     return;
   } catch (...) {
-    dialogs_.ShowMessage(kCaptionWarning, kImportErrorMessage, MessageIcon::Warning,
-                         MessageButtons::Ok);
+    dialogs_.ShowMessage(kCaptionWarning, kImportErrorMessage, MessageIcon::kWarning,
+                         MessageButtons::kOk);
     throw;
   }
   job_.JobText = std::move(records);

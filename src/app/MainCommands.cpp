@@ -42,8 +42,8 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   job_.CoordinateMode = true;
   transferDirection_ = TransferDirection::kReceive;
   view_.ShowCoordinateView();
-  view_.SetStatusText(kPanelCount, kTotalLabel);
-  view_.SetStatusText(kPanelRow, kCurrentRowLabel);
+  view_.SetStatusText(StatusPanel::kCount, kTotalLabel);
+  view_.SetStatusText(StatusPanel::kRow, kCurrentRowLabel);
   view_.RefreshTable();
 
   // Only one argument with the upper-case extension opens a job.
@@ -56,17 +56,17 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   job_.JobName = FileNameOf(arguments[0]);
   SetTitle(kCoordinateTitleSuffix);
   job_.Untitled = false;
-  view_.SetStatusText(kPanelCount, PointCountText(static_cast<int>(job_.JobText.size())));
+  view_.SetStatusText(StatusPanel::kCount, PointCountText(static_cast<int>(job_.JobText.size())));
   view_.RefreshTable();
 }
 
 bool MainCommands::AskToSaveChanges() {
   if (!job_.Modified) return true;
-  switch (dialogs_.ShowMessage(kCaptionNote, kSaveChangesQuestion, MessageIcon::Question,
-                               MessageButtons::YesNoCancel)) {
-    case MessageResult::Cancel:
+  switch (dialogs_.ShowMessage(kCaptionNote, kSaveChangesQuestion, MessageIcon::kQuestion,
+                               MessageButtons::kYesNoCancel)) {
+    case MessageResult::kCancel:
       return false;
-    case MessageResult::Yes:
+    case MessageResult::kYes:
       SaveAs();  // whatever its outcome, the calling command goes on
       return true;
     default:
@@ -211,20 +211,20 @@ void MainCommands::Button_SortClick() {
   job_.JobText = table_.BuildJobTextFromTable(view_);
   table_.ClearTable();
   table_.FillTableFromJobText(job_.JobText, view_);
-  view_.SetStatusText(kPanelCount, CountText(static_cast<int>(job_.JobText.size())));
+  view_.SetStatusText(StatusPanel::kCount, CountText(static_cast<int>(job_.JobText.size())));
   view_.RefreshTable();
 }
 
 void MainCommands::Button_DelClick() {
-  if (dialogs_.ShowMessage(kCaptionConfirm, kDeleteQuestion, MessageIcon::Question,
-                           MessageButtons::YesNo) != MessageResult::Yes) {
+  if (dialogs_.ShowMessage(kCaptionConfirm, kDeleteQuestion, MessageIcon::kQuestion,
+                           MessageButtons::kYesNo) != MessageResult::kYes) {
     return;
   }
   table_.ClearCurrentRecord();
   table_.SetRecountPending();
   // The count of the last tidy less one; the idle recount gives the true number.
   const int count = std::max(0, static_cast<int>(job_.JobText.size()) - 1);
-  view_.SetStatusText(kPanelCount, CountText(count));
+  view_.SetStatusText(StatusPanel::kCount, CountText(count));
   view_.RefreshTable();
 }
 
@@ -235,7 +235,7 @@ void MainCommands::Button_ClearClick() {
 void MainCommands::ClearRecords() {
   table_.ClearTable();
   job_.JobText.clear();
-  view_.SetStatusText(kPanelCount, PointCountText(0));
+  view_.SetStatusText(StatusPanel::kCount, PointCountText(0));
   table_.SetCurrentCell(kColName, 1);
   ShowCurrentRow();
   view_.RefreshTable();
@@ -245,7 +245,7 @@ void MainCommands::Button_FindClick(const std::string& searchText) {
   const std::string name = TrimControl(searchText);
   if (name.empty() || job_.JobText.empty()) return;
   if (table_.FindPointByName(name) == 0) {
-    dialogs_.ShowMessage(kCaptionNote, kNoSuchPoint, MessageIcon::None, MessageButtons::Ok);
+    dialogs_.ShowMessage(kCaptionNote, kNoSuchPoint, MessageIcon::kNone, MessageButtons::kOk);
     return;
   }
   ShowCurrentRow();
@@ -272,7 +272,8 @@ bool MainCommands::StringGrid1SelectCell(int column, int row) {
   const int leftRow = table_.CurrentRow();
   const LeaveCellResult check = CheckLeavingCell(leftColumn, table_.Cell(leftColumn, leftRow));
   if (check.refused) {
-    dialogs_.ShowMessage(kCaptionNote, kRangeMessage, MessageIcon::Information, MessageButtons::Ok);
+    dialogs_.ShowMessage(kCaptionNote, kRangeMessage, MessageIcon::kInformation,
+                         MessageButtons::kOk);
     return false;
   }
   if (check.text) table_.SetCell(leftColumn, leftRow, *check.text);
@@ -287,7 +288,7 @@ void MainCommands::StringGrid1Click() {
 
 void MainCommands::ApplicationIdle() {
   int count = 0;
-  if (table_.TakeIdleRecount(count)) view_.SetStatusText(kPanelCount, CountText(count));
+  if (table_.TakeIdleRecount(count)) view_.SetStatusText(StatusPanel::kCount, CountText(count));
 }
 
 bool MainCommands::PrepareReceive() {
@@ -335,12 +336,12 @@ void MainCommands::SetTitle(const std::string& suffix) {
 }
 
 void MainCommands::ShowCurrentRow() {
-  view_.SetStatusText(kPanelRow, CurrentRowText(table_.CurrentRow()));
+  view_.SetStatusText(StatusPanel::kRow, CurrentRowText(table_.CurrentRow()));
 }
 
 void MainCommands::ShowJobRecords(std::string (*countText)(int count)) {
   table_.FillTableFromJobText(job_.JobText, view_);
-  view_.SetStatusText(kPanelCount, countText(static_cast<int>(job_.JobText.size())));
+  view_.SetStatusText(StatusPanel::kCount, countText(static_cast<int>(job_.JobText.size())));
   table_.SetCurrentCell(kColName, 1);
   ShowCurrentRow();
   view_.RefreshTable();

@@ -11,7 +11,7 @@
 
 namespace lumaq {
 
-enum class ListingKind { Coordinates, Text };
+enum class ListingKind { kCoordinates, kText };
 
 // Slots 0-4 of every coordinate page hold the header; records start below.
 inline constexpr int kHeaderSlots = 5;

@@ -96,7 +96,7 @@ std::string DxfRecord(const RecordFields& r) {
 }  // namespace
 
 ExportFormat ExportFormatOfIndex(int typeIndex) {
-  if (typeIndex < 1 || typeIndex > kExportFormatCount) return ExportFormat::GtsPoints;
+  if (typeIndex < 1 || typeIndex > kExportFormatCount) return ExportFormat::kGtsPoints;
   return static_cast<ExportFormat>(typeIndex);
 }
 
@@ -137,11 +137,11 @@ class RecordWriter {
       : format_(format), recordCount_(recordCount), user_(std::move(user)) {}
 
   std::string Head() const {
-    return format_ == ExportFormat::Dxf ? std::string(kDxfHead) : std::string();
+    return format_ == ExportFormat::kDxf ? std::string(kDxfHead) : std::string();
   }
   std::string Record(std::size_t k, const RecordFields& record) const;
   std::string Tail() const {
-    return format_ == ExportFormat::Dxf ? std::string(kDxfTail) : std::string();
+    return format_ == ExportFormat::kDxf ? std::string(kDxfTail) : std::string();
   }
 
  private:
@@ -152,19 +152,19 @@ class RecordWriter {
 
 std::string RecordWriter::Record(std::size_t k, const RecordFields& r) const {
   switch (format_) {
-    case ExportFormat::GtsPoints:
+    case ExportFormat::kGtsPoints:
       return GtsPointsRecord(r);
-    case ExportFormat::Scs2002:
+    case ExportFormat::kScs2002:
       return Scs2002Record(k, recordCount_, r);
-    case ExportFormat::Sv300:
+    case ExportFormat::kSv300:
       return Sv300Record(k, r);
-    case ExportFormat::Cass:
+    case ExportFormat::kCass:
       return CassRecord(r);
-    case ExportFormat::Csv:
+    case ExportFormat::kCsv:
       return CsvRecord(r);
-    case ExportFormat::Dxf:
+    case ExportFormat::kDxf:
       return DxfRecord(r);
-    case ExportFormat::User:
+    case ExportFormat::kUser:
       return UserFormatRecord(k, r, user_);
   }
   return {};

@@ -17,13 +17,13 @@ namespace lumaq {
 
 // The file types of the export dialog; the value is the 1-based type index.
 enum class ExportFormat : int {
-  GtsPoints = 1,
-  Scs2002 = 2,
-  Sv300 = 3,
-  Cass = 4,
-  Csv = 5,
-  Dxf = 6,
-  User = 7,
+  kGtsPoints = 1,
+  kScs2002 = 2,
+  kSv300 = 3,
+  kCass = 4,
+  kCsv = 5,
+  kDxf = 6,
+  kUser = 7,
 };
 inline constexpr int kExportFormatCount = 7;
 

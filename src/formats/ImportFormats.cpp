@@ -28,7 +28,7 @@ std::string Scs2002Coordinate(std::string_view text) {
 // One file line as a record line, for the fixed-width formats. An SV300 line
 // without a comma raises ImportError.
 std::string ImportGtsPointsLine(std::string_view line) {
-  return Compose(SplitFixedFields(line, FixedLayout::GtsPoints));
+  return Compose(SplitFixedFields(line, FixedLayout::kGtsPoints));
 }
 
 std::string ImportSv300Line(std::string_view line) {
@@ -37,11 +37,11 @@ std::string ImportSv300Line(std::string_view line) {
     throw ImportError("SV300 记录行中没有逗号：\"" + std::string(line) + "\"");
   }
   // The record number before the first comma is not kept.
-  return Compose(SplitFixedFields(line.substr(comma + 1), FixedLayout::Sv300));
+  return Compose(SplitFixedFields(line.substr(comma + 1), FixedLayout::kSv300));
 }
 
 std::string ImportCassLine(std::string_view line) {
-  return Compose(SplitFixedFields(line, FixedLayout::Cass));
+  return Compose(SplitFixedFields(line, FixedLayout::kCass));
 }
 
 // Keeps the first maxLines - 1 lines and the last line of a longer list.
@@ -54,7 +54,7 @@ void KeepFirstAndLastLines(JobText& lines, std::size_t maxLines) {
 }  // namespace
 
 ImportFormat ImportFormatOfIndex(int typeIndex) {
-  if (typeIndex < 1 || typeIndex > kImportFormatCount) return ImportFormat::GtsPoints;
+  if (typeIndex < 1 || typeIndex > kImportFormatCount) return ImportFormat::kGtsPoints;
   return static_cast<ImportFormat>(typeIndex);
 }
 
@@ -109,12 +109,12 @@ JobText ImportScs2002(const JobText& fileLines) {
 }
 
 JobText ImportRecordLines(ImportFormat format, JobText fileLines) {
-  if (format == ImportFormat::Scs2002) return ImportScs2002(fileLines);
+  if (format == ImportFormat::kScs2002) return ImportScs2002(fileLines);
   const std::size_t fileLineCount = fileLines.size();
   KeepFirstAndLastLines(fileLines, kMaxRecords);
-  std::string (*const convert)(std::string_view) = format == ImportFormat::Sv300  ? ImportSv300Line
-                                                   : format == ImportFormat::Cass ? ImportCassLine
-                                                   : format == ImportFormat::Csv
+  std::string (*const convert)(std::string_view) = format == ImportFormat::kSv300  ? ImportSv300Line
+                                                   : format == ImportFormat::kCass ? ImportCassLine
+                                                   : format == ImportFormat::kCsv
                                                        ? ImportCsvLine
                                                        : ImportGtsPointsLine;
   for (std::size_t i = 0; i < fileLines.size(); ++i) {

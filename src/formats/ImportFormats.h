@@ -12,7 +12,7 @@
 namespace lumaq {
 
 // The file types of the import dialog; the value is the 1-based type index.
-enum class ImportFormat : int { GtsPoints = 1, Scs2002 = 2, Sv300 = 3, Cass = 4, Csv = 5 };
+enum class ImportFormat : int { kGtsPoints = 1, kScs2002 = 2, kSv300 = 3, kCass = 4, kCsv = 5 };
 inline constexpr int kImportFormatCount = 5;
 
 inline constexpr const char* kImportTitle = "导入";

@@ -79,8 +79,8 @@ TEST_F(ExchangeCommandsTest, ImportReplacesTheRecordsAndLeavesTheJobUntitled) {
   EXPECT_EQ(table.Cell(kColN, 1), "3456.789");
   EXPECT_EQ(table.Cell(kColCode, 1), "TREE");
   EXPECT_EQ(table.Cell(kColE, 2), "5");
-  EXPECT_EQ(view.panels[kPanelCount], "点号总数:2");
-  EXPECT_EQ(view.panels[kPanelRow], "当前行:1");
+  EXPECT_EQ(view.panels[StatusPanel::kCount], "点号总数:2");
+  EXPECT_EQ(view.panels[StatusPanel::kRow], "当前行:1");
   EXPECT_EQ(table.CurrentRow(), 1);
   EXPECT_EQ(table.CurrentColumn(), kColName);
   EXPECT_TRUE(job.Untitled);
@@ -107,11 +107,11 @@ TEST_F(ExchangeCommandsTest, ImportStartsWithTheSharedFileType) {
 TEST_F(ExchangeCommandsTest, CancelledImportChangesNothing) {
   TypeRecord(1, "P1", "1", "2");
   main.StringGrid1KeyDown(false);  // the job is now modified
-  dialogs.NextMessageAnswer(MessageResult::Cancel);
+  dialogs.NextMessageAnswer(MessageResult::kCancel);
   exchange.MenuJobImportClick();
   EXPECT_TRUE(dialogs.openRequests.empty());
 
-  dialogs.NextMessageAnswer(MessageResult::No);
+  dialogs.NextMessageAnswer(MessageResult::kNo);
   dialogs.NextOpenAnswer(std::nullopt);
   exchange.MenuJobImportClick();
   EXPECT_EQ(table.Cell(kColName, 1), "P1");
@@ -122,15 +122,15 @@ TEST_F(ExchangeCommandsTest, ARejectedScs2002FileEmptiesTheTableAndKeepsTheJobTe
   job.JobText = {ComposeRecordLine("OLD", "", "1", "2", "3")};
   table.FillTableFromJobText(job.JobText, view);
   const std::string bad = dir.Write("bad.dat", "1\r\nP1\r\nTREE\r\n1\r\n2\r\n3\r\ne\r\n");
-  dialogs.NextMessageAnswer(MessageResult::Ok);
+  dialogs.NextMessageAnswer(MessageResult::kOk);
 
   Import(bad, 2);
 
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].caption, "警告");
   EXPECT_EQ(dialogs.messages[0].text, "数据格式不符，无法导入！");
-  EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
-  EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::Ok);
+  EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kWarning);
+  EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::kOk);
   EXPECT_EQ(table.Cell(kColName, 1), "");
   EXPECT_EQ(job.JobText.size(), 1u);
 }
@@ -146,17 +146,17 @@ TEST_F(ExchangeCommandsTest, AFailingImportShowsImportErrorThenRaisesIt) {
   for (const auto& failure : failures) {
     SCOPED_TRACE(failure.path);
     dialogs.messages.clear();
-    dialogs.NextMessageAnswer(MessageResult::Ok);
+    dialogs.NextMessageAnswer(MessageResult::kOk);
     dialogs.NextOpenAnswer(FileChoice{failure.path, failure.type});
     EXPECT_ANY_THROW(exchange.MenuJobImportClick());
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].caption, "警告");
     EXPECT_EQ(dialogs.messages[0].text, "导入错误！");
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kWarning);
     EXPECT_EQ(table.Cell(kColName, 1), "");
     EXPECT_EQ(job.JobText.size(), 1u) << "a failed import leaves the job text as it was";
   }
-  dialogs.NextMessageAnswer(MessageResult::Ok);
+  dialogs.NextMessageAnswer(MessageResult::kOk);
   EXPECT_THROW(Import(sv300, 3), ImportError);
 }
 

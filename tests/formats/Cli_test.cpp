@@ -56,10 +56,10 @@ TEST_F(CliTest, ExportWritesEachFormatAsTheProgramDoes) {
   dir.Write("JOB.BDT",
             kTree + "\r\n\r\n" + ComposeRecordLine("P2", "", "-10.500", "20.250", "") + "\r\n");
   const std::pair<const char*, ExportFormat> formats[] = {
-      {"gts", ExportFormat::GtsPoints}, {"scs2002", ExportFormat::Scs2002},
-      {"sv300", ExportFormat::Sv300},   {"cass", ExportFormat::Cass},
-      {"csv", ExportFormat::Csv},       {"dxf", ExportFormat::Dxf},
-      {"user", ExportFormat::User},
+      {"gts", ExportFormat::kGtsPoints}, {"scs2002", ExportFormat::kScs2002},
+      {"sv300", ExportFormat::kSv300},   {"cass", ExportFormat::kCass},
+      {"csv", ExportFormat::kCsv},       {"dxf", ExportFormat::kDxf},
+      {"user", ExportFormat::kUser},
   };
   for (const auto& [name, format] : formats) {
     SCOPED_TRACE(name);

@@ -36,7 +36,7 @@ class ScriptedDialogs : public UserDialogs {
     messages.push_back({caption, text, icon, buttons});
     if (messageAnswers.empty()) {
       ADD_FAILURE() << "unexpected message box: " << text;
-      return MessageResult::Cancel;
+      return MessageResult::kCancel;
     }
     const MessageResult answer = messageAnswers.front();
     messageAnswers.pop_front();
