@@ -13,24 +13,31 @@
 #include "rawdata/RawUnitState.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
-#include "support/FakeMainView.h"
-#include "support/ScriptedDialogs.h"
+#include "support/HeadlessWindow.h"
 #include "support/TempDir.h"
 #include "support/WorkingFolder.h"
 
 namespace lumaq {
 namespace {
 
-using test::FakeMainView;
-using test::ScriptedDialogs;
 using test::TempDir;
 using test::WorkingFolder;
 
 const char* const kCoordTitle = "--全站仪坐标记录文件";
 
-class ExchangeCommandsTest : public ::testing::Test {
+// The job's folder, made the working folder, and the program's folder.
+struct ExchangeFolders {
+  TempDir dir;
+  TempDir program;
+  WorkingFolder inDir{dir.Folder()};
+};
+
+class ExchangeCommandsTest : public ::testing::Test,
+                             protected ExchangeFolders,
+                             protected test::HeadlessWindow {
  protected:
-  void SetUp() override { main.StartUp({}); }
+  ExchangeCommandsTest() : HeadlessWindow(program.Folder()) {}
+  void SetUp() override { commands.StartUp({}); }
 
   void TypeRecord(int row, const std::string& name, const std::string& n, const std::string& e,
                   const std::string& z = "", const std::string& code = "") {
@@ -50,23 +57,13 @@ class ExchangeCommandsTest : public ::testing::Test {
     dialogs.NextSaveAnswer(FileChoice{path, typeIndex});
     exchange.MenuJobExportClick();
   }
-
-  TempDir dir;
-  TempDir program;
-  WorkingFolder inDir{dir.Folder()};
-  JobDocument job;
-  RecordTable table;
-  FakeMainView view;
-  ScriptedDialogs dialogs;
-  MainCommands main{job, table, view, dialogs, program.Folder()};
-  ExchangeCommands exchange{main, job, table, view, dialogs};
 };
 
 TEST_F(ExchangeCommandsTest, ImportReplacesTheRecordsAndLeavesTheJobUntitled) {
   const std::string bdt =
       dir.Write("JOB.BDT", ComposeRecordLine("OLD", "", "1", "2", "3") + "\r\n");
   dialogs.NextOpenAnswer(FileChoice{bdt, 1});
-  main.MenuJobOpenClick();
+  commands.MenuJobOpenClick();
   const std::string cass = dir.Write("in.dat", "P1,TREE,1234.567,3456.789,12.300\r\nP2,,5,6,7\r\n");
 
   Import(cass, 4);
@@ -88,15 +85,15 @@ TEST_F(ExchangeCommandsTest, ImportReplacesTheRecordsAndLeavesTheJobUntitled) {
   EXPECT_FALSE(job.Modified);
   EXPECT_EQ(job.FilePath, bdt);
   EXPECT_EQ(view.caption, std::string("JOB.BDT") + kCoordTitle);
-  EXPECT_EQ(main.FileTypeIndex(), 4);
+  EXPECT_EQ(commands.FileTypeIndex(), 4);
 }
 
 TEST_F(ExchangeCommandsTest, ImportStartsWithTheSharedFileType) {
-  main.SetFileTypeIndex(2);
+  commands.SetFileTypeIndex(2);
   dialogs.NextOpenAnswer(std::nullopt);
   exchange.MenuJobImportClick();
   // A type index the import list does not have starts at its first type.
-  main.SetFileTypeIndex(7);
+  commands.SetFileTypeIndex(7);
   dialogs.NextOpenAnswer(std::nullopt);
   exchange.MenuJobImportClick();
   ASSERT_EQ(dialogs.openRequests.size(), 2u);
@@ -106,7 +103,7 @@ TEST_F(ExchangeCommandsTest, ImportStartsWithTheSharedFileType) {
 
 TEST_F(ExchangeCommandsTest, CancelledImportChangesNothing) {
   TypeRecord(1, "P1", "1", "2");
-  main.StringGrid1KeyDown(false);  // the job is now modified
+  commands.StringGrid1KeyDown(false);  // the job is now modified
   dialogs.NextMessageAnswer(MessageResult::kCancel);
   exchange.MenuJobImportClick();
   EXPECT_TRUE(dialogs.openRequests.empty());
@@ -174,7 +171,7 @@ TEST_F(ExchangeCommandsTest, ExportCompactsTheJobTextEvenWhenCancelled) {
   EXPECT_EQ(ReadFileBytes(dir.Path("out.dat")), "1,A,C,1,2,0.000\r\n2,B,,3,4,5\r\n3,C,,6,7,8\r\n");
   ASSERT_EQ(dialogs.saveRequests.size(), 2u);
   EXPECT_EQ(dialogs.saveRequests[1].title, "导出为");
-  EXPECT_EQ(main.FileTypeIndex(), 3);
+  EXPECT_EQ(commands.FileTypeIndex(), 3);
   // Export changes nothing else in the job.
   EXPECT_TRUE(job.Untitled);
   EXPECT_FALSE(job.Modified);
@@ -205,7 +202,7 @@ TEST_F(ExchangeCommandsTest, ExportOffersTheUserLayoutAndCompletesNames) {
 }
 
 TEST_F(ExchangeCommandsTest, ADisplayDecoderShowsTheLayoutName) {
-  ExchangeCommands decoding{main, job, table, view, dialogs, [](std::string_view bytes) {
+  ExchangeCommands decoding{commands, job, table, view, dialogs, [](std::string_view bytes) {
                               return bytes == FallbackUserFormat().name
                                          ? std::string("自定义数据格式")
                                          : std::string(bytes);
@@ -229,7 +226,7 @@ TEST_F(ExchangeCommandsTest, AFailedExportLeavesTheOldFile) {
 TEST_F(ExchangeCommandsTest, AMeasurementJobWithoutRawRecordsExportsNothing) {
   const std::string txt = dir.Write("notes.TXT", "line one\r\nline two\r\n");
   dialogs.NextOpenAnswer(FileChoice{txt, 3});
-  main.MenuJobOpenClick();
+  commands.MenuJobOpenClick();
   exchange.MenuJobExportClick();
   EXPECT_TRUE(dialogs.saveRequests.empty());
   EXPECT_EQ(job.JobText, (JobText{"line one", "line two"}));

@@ -9,7 +9,6 @@
 #include "support/FakeMainView.h"
 #include "support/FileSizeLimit.h"
 #include "support/HeadlessWindow.h"
-#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
@@ -17,7 +16,6 @@ namespace {
 
 using test::FakeMainView;
 using test::FileSizeLimit;
-using test::ScriptedDialogs;
 using test::TempDir;
 
 const char* const kCoordTitle = "--全站仪坐标记录文件";
@@ -82,21 +80,18 @@ TEST_F(MainCommandsTest, CommandLineOpensOnlyOneUpperCaseBdt) {
   } cases[] = {{{bdt}, true}, {{bdt, bdt}, false}, {{lower}, false}, {{txt}, false}, {{}, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args.empty() ? "no argument" : c.args[0]);
-    JobDocument freshJob;
-    RecordTable freshTable;
-    FakeMainView freshView;
-    MainCommands fresh(freshJob, freshTable, freshView, dialogs, "/opt/lumaq");
-    fresh.StartUp(c.args);
+    test::HeadlessWindow fresh;
+    fresh.commands.StartUp(c.args);
     if (c.opens) {
-      EXPECT_EQ(freshView.caption, std::string("JOB.BDT") + kCoordTitle);
-      EXPECT_EQ(freshView.panels[StatusPanel::kCount], "点号总数:3");
-      EXPECT_EQ(freshTable.Cell(kColName, 3), "P3");
-      EXPECT_FALSE(freshJob.Untitled);
-      EXPECT_EQ(freshJob.FilePath, bdt);
+      EXPECT_EQ(fresh.view.caption, std::string("JOB.BDT") + kCoordTitle);
+      EXPECT_EQ(fresh.view.panels[StatusPanel::kCount], "点号总数:3");
+      EXPECT_EQ(fresh.table.Cell(kColName, 3), "P3");
+      EXPECT_FALSE(fresh.job.Untitled);
+      EXPECT_EQ(fresh.job.FilePath, bdt);
     } else {
-      EXPECT_EQ(freshView.caption, std::string("Job1") + kCoordTitle);
-      EXPECT_TRUE(freshJob.Untitled);
-      EXPECT_TRUE(freshJob.JobText.empty());
+      EXPECT_EQ(fresh.view.caption, std::string("Job1") + kCoordTitle);
+      EXPECT_TRUE(fresh.job.Untitled);
+      EXPECT_TRUE(fresh.job.JobText.empty());
     }
   }
 }
