@@ -1,6 +1,7 @@
 #include "formats/ExportFormats.h"
 
 #include <array>
+#include <initializer_list>
 #include <utility>
 
 #include "records/RecordLine.h"
@@ -72,20 +73,19 @@ std::string DxfRecord(const RecordFields& r) {
     text += content;
     text += kCrLf;
   };
-  // The point on layer "point", x E, y N, z Z.
-  for (const std::string_view content : {"0", "POINT", "8", "point", "10"}) line(content);
-  line(r.e);
-  line("20");
-  line(r.n);
-  line("30");
-  line(r.z);
+  // x E, y N, z Z.
+  const auto position = [&line, &r] {
+    for (const std::string_view content :
+         std::initializer_list<std::string_view>{"10", r.e, "20", r.n, "30", r.z}) {
+      line(content);
+    }
+  };
+  // The point on layer "point".
+  for (const std::string_view content : {"0", "POINT", "8", "point"}) line(content);
+  position();
   // Its label on layer "PT#": the point name, 0.2 units high.
-  for (const std::string_view content : {"0", "TEXT", "8", "PT#", "10"}) line(content);
-  line(r.e);
-  line("20");
-  line(r.n);
-  line("30");
-  line(r.z);
+  for (const std::string_view content : {"0", "TEXT", "8", "PT#"}) line(content);
+  position();
   line("40");
   line("0.2");
   line("1");

@@ -39,15 +39,6 @@ class ExchangeCommandsTest : public ::testing::Test,
   ExchangeCommandsTest() : HeadlessWindow(program.Folder()) {}
   void SetUp() override { commands.StartUp({}); }
 
-  void TypeRecord(int row, const std::string& name, const std::string& n, const std::string& e,
-                  const std::string& z = "", const std::string& code = "") {
-    table.SetCell(kColName, row, name);
-    table.SetCell(kColN, row, n);
-    table.SetCell(kColE, row, e);
-    table.SetCell(kColZ, row, z);
-    table.SetCell(kColCode, row, code);
-  }
-
   void Import(const std::string& path, int typeIndex) {
     dialogs.NextOpenAnswer(FileChoice{path, typeIndex});
     exchange.MenuJobImportClick();
@@ -102,7 +93,7 @@ TEST_F(ExchangeCommandsTest, ImportStartsWithTheSharedFileType) {
 }
 
 TEST_F(ExchangeCommandsTest, CancelledImportChangesNothing) {
-  TypeRecord(1, "P1", "1", "2");
+  SetRecord(1, "P1", "1", "2");
   commands.StringGrid1KeyDown(false);  // the job is now modified
   dialogs.NextMessageAnswer(MessageResult::kCancel);
   exchange.MenuJobImportClick();
@@ -158,9 +149,9 @@ TEST_F(ExchangeCommandsTest, AFailingImportShowsImportErrorThenRaisesIt) {
 }
 
 TEST_F(ExchangeCommandsTest, ExportCompactsTheJobTextEvenWhenCancelled) {
-  TypeRecord(2, "A", "1", "2", "", "C");
-  TypeRecord(5, "B", "3", "4", "5");
-  TypeRecord(9, "C", "6", "7", "8");
+  SetRecord(2, "A", "1", "2", "", "C");
+  SetRecord(5, "B", "3", "4", "5");
+  SetRecord(9, "C", "6", "7", "8");
   dialogs.NextSaveAnswer(std::nullopt);
   exchange.MenuJobExportClick();
   ASSERT_EQ(job.JobText.size(), 3u);
@@ -180,7 +171,7 @@ TEST_F(ExchangeCommandsTest, ExportCompactsTheJobTextEvenWhenCancelled) {
 }
 
 TEST_F(ExchangeCommandsTest, ExportOffersTheUserLayoutAndCompletesNames) {
-  TypeRecord(1, "P1", "3456.789", "1234.567", "12.300", "TREE");
+  SetRecord(1, "P1", "3456.789", "1234.567", "12.300", "TREE");
   program.Write("Commpara",
                 "[UserDefFormat1]\r\nDefName=Mine\r\nDefFileExt=\r\nDefOrderWord=401231\r\n");
   Export(dir.Path("plain"), 7);
@@ -214,7 +205,7 @@ TEST_F(ExchangeCommandsTest, ADisplayDecoderShowsTheLayoutName) {
 }
 
 TEST_F(ExchangeCommandsTest, AFailedExportLeavesTheOldFile) {
-  TypeRecord(1, "P1", "1", "2");
+  SetRecord(1, "P1", "1", "2");
   const std::string existing = dir.Write("busy", "keep me");
   std::filesystem::create_directory(dir.Path("folder.pts"));
   EXPECT_THROW(Export(dir.Path("folder.pts"), 1), FileError);

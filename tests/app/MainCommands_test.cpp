@@ -39,12 +39,10 @@ class MainCommandsTest : public ::testing::Test, protected test::HeadlessWindow 
  protected:
   void SetUp() override { commands.StartUp({}); }
 
+  // A record typed into a row: the job is changed.
   void TypeRecord(int row, const std::string& name, const std::string& n, const std::string& e,
                   const std::string& z = "") {
-    table.SetCell(kColName, row, name);
-    table.SetCell(kColN, row, n);
-    table.SetCell(kColE, row, e);
-    table.SetCell(kColZ, row, z);
+    SetRecord(row, name, n, e, z);
     commands.StringGrid1KeyDown(false);
   }
 

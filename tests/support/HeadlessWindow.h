@@ -18,6 +18,17 @@ struct HeadlessWindow {
       : commands(job, table, view, dialogs, std::move(programFolder)),
         exchange(commands, job, table, view, dialogs) {}
 
+  // Puts a record into a row of the table, as typing its five cells would,
+  // without the key presses.
+  void SetRecord(int row, const std::string& name, const std::string& n, const std::string& e,
+                 const std::string& z = "", const std::string& code = "") {
+    table.SetCell(kColName, row, name);
+    table.SetCell(kColN, row, n);
+    table.SetCell(kColE, row, e);
+    table.SetCell(kColZ, row, z);
+    table.SetCell(kColCode, row, code);
+  }
+
   JobDocument job;
   RecordTable table;
   FakeMainView view;
