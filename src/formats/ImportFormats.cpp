@@ -14,10 +14,6 @@ namespace {
 
 constexpr const char* kEmptyCsvCoordinate = "0.000";
 
-std::string Compose(const RecordFields& f) {
-  return ComposeRecordLine(f.name, f.code, f.n, f.e, f.z);
-}
-
 // An SCS2002 coordinate: its number, 0 outside the range, three decimals.
 std::string Scs2002Coordinate(std::string_view text) {
   double value = ReadNumber(text);
@@ -28,7 +24,7 @@ std::string Scs2002Coordinate(std::string_view text) {
 // One file line as a record line, for the fixed-width formats. An SV300 line
 // without a comma raises ImportError.
 std::string ImportGtsPointsLine(std::string_view line) {
-  return Compose(SplitFixedFields(line, FixedLayout::kGtsPoints));
+  return ComposeRecordLine(SplitFixedFields(line, FixedLayout::kGtsPoints));
 }
 
 std::string ImportSv300Line(std::string_view line) {
@@ -37,11 +33,11 @@ std::string ImportSv300Line(std::string_view line) {
     throw ImportError("SV300 记录行中没有逗号：\"" + std::string(line) + "\"");
   }
   // The record number before the first comma is not kept.
-  return Compose(SplitFixedFields(line.substr(comma + 1), FixedLayout::kSv300));
+  return ComposeRecordLine(SplitFixedFields(line.substr(comma + 1), FixedLayout::kSv300));
 }
 
 std::string ImportCassLine(std::string_view line) {
-  return Compose(SplitFixedFields(line, FixedLayout::kCass));
+  return ComposeRecordLine(SplitFixedFields(line, FixedLayout::kCass));
 }
 
 // Keeps the first maxLines - 1 lines and the last line of a longer list.

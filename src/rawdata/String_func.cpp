@@ -245,8 +245,7 @@ void EncodeBinaryCoordinateRecord(std::string_view line, std::span<char> buffer)
 std::string DecodeTextCoordinateRecord(std::string_view body) {
   std::string_view text = body.substr(0, std::min<std::size_t>(body.size(), 53));
   text = text.substr(0, text.find('\0'));
-  const RecordFields fields = SplitFixedFields(text, FixedLayout::kReceivedCoordinateLine);
-  return ComposeRecordLine(fields.name, fields.code, fields.n, fields.e, fields.z);
+  return ComposeRecordLine(SplitFixedFields(text, FixedLayout::kReceivedCoordinateLine));
 }
 
 std::string FormatTextCoordinateRecord(std::string_view line) {

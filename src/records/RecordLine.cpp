@@ -52,6 +52,10 @@ std::string RecordLineZ(std::string_view line) {
   return ColumnField(line, 43, 53);
 }
 
+std::string ComposeRecordLine(const RecordFields& fields) {
+  return ComposeRecordLine(fields.name, fields.code, fields.n, fields.e, fields.z);
+}
+
 RecordFields RecordLineFields(std::string_view line) {
   return {RecordLineName(line), RecordLineCode(line), RecordLineN(line), RecordLineE(line),
           RecordLineZ(line)};

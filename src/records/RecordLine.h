@@ -51,4 +51,7 @@ struct RecordFields {
 // The five fields of a record line, read from their columns and trimmed.
 RecordFields RecordLineFields(std::string_view line);
 
+// The record line of five fields, as ComposeRecordLine builds it.
+std::string ComposeRecordLine(const RecordFields& fields);
+
 }  // namespace lumaq
