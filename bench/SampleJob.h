@@ -7,16 +7,9 @@
 #include <string>
 
 #include "records/RecordLine.h"
-#include "records/RecordTable.h"
 #include "records/TextLines.h"
 
 namespace lumaq::bench {
-
-class NoProgress : public ProgressSink {
- public:
-  void SetProgressText(const std::string&) override {}
-  void ProcessMessages() override {}
-};
 
 inline std::string Fixed3(long thousandths) {
   char buffer[32];

@@ -2,24 +2,22 @@
 // (the import keeps 15999 records) and 15999 records exported to each format.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "SampleJob.h"
 #include "formats/ExportFormats.h"
 #include "formats/ImportFormats.h"
 #include "records/JobFiles.h"
 #include "records/RecordTable.h"
+#include "support/TempDir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using lumaq::JobText;
 
-using lumaq::bench::NoProgress;
+using lumaq::NoProgress;
 
 std::string CassFile(int lines) {
   std::string bytes;
@@ -35,32 +33,16 @@ JobText RecordLines(int lines) {
   return lumaq::bench::SampleJobText(lines);
 }
 
-class BenchFolder {
- public:
-  BenchFolder()
-      : path_(fs::temp_directory_path() / ("lumaq_formats_bench_" + std::to_string(::getpid()))) {
-    fs::create_directories(path_);
-  }
-  ~BenchFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
-
 // What lumaq-cli import does: the file read and converted, the BDT written.
 void BM_ImportCass20000ToBdt(benchmark::State& state) {
-  BenchFolder folder;
-  const std::string in = folder.File("in.DAT");
+  const lumaq::test::TempDir folder;
+  const std::string in = folder.Path("in.DAT");
   lumaq::WriteFileAtomically(in, CassFile(20000));
-  const std::string out = folder.File("OUT.BDT");
+  const std::string out = folder.Path("OUT.BDT");
   std::size_t records = 0;
   for (auto _ : state) {
     const JobText text =
-        lumaq::ImportRecordLines(lumaq::ImportFormat::Cass, lumaq::ReadTextFile(in));
+        lumaq::ImportRecordLines(lumaq::ImportFormat::kCass, lumaq::ReadTextFile(in));
     lumaq::WriteTextFile(out, text);
     records = text.size();
   }
@@ -72,15 +54,15 @@ BENCHMARK(BM_ImportCass20000ToBdt)->Unit(benchmark::kMillisecond);
 
 // What the window's Import does after the dialog: read, convert, fill the table.
 void BM_ImportCass20000IntoTable(benchmark::State& state) {
-  BenchFolder folder;
-  const std::string in = folder.File("in.DAT");
+  const lumaq::test::TempDir folder;
+  const std::string in = folder.Path("in.DAT");
   lumaq::WriteFileAtomically(in, CassFile(20000));
   NoProgress progress;
   lumaq::RecordTable table;
   for (auto _ : state) {
     table.ClearTable();
     const JobText text =
-        lumaq::ImportRecordLines(lumaq::ImportFormat::Cass, lumaq::ReadTextFile(in));
+        lumaq::ImportRecordLines(lumaq::ImportFormat::kCass, lumaq::ReadTextFile(in));
     table.FillTableFromJobText(text, progress);
     benchmark::DoNotOptimize(table);
   }
@@ -92,9 +74,9 @@ BENCHMARK(BM_ImportCass20000IntoTable)->Unit(benchmark::kMillisecond);
 // The export of a full job, streamed into a file that replaces the target.
 void BM_Export15999(benchmark::State& state) {
   const auto format = static_cast<lumaq::ExportFormat>(state.range(0));
-  BenchFolder folder;
+  const lumaq::test::TempDir folder;
   const JobText text = RecordLines(lumaq::kMaxRecords);
-  const std::string out = folder.File("out");
+  const std::string out = folder.Path("out");
   const lumaq::UserFormat user = lumaq::FallbackUserFormat();
   for (auto _ : state) lumaq::ExportRecordsToFile(text, format, user, out);
   state.SetItemsProcessed(state.iterations() * lumaq::kMaxRecords);

@@ -2,17 +2,15 @@
 // from a BDT file. These are the waits a surveyor sees on a full job.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "SampleJob.h"
 #include "records/JobFiles.h"
 #include "records/RecordTable.h"
 #include "records/TextLines.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -27,7 +25,7 @@ void CheckFullTable(benchmark::State& state, const lumaq::RecordTable& table) {
   }
 }
 
-using lumaq::bench::NoProgress;
+using lumaq::NoProgress;
 
 JobText MakeJobText(int lines) {
   return lumaq::bench::SampleJobText(lines);
@@ -65,10 +63,8 @@ BENCHMARK(BM_TidyRecords)->Unit(benchmark::kMillisecond);
 // Open of a BDT file: read and split its lines, keep the first 15999, refill
 // the table.
 void BM_OpenBdtFile(benchmark::State& state) {
-  namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("lumaq_bench_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  const std::string path = (dir / "JOB1.BDT").string();
+  const lumaq::test::TempDir dir;
+  const std::string path = dir.Path("JOB1.BDT");
   lumaq::WriteTextFile(path, MakeJobText(kMaxRecords));
 
   NoProgress progress;
@@ -81,11 +77,9 @@ void BM_OpenBdtFile(benchmark::State& state) {
     benchmark::DoNotOptimize(table);
   }
   state.SetItemsProcessed(state.iterations() * kMaxRecords);
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(path)));
+  state.SetBytesProcessed(state.iterations() *
+                          static_cast<int64_t>(std::filesystem::file_size(path)));
   CheckFullTable(state, table);
-
-  std::error_code ignored;
-  fs::remove_all(dir, ignored);
 }
 BENCHMARK(BM_OpenBdtFile)->Unit(benchmark::kMillisecond);
 

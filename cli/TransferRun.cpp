@@ -119,8 +119,8 @@ class CliTransferView final : public TransferView {
 
 }  // namespace
 
-TransferResult RunTransfer(JobDocument& job, int direction, const PortOptions& options,
-                           AcceptedFrameSink* sink) {
+TransferResult RunTransfer(JobDocument& job, TransferDirection direction,
+                           const PortOptions& options, AcceptedFrameSink* sink) {
   TransferResult result;
   LoopDispatcher loop;
   TComPort port(loop);

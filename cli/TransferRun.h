@@ -22,11 +22,11 @@ struct TransferResult {
   std::string error;                           // an error that ended the transfer inside a step
 };
 
-// Runs the transfer in direction (kTransferReceive, kTransferSend) on the job
-// until the dialog would close. The counter "已传输记录数 N" grows on one line
-// of standard error while it runs. sink, if any, hears of every accepted frame.
-TransferResult RunTransfer(JobDocument& job, int direction, const PortOptions& options,
-                           AcceptedFrameSink* sink = nullptr);
+// Runs the transfer in direction on the job until the dialog would close. The
+// counter "已传输记录数 N" grows on one line of standard error while it runs.
+// sink, if any, hears of every accepted frame.
+TransferResult RunTransfer(JobDocument& job, TransferDirection direction,
+                           const PortOptions& options, AcceptedFrameSink* sink = nullptr);
 
 // Reports how a transfer ended on standard error (one line, except for the
 // end texts of a completed transfer) and gives the exit status: 0 done, 1 a

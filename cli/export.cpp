@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "CliCommand.h"
+#include "PortOptions.h"
 #include "formats/ExportFormats.h"
 #include "formats/UserFormat.h"
 #include "records/JobFiles.h"
@@ -27,20 +28,6 @@ ExportFormat ParseExportFormat(const std::string& name) {
                    " (gts, scs2002, sv300, cass, csv, dxf or user)");
 }
 
-// The folder of the lumaq-cli program file, where "Commpara" is looked for
-// after the current working directory.
-std::string ProgramFolder() {
-  std::error_code error;
-  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::string() : program.parent_path().string();
-}
-
-class NoProgress : public ProgressSink {
- public:
-  void SetProgressText(const std::string&) override {}
-  void ProcessMessages() override {}
-};
-
 int RunExport(const Arguments& arguments) {
   if (arguments.size() != 3) throw UsageError("usage: lumaq-cli export FORMAT IN.BDT OUT");
   const ExportFormat format = ParseExportFormat(arguments[0]);
@@ -58,14 +45,9 @@ int RunExport(const Arguments& arguments) {
   table.FillTableFromJobText(lines, progress);
   const JobText records = table.BuildJobTextFromTable(progress);
 
-  UserFormat user = FallbackUserFormat();
-  if (format == ExportFormat::User) {
-    try {
-      if (auto stored = ReadUserFormat(ProgramFolder())) user = *std::move(stored);
-    } catch (const FileError&) {
-      // An unreadable settings file gives the fallback layout, as in the program.
-    }
-  }
+  // Only the user's own layout reads the settings file.
+  const UserFormat user =
+      format == ExportFormat::kUser ? UserFormatForExport(ProgramFolder()) : FallbackUserFormat();
   ExportRecordsToFile(records, format, user, out);
   return 0;
 }

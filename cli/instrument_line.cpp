@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "Instrument.h"
+#include "PortOptions.h"
 #include "comm/ComSettings.h"
 #include "comm/PortNames.h"
 #include "comm/PseudoTerminalLine.h"
@@ -27,15 +28,8 @@ constexpr auto kFarEndFinishLimit = 5s;
 // How often a pseudo-terminal nobody has opened is looked at again.
 constexpr auto kFarEndLook = 5ms;
 
-// The folder of the lumaq-cli program file, where the program keeps "Commpara".
-std::string ProgramFolder() {
-  std::error_code error;
-  const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::string() : program.parent_path().string();
-}
-
 std::string DevicePathOfPort(const std::string& port) {
-  const auto settings = std::filesystem::path(ProgramFolder()) / kSettingsFileName;
+  const auto settings = std::filesystem::path(ProgramFolder()) / "Commpara";
   return ComPortMap::FromSettingsFile(settings.string()).DevicePath(port);
 }
 

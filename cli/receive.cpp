@@ -28,7 +28,7 @@ int RunReceive(const Arguments& arguments) {
   { const ReplacingFile probe(out); }
 
   JobDocument job;
-  const TransferResult result = RunTransfer(job, kTransferReceive, options);
+  const TransferResult result = RunTransfer(job, TransferDirection::kReceive, options);
   if (result.outcome != TransferOutcome::kPortNotOpened) {
     WriteFileAtomically(out, ReceivedJobBytes(job, out));
     if (ExceedsRecordTable(job)) {

@@ -37,7 +37,7 @@ int RunSend(const Arguments& arguments) {
   job.JobText = table.BuildJobTextFromTable(progress);
   if (job.JobText.empty()) throw RejectedInput("\"" + in + "\": no records to send");
 
-  return ReportTransfer(RunTransfer(job, kTransferSend, options));
+  return ReportTransfer(RunTransfer(job, TransferDirection::kSend, options));
 }
 
 const CliRegistration registration{

@@ -23,9 +23,7 @@ LUMAQ_PACKAGES=(
   qt6-base-dev
   qt6-translations-l10n
   fonts-arphic-uming
-  # end-to-end tests: pseudo-terminal pairs, a virtual display, a DXF reader
-  socat
-  xvfb
+  # the DXF test reads our files back with it
   python3-ezdxf
   # install test (tests/packaging): the desktop entry and AppStream
   # validators, the file type database and its lookup, manual page formatting

@@ -4,12 +4,12 @@
 #include <stdlib.h>
 
 #include <QApplication>
-#include <filesystem>
 
 #include "app/PrintSurface.h"
 #include "app/ui/Zivoru_main.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
+#include "support/TempDir.h"
 
 namespace lumaq {
 namespace {
@@ -20,7 +20,7 @@ class OpenOneFile : public UserDialogs {
   explicit OpenOneFile(std::string path) : path_(std::move(path)) {}
   MessageResult ShowMessage(const std::string&, const std::string&, MessageIcon,
                             MessageButtons) override {
-    return MessageResult::No;
+    return MessageResult::kNo;
   }
   std::optional<FileChoice> AskOpenFile(const FileDialogRequest&) override {
     return FileChoice{path_, 1};
@@ -32,19 +32,20 @@ class OpenOneFile : public UserDialogs {
   std::string path_;
 };
 
-std::string WriteJob(int records) {
+std::string WriteJob(const test::TempDir& dir, int records) {
   JobText lines;
   for (int i = 1; i <= records; ++i) {
     lines.push_back(ComposeRecordLine("P" + std::to_string(i), "TREE", std::to_string(3456.789 + i),
                                       std::to_string(1234.5 + i), i % 10 ? "12.300" : ""));
   }
-  const auto path = std::filesystem::temp_directory_path() / "lumaq-window-bench.BDT";
-  WriteTextFile(path.string(), lines);
-  return path.string();
+  const std::string path = dir.Path("JOB.BDT");
+  WriteTextFile(path, lines);
+  return path;
 }
 
 void BM_WindowOpen15999(benchmark::State& state) {
-  OpenOneFile dialogs(WriteJob(15999));
+  const test::TempDir dir;
+  OpenOneFile dialogs(WriteJob(dir, 15999));
   ui::TForm1 form(&dialogs);
   form.FormCreate({}, false);
   form.show();
@@ -57,7 +58,8 @@ void BM_WindowOpen15999(benchmark::State& state) {
 BENCHMARK(BM_WindowOpen15999)->Unit(benchmark::kMillisecond);
 
 void BM_WindowTidy15999(benchmark::State& state) {
-  OpenOneFile dialogs(WriteJob(15999));
+  const test::TempDir dir;
+  OpenOneFile dialogs(WriteJob(dir, 15999));
   ui::TForm1 form(&dialogs);
   form.FormCreate({}, false);
   form.show();

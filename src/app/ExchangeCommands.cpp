@@ -13,16 +13,6 @@
 namespace lumaq {
 namespace {
 
-// The user's layout, or the fallback when none can be read. An export must
-// not fail over its settings file.
-UserFormat UserFormatForExport(const std::string& programFolder) {
-  try {
-    if (auto format = ReadUserFormat(programFolder)) return *std::move(format);
-  } catch (const FileError&) {
-  }
-  return FallbackUserFormat();
-}
-
 int IndexWithin(int index, int count) {
   return index >= 1 && index <= count ? index : 1;
 }
@@ -60,20 +50,16 @@ void ExchangeCommands::MenuJobImportClick() {
     records =
         ImportRecordLines(ImportFormatOfIndex(choice->filterIndex), ReadTextFile(choice->path));
   } catch (const RejectedImportFile&) {
-    dialogs_.ShowMessage(kCaptionWarning, kFormatMismatchMessage, MessageIcon::Warning,
-                         MessageButtons::Ok);
+    dialogs_.ShowMessage(kCaptionWarning, kFormatMismatchMessage, MessageIcon::kWarning,
+                         MessageButtons::kOk);
     return;
   } catch (...) {
-    dialogs_.ShowMessage(kCaptionWarning, kImportErrorMessage, MessageIcon::Warning,
-                         MessageButtons::Ok);
+    dialogs_.ShowMessage(kCaptionWarning, kImportErrorMessage, MessageIcon::kWarning,
+                         MessageButtons::kOk);
     throw;
   }
   job_.JobText = std::move(records);
-  table_.FillTableFromJobText(job_.JobText, view_);
-  view_.SetStatusText(kPanelCount, PointCountText(static_cast<int>(job_.JobText.size())));
-  table_.SetCurrentCell(kColName, 1);
-  main_.ShowCurrentRow();
-  view_.RefreshTable();
+  main_.ShowJobRecords(PointCountText);
   // The next Save asks for a file name.
   job_.Untitled = true;
 }

@@ -12,6 +12,17 @@
 #include "records/RecordLine.h"
 
 namespace lumaq {
+namespace {
+
+constexpr const char* kCoordinateTitleSuffix = "--全站仪坐标记录文件";
+constexpr const char* kMeasurementTitleSuffix = "--全站仪测量数据文件";
+constexpr const char* kSaveChangesQuestion = "您要保存对工作文件所作的更改吗？";
+constexpr const char* kDeleteQuestion = "确定要删除该记录吗?";
+constexpr const char* kNoSuchPoint = "当前文件中无此点号。";
+constexpr const char* kOpenTitle = "打开";
+constexpr const char* kSaveAsTitle = "另存为";
+
+}  // namespace
 
 MainCommands::MainCommands(JobDocument& job, RecordTable& table, MainView& view,
                            UserDialogs& dialogs, std::string programFolder)
@@ -29,10 +40,10 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   table_.ClearTable();
   job_.Modified = false;
   job_.CoordinateMode = true;
-  transferDirection_ = 0;
+  transferDirection_ = TransferDirection::kReceive;
   view_.ShowCoordinateView();
-  view_.SetStatusText(kPanelCount, kTotalLabel);
-  view_.SetStatusText(kPanelRow, kCurrentRowLabel);
+  view_.SetStatusText(StatusPanel::kCount, kTotalLabel);
+  view_.SetStatusText(StatusPanel::kRow, kCurrentRowLabel);
   view_.RefreshTable();
 
   // Only one argument with the upper-case extension opens a job.
@@ -45,17 +56,17 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   job_.JobName = FileNameOf(arguments[0]);
   SetTitle(kCoordinateTitleSuffix);
   job_.Untitled = false;
-  view_.SetStatusText(kPanelCount, PointCountText(static_cast<int>(job_.JobText.size())));
+  view_.SetStatusText(StatusPanel::kCount, PointCountText(static_cast<int>(job_.JobText.size())));
   view_.RefreshTable();
 }
 
 bool MainCommands::AskToSaveChanges() {
   if (!job_.Modified) return true;
-  switch (dialogs_.ShowMessage(kCaptionNote, kSaveChangesQuestion, MessageIcon::Question,
-                               MessageButtons::YesNoCancel)) {
-    case MessageResult::Cancel:
+  switch (dialogs_.ShowMessage(kCaptionNote, kSaveChangesQuestion, MessageIcon::kQuestion,
+                               MessageButtons::kYesNoCancel)) {
+    case MessageResult::kCancel:
       return false;
-    case MessageResult::Yes:
+    case MessageResult::kYes:
       SaveAs();  // whatever its outcome, the calling command goes on
       return true;
     default:
@@ -110,11 +121,7 @@ void MainCommands::OpenRecordFile(JobText lines) {
   SetTitle(kCoordinateTitleSuffix);
   CapLines(lines, kMaxRecords);
   job_.JobText = std::move(lines);
-  table_.FillTableFromJobText(job_.JobText, view_);
-  view_.SetStatusText(kPanelCount, CountText(static_cast<int>(job_.JobText.size())));
-  table_.SetCurrentCell(kColName, 1);
-  ShowCurrentRow();
-  view_.RefreshTable();
+  ShowJobRecords(CountText);
 }
 
 void MainCommands::OpenMeasurementFile(const std::string& path, const std::string& bytes) {
@@ -204,20 +211,20 @@ void MainCommands::Button_SortClick() {
   job_.JobText = table_.BuildJobTextFromTable(view_);
   table_.ClearTable();
   table_.FillTableFromJobText(job_.JobText, view_);
-  view_.SetStatusText(kPanelCount, CountText(static_cast<int>(job_.JobText.size())));
+  view_.SetStatusText(StatusPanel::kCount, CountText(static_cast<int>(job_.JobText.size())));
   view_.RefreshTable();
 }
 
 void MainCommands::Button_DelClick() {
-  if (dialogs_.ShowMessage(kCaptionConfirm, kDeleteQuestion, MessageIcon::Question,
-                           MessageButtons::YesNo) != MessageResult::Yes) {
+  if (dialogs_.ShowMessage(kCaptionConfirm, kDeleteQuestion, MessageIcon::kQuestion,
+                           MessageButtons::kYesNo) != MessageResult::kYes) {
     return;
   }
   table_.ClearCurrentRecord();
   table_.SetRecountPending();
   // The count of the last tidy less one; the idle recount gives the true number.
   const int count = std::max(0, static_cast<int>(job_.JobText.size()) - 1);
-  view_.SetStatusText(kPanelCount, CountText(count));
+  view_.SetStatusText(StatusPanel::kCount, CountText(count));
   view_.RefreshTable();
 }
 
@@ -228,7 +235,7 @@ void MainCommands::Button_ClearClick() {
 void MainCommands::ClearRecords() {
   table_.ClearTable();
   job_.JobText.clear();
-  view_.SetStatusText(kPanelCount, PointCountText(0));
+  view_.SetStatusText(StatusPanel::kCount, PointCountText(0));
   table_.SetCurrentCell(kColName, 1);
   ShowCurrentRow();
   view_.RefreshTable();
@@ -238,7 +245,7 @@ void MainCommands::Button_FindClick(const std::string& searchText) {
   const std::string name = TrimControl(searchText);
   if (name.empty() || job_.JobText.empty()) return;
   if (table_.FindPointByName(name) == 0) {
-    dialogs_.ShowMessage(kCaptionNote, kNoSuchPoint, MessageIcon::None, MessageButtons::Ok);
+    dialogs_.ShowMessage(kCaptionNote, kNoSuchPoint, MessageIcon::kNone, MessageButtons::kOk);
     return;
   }
   ShowCurrentRow();
@@ -265,7 +272,8 @@ bool MainCommands::StringGrid1SelectCell(int column, int row) {
   const int leftRow = table_.CurrentRow();
   const LeaveCellResult check = CheckLeavingCell(leftColumn, table_.Cell(leftColumn, leftRow));
   if (check.refused) {
-    dialogs_.ShowMessage(kCaptionNote, kRangeMessage, MessageIcon::Information, MessageButtons::Ok);
+    dialogs_.ShowMessage(kCaptionNote, kRangeMessage, MessageIcon::kInformation,
+                         MessageButtons::kOk);
     return false;
   }
   if (check.text) table_.SetCell(leftColumn, leftRow, *check.text);
@@ -280,7 +288,7 @@ void MainCommands::StringGrid1Click() {
 
 void MainCommands::ApplicationIdle() {
   int count = 0;
-  if (table_.TakeIdleRecount(count)) view_.SetStatusText(kPanelCount, CountText(count));
+  if (table_.TakeIdleRecount(count)) view_.SetStatusText(StatusPanel::kCount, CountText(count));
 }
 
 bool MainCommands::PrepareReceive() {
@@ -288,18 +296,14 @@ bool MainCommands::PrepareReceive() {
   // added after the lines already there. Cancel at its save prompt abandons
   // the receive too.
   if (!NewJob()) return false;
-  transferDirection_ = 0;
+  transferDirection_ = TransferDirection::kReceive;
   return true;
 }
 
 void MainCommands::FinishReceive() {
   if (job_.CoordinateMode) {
-    table_.FillTableFromJobText(job_.JobText, view_);
     ShowCoordinateView();
-    view_.SetStatusText(kPanelCount, CountText(static_cast<int>(job_.JobText.size())));
-    table_.SetCurrentCell(kColName, 1);
-    ShowCurrentRow();
-    view_.RefreshTable();
+    ShowJobRecords(CountText);
   } else {
     ShowMeasurementView();
     job_.Modified = true;
@@ -311,7 +315,7 @@ bool MainCommands::PrepareSend() {
   if (!job_.CoordinateMode) return false;
   job_.JobText = table_.BuildJobTextFromTable(view_);
   if (job_.JobText.empty()) return false;
-  transferDirection_ = 1;
+  transferDirection_ = TransferDirection::kSend;
   return true;
 }
 
@@ -332,7 +336,15 @@ void MainCommands::SetTitle(const std::string& suffix) {
 }
 
 void MainCommands::ShowCurrentRow() {
-  view_.SetStatusText(kPanelRow, CurrentRowText(table_.CurrentRow()));
+  view_.SetStatusText(StatusPanel::kRow, CurrentRowText(table_.CurrentRow()));
+}
+
+void MainCommands::ShowJobRecords(std::string (*countText)(int count)) {
+  table_.FillTableFromJobText(job_.JobText, view_);
+  view_.SetStatusText(StatusPanel::kCount, countText(static_cast<int>(job_.JobText.size())));
+  table_.SetCurrentCell(kColName, 1);
+  ShowCurrentRow();
+  view_.RefreshTable();
 }
 
 }  // namespace lumaq

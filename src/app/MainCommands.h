@@ -11,16 +11,9 @@
 #include "app/UserDialogs.h"
 #include "records/JobDocument.h"
 #include "records/RecordTable.h"
+#include "records/TransferDirection.h"
 
 namespace lumaq {
-
-inline constexpr const char* kCoordinateTitleSuffix = "--全站仪坐标记录文件";
-inline constexpr const char* kMeasurementTitleSuffix = "--全站仪测量数据文件";
-inline constexpr const char* kSaveChangesQuestion = "您要保存对工作文件所作的更改吗？";
-inline constexpr const char* kDeleteQuestion = "确定要删除该记录吗?";
-inline constexpr const char* kNoSuchPoint = "当前文件中无此点号。";
-inline constexpr const char* kOpenTitle = "打开";
-inline constexpr const char* kSaveAsTitle = "另存为";
 
 class MainCommands {
  public:
@@ -62,8 +55,8 @@ class MainCommands {
   bool PrepareReceive();
   void FinishReceive();
   bool PrepareSend();
-  // 0 receive, 1 send: read by the transfer dialog when it is shown.
-  int TransferDirection() const { return transferDirection_; }
+  // The direction the last Prepare step set (receive at start-up).
+  lumaq::TransferDirection TransferDirection() const { return transferDirection_; }
 
   // The file type last chosen in a file dialog; Open, Save As, Import and
   // Export share it.
@@ -71,15 +64,16 @@ class MainCommands {
   void SetFileTypeIndex(int index) { fileTypeIndex_ = index; }
   const std::string& ProgramFolder() const { return programFolder_; }
 
-  // Shared by the commands of the other subsystems.
+  // Fills the table from the job text, shows the count as countText writes
+  // it, makes row 1 current and shows the table: after Open, a receive and
+  // Import.
+  void ShowJobRecords(std::string (*countText)(int count));
+
+ private:
   void ShowCoordinateView();
   void ShowMeasurementView();
   void SetTitle(const std::string& suffix);
-  // The window title last set.
-  const std::string& Caption() const { return caption_; }
   void ShowCurrentRow();
-
- private:
   bool NewJob();  // false when the user cancelled at the save prompt
   void ClearRecords();
   void OpenRecordFile(JobText lines);
@@ -94,7 +88,7 @@ class MainCommands {
   UserDialogs& dialogs_;
   std::string programFolder_;
   int fileTypeIndex_ = 1;
-  int transferDirection_ = 0;
+  lumaq::TransferDirection transferDirection_ = lumaq::TransferDirection::kReceive;
   std::string caption_;
 };
 

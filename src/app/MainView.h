@@ -10,7 +10,9 @@
 
 namespace lumaq {
 
-enum StatusPanel : int { kPanelHint = 0, kPanelCount = 1, kPanelRow = 2 };
+// The panels of the status bar, from the left: hints and progress, the record
+// count, the current row.
+enum class StatusPanel { kHint = 0, kCount = 1, kRow = 2 };
 
 class MainView : public ProgressSink {
  public:
@@ -28,7 +30,9 @@ class MainView : public ProgressSink {
   virtual void ShowJobText(const JobText& text) = 0;
   virtual void FocusTable() = 0;
 
-  void SetProgressText(const std::string& text) override { SetStatusText(kPanelHint, text); }
+  void SetProgressText(const std::string& text) override {
+    SetStatusText(StatusPanel::kHint, text);
+  }
 };
 
 }  // namespace lumaq

@@ -3,12 +3,18 @@
 #include "app/PrintListing.h"
 
 namespace lumaq {
+namespace {
+
+constexpr const char* kCoordinatePrintTitle = "打印全站仪坐标文件";
+constexpr const char* kTextPrintTitle = "打印文件";
+
+}  // namespace
 
 void PrintJob(const JobDocument& job, const std::string& caption, UserDialogs& dialogs) {
   if (job.JobText.empty()) return;
-  const ListingKind kind = job.CoordinateMode ? ListingKind::Coordinates : ListingKind::Text;
+  const ListingKind kind = job.CoordinateMode ? ListingKind::kCoordinates : ListingKind::kText;
   const std::string title =
-      (kind == ListingKind::Coordinates ? kCoordinatePrintTitle : kTextPrintTitle) + caption;
+      (kind == ListingKind::kCoordinates ? kCoordinatePrintTitle : kTextPrintTitle) + caption;
   const std::unique_ptr<PrintSurface> printer = dialogs.AskPrinter(title);
   if (!printer) return;
 
@@ -18,8 +24,8 @@ void PrintJob(const JobDocument& job, const std::string& caption, UserDialogs& d
   if (!PageHoldsALine(layout, kind)) {
     dialogs.ShowMessage(
         kCaptionNote,
-        kind == ListingKind::Coordinates ? kPageTooShortForRecords : kPageTooShortForText,
-        MessageIcon::Warning, MessageButtons::Ok);
+        kind == ListingKind::kCoordinates ? kPageTooShortForRecords : kPageTooShortForText,
+        MessageIcon::kWarning, MessageButtons::kOk);
     return;
   }
   PrintListing(*printer, kind, job.JobText, layout);

@@ -8,8 +8,6 @@
 
 namespace lumaq {
 
-inline constexpr const char* kCoordinatePrintTitle = "打印全站仪坐标文件";
-inline constexpr const char* kTextPrintTitle = "打印文件";
 inline constexpr const char* kPageTooShortForRecords =
     "纸张太短：一页放不下页眉和一行记录。\n没有打印。";
 inline constexpr const char* kPageTooShortForText = "纸张太短：一页放不下一行文字。\n没有打印。";

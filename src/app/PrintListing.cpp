@@ -5,30 +5,45 @@
 namespace lumaq {
 namespace {
 
+constexpr int kListingTopMargin = 50;
+constexpr int kTextListingLeft = 100;
+constexpr std::size_t kRecordNumberWidth = 5;
+
 const std::string kAsterisks(58, '*');
 const std::string kFirstTitle = std::string(18, ' ') + "全站仪坐标记录文件" + std::string(22, ' ');
 const std::string kLaterTitle =
     "*" + std::string(17, ' ') + "全站仪坐标记录文件" + std::string(21, ' ') + "*";
 const std::string kColumnWords = "NO.  PT      CODE      N           E           Z";
 
+// The y of slot k of a page.
+int SlotY(const ListingLayout& layout, int slot) {
+  return kListingTopMargin + slot * layout.pitch;
+}
+
+// The first slot a job text line can take on a page.
+int FirstLineSlot(ListingKind kind) {
+  return kind == ListingKind::kCoordinates ? kHeaderSlots : 0;
+}
+
 void DrawHeader(PrintSurface& surface, const ListingLayout& layout, bool firstPage) {
   const auto header = CoordinateHeader(firstPage);
   for (int slot = 0; slot < kHeaderSlots; ++slot) {
     const std::string& text = header[static_cast<std::size_t>(slot)];
-    if (!text.empty()) surface.DrawText(layout.left, SlotY(layout, slot), text, TextEncoding::Utf8);
+    if (!text.empty())
+      surface.DrawText(layout.left, SlotY(layout, slot), text, TextEncoding::kUtf8);
   }
 }
 
 void DrawLines(PrintSurface& surface, ListingKind kind, const JobText& lines,
                const ListingLayout& layout) {
-  const bool coordinates = kind == ListingKind::Coordinates;
+  const bool coordinates = kind == ListingKind::kCoordinates;
   if (coordinates) DrawHeader(surface, layout, true);
   const int firstSlot = FirstLineSlot(kind);
   int slot = firstSlot;
   for (std::size_t n = 0; n < lines.size(); ++n) {
     const std::string text =
         coordinates ? NumberedRecordLine(static_cast<int>(n) + 1, lines[n]) : lines[n];
-    surface.DrawText(layout.left, SlotY(layout, slot), text, TextEncoding::CodePage);
+    surface.DrawText(layout.left, SlotY(layout, slot), text, TextEncoding::kCodePage);
     // The page test follows every line, the last one too: a listing that
     // fills its last page exactly ends with one more page.
     if (++slot == layout.linesPerPage) {
@@ -43,27 +58,19 @@ void DrawLines(PrintSurface& surface, ListingKind kind, const JobText& lines,
 
 ListingLayout MeasureListing(PrintSurface& surface, ListingKind kind, const JobText& lines) {
   ListingLayout layout;
-  layout.lineHeight = surface.TextHeight("Hi", TextEncoding::Utf8);
+  layout.lineHeight = surface.TextHeight("Hi", TextEncoding::kUtf8);
   layout.pitch = layout.lineHeight + 5;
   if (layout.pitch < 1) throw std::logic_error("print surface: line pitch below 1");
-  if (kind == ListingKind::Coordinates) {
+  if (kind == ListingKind::kCoordinates) {
     // The division truncates toward zero, also for a first line wider than
     // the page: a difference of -7 gives -3, not -4.
-    const int width = surface.TextWidth(lines.at(0), TextEncoding::CodePage);
+    const int width = surface.TextWidth(lines.at(0), TextEncoding::kCodePage);
     layout.left = (surface.PageWidth() - width) / 2 - 5;
   } else {
     layout.left = kTextListingLeft;
   }
   layout.linesPerPage = (surface.PageHeight() - 2 * kListingTopMargin) / layout.pitch;
   return layout;
-}
-
-int SlotY(const ListingLayout& layout, int slot) {
-  return kListingTopMargin + slot * layout.pitch;
-}
-
-int FirstLineSlot(ListingKind kind) {
-  return kind == ListingKind::Coordinates ? kHeaderSlots : 0;
 }
 
 bool PageHoldsALine(const ListingLayout& layout, ListingKind kind) {

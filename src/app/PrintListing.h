@@ -11,13 +11,10 @@
 
 namespace lumaq {
 
-enum class ListingKind { Coordinates, Text };
+enum class ListingKind { kCoordinates, kText };
 
-inline constexpr int kListingTopMargin = 50;
-inline constexpr int kTextListingLeft = 100;
 // Slots 0-4 of every coordinate page hold the header; records start below.
 inline constexpr int kHeaderSlots = 5;
-inline constexpr int kRecordNumberWidth = 5;
 
 struct ListingLayout {
   int lineHeight = 0;    // the height of "Hi"
@@ -30,12 +27,6 @@ struct ListingLayout {
 // the first job text line, which must exist. Throws std::logic_error when
 // the surface reports a line pitch below 1.
 ListingLayout MeasureListing(PrintSurface& surface, ListingKind kind, const JobText& lines);
-
-// The y of slot k of a page.
-int SlotY(const ListingLayout& layout, int slot);
-
-// The first slot a job text line can take on a page.
-int FirstLineSlot(ListingKind kind);
 
 // False when a page is too short for even one job text line below its
 // header: the listing would never turn a page and would run past its end.

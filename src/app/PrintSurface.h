@@ -8,7 +8,7 @@ namespace lumaq {
 
 // How the bytes of a text are to be read: the program's own texts (headers)
 // are UTF-8, job text lines are bytes of the GB18030 code page.
-enum class TextEncoding { Utf8, CodePage };
+enum class TextEncoding { kUtf8, kCodePage };
 
 class PrintSurface {
  public:

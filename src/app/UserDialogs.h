@@ -10,9 +10,9 @@
 
 namespace lumaq {
 
-enum class MessageIcon { None, Information, Question, Warning, Error };
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
-enum class MessageResult { Ok, Yes, No, Cancel };
+enum class MessageIcon { kNone, kInformation, kQuestion, kWarning, kError };
+enum class MessageButtons { kOk, kYesNo, kYesNoCancel };
+enum class MessageResult { kOk, kYes, kNo, kCancel };
 
 inline constexpr const char* kCaptionNote = "提示";
 inline constexpr const char* kCaptionConfirm = "确认";

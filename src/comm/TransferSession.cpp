@@ -11,7 +11,7 @@ namespace lumaq {
 using namespace std::chrono_literals;
 
 TransferSession::TransferSession(JobDocument& job, TransferPort& port, TransferView& view,
-                                 int direction, RawUnitState& units)
+                                 TransferDirection direction, RawUnitState& units)
     : job_(job),
       port_(port),
       view_(view),
@@ -30,7 +30,7 @@ void TransferSession::FormShow() {
   }
   Purge(true, true);
   closeAllowed_ = true;
-  if (direction_ == kTransferSend) {
+  if (direction_ == TransferDirection::kSend) {
     sendIndex_ = 0;
     pollByte_ = kPollByte;
     SetTimer1(true);
@@ -111,8 +111,8 @@ void TransferSession::Guarded(Step step) {
     const bool over =
         outcome_ != TransferOutcome::kRunning && outcome_ != TransferOutcome::kCancelled;
     if (transferState_ == TransferState::Busy && !over) {
-      transferState_ =
-          direction_ == kTransferSend ? TransferState::AwaitRequest : TransferState::AwaitHeader;
+      transferState_ = direction_ == TransferDirection::kSend ? TransferState::AwaitRequest
+                                                              : TransferState::AwaitHeader;
     }
     throw;
   }

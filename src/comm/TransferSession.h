@@ -27,12 +27,9 @@
 #include "comm/TransferView.h"
 #include "rawdata/RawUnitState.h"
 #include "records/JobDocument.h"
+#include "records/TransferDirection.h"
 
 namespace lumaq {
-
-// The main window's TransferDirection.
-inline constexpr int kTransferReceive = 0;
-inline constexpr int kTransferSend = 1;
 
 enum class TransferState { Busy, AwaitHeader, AwaitRequest, AwaitEcho };
 
@@ -50,10 +47,10 @@ enum class TransferOutcome {
 class TransferSession {
  public:
   // Creation: the counters at 0, CoordinateData from the job's CoordinateMode.
-  // direction is kTransferReceive or kTransferSend; job, port, view and units
+  // job, port, view and units
   // must outlive the session.
-  TransferSession(JobDocument& job, TransferPort& port, TransferView& view, int direction,
-                  RawUnitState& units = ProcessRawUnitState());
+  TransferSession(JobDocument& job, TransferPort& port, TransferView& view,
+                  TransferDirection direction, RawUnitState& units = ProcessRawUnitState());
   TransferSession(const TransferSession&) = delete;
   TransferSession& operator=(const TransferSession&) = delete;
 
@@ -84,7 +81,7 @@ class TransferSession {
 
   // --- State ---------------------------------------------------------------
   // The dialog's fields, by their names.
-  int Direction() const { return direction_; }
+  TransferDirection Direction() const { return direction_; }
   lumaq::TransferState TransferState() const { return transferState_; }
   bool CloseAllowed() const { return closeAllowed_; }
   bool CoordinateData() const { return coordinateData_; }
@@ -122,7 +119,7 @@ class TransferSession {
   TransferPort& port_;
   TransferView& view_;
   RawUnitState& units_;
-  const int direction_;
+  const TransferDirection direction_;
   AcceptedFrameSink* sink_ = nullptr;
   TransferOutcome outcome_ = TransferOutcome::kRunning;
   bool timer1Enabled_ = false;

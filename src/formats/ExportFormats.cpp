@@ -1,6 +1,8 @@
 #include "formats/ExportFormats.h"
 
 #include <array>
+#include <initializer_list>
+#include <utility>
 
 #include "records/RecordLine.h"
 #include "records/ReplacingFile.h"
@@ -9,6 +11,8 @@ namespace lumaq {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
+// Follows the name of the user's layout in the export dialog.
+constexpr const char* kUserFormatSuffix = "(自定义)";
 
 // The texts joined by single commas, then CR LF.
 template <typename... Texts>
@@ -36,25 +40,11 @@ std::string Scs2002Record(std::size_t k, std::size_t recordCount, const RecordFi
   }
   if (k == recordCount) {
     // The file ends with the line "E" and no line break after it.
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.pop_back();
+    while (!text.empty() && IsControlOrBlank(text.back())) text.pop_back();
     text += kCrLf;
     text += 'E';
   }
   return text;
-}
-
-}  // namespace
-
-ExportFormat ExportFormatOfIndex(int typeIndex) {
-  if (typeIndex < 1 || typeIndex > kExportFormatCount) return ExportFormat::GtsPoints;
-  return static_cast<ExportFormat>(typeIndex);
-}
-
-std::string ExportFilter(const UserFormat& user, const DisplayText& displayText) {
-  const std::string pattern =
-      user.extension.empty() ? std::string("*.*") : "*." + displayText(user.extension);
-  return std::string(kExportFixedFilter) + "|" + displayText(user.name) + kUserFormatSuffix + "|" +
-         pattern;
 }
 
 std::string GtsPointsRecord(const RecordFields& r) {
@@ -83,25 +73,38 @@ std::string DxfRecord(const RecordFields& r) {
     text += content;
     text += kCrLf;
   };
-  // The point on layer "point", x E, y N, z Z.
-  for (const std::string_view content : {"0", "POINT", "8", "point", "10"}) line(content);
-  line(r.e);
-  line("20");
-  line(r.n);
-  line("30");
-  line(r.z);
+  // x E, y N, z Z.
+  const auto position = [&line, &r] {
+    for (const std::string_view content :
+         std::initializer_list<std::string_view>{"10", r.e, "20", r.n, "30", r.z}) {
+      line(content);
+    }
+  };
+  // The point on layer "point".
+  for (const std::string_view content : {"0", "POINT", "8", "point"}) line(content);
+  position();
   // Its label on layer "PT#": the point name, 0.2 units high.
-  for (const std::string_view content : {"0", "TEXT", "8", "PT#", "10"}) line(content);
-  line(r.e);
-  line("20");
-  line(r.n);
-  line("30");
-  line(r.z);
+  for (const std::string_view content : {"0", "TEXT", "8", "PT#"}) line(content);
+  position();
   line("40");
   line("0.2");
   line("1");
   line(r.name);
   return text;
+}
+
+}  // namespace
+
+ExportFormat ExportFormatOfIndex(int typeIndex) {
+  if (typeIndex < 1 || typeIndex > kExportFormatCount) return ExportFormat::kGtsPoints;
+  return static_cast<ExportFormat>(typeIndex);
+}
+
+std::string ExportFilter(const UserFormat& user, const DisplayText& displayText) {
+  const std::string pattern =
+      user.extension.empty() ? std::string("*.*") : "*." + displayText(user.extension);
+  return std::string(kExportFixedFilter) + "|" + displayText(user.name) + kUserFormatSuffix + "|" +
+         pattern;
 }
 
 std::string UserFormatRecord(std::size_t k, const RecordFields& r, const UserFormat& user) {
@@ -121,36 +124,53 @@ std::string UserFormatRecord(std::size_t k, const RecordFields& r, const UserFor
   return line;
 }
 
-RecordWriter::RecordWriter(ExportFormat format, std::size_t recordCount, UserFormat user)
-    : format_(format), recordCount_(recordCount), user_(std::move(user)) {}
+namespace {
 
-std::string RecordWriter::Head() const {
-  return format_ == ExportFormat::Dxf ? std::string(kDxfHead) : std::string();
-}
+constexpr std::string_view kDxfHead = "0\r\nSECTION\r\n2\r\nENTITIES\r\n";
+constexpr std::string_view kDxfTail = "0\r\nENDSEC\r\n0\r\nEOF";
 
-std::string RecordWriter::Tail() const {
-  return format_ == ExportFormat::Dxf ? std::string(kDxfTail) : std::string();
-}
+// The text of a job in one format, piece by piece: the head, the text of each
+// record k = 1..recordCount in order, the tail.
+class RecordWriter {
+ public:
+  RecordWriter(ExportFormat format, std::size_t recordCount, UserFormat user)
+      : format_(format), recordCount_(recordCount), user_(std::move(user)) {}
+
+  std::string Head() const {
+    return format_ == ExportFormat::kDxf ? std::string(kDxfHead) : std::string();
+  }
+  std::string Record(std::size_t k, const RecordFields& record) const;
+  std::string Tail() const {
+    return format_ == ExportFormat::kDxf ? std::string(kDxfTail) : std::string();
+  }
+
+ private:
+  ExportFormat format_;
+  std::size_t recordCount_;
+  UserFormat user_;
+};
 
 std::string RecordWriter::Record(std::size_t k, const RecordFields& r) const {
   switch (format_) {
-    case ExportFormat::GtsPoints:
+    case ExportFormat::kGtsPoints:
       return GtsPointsRecord(r);
-    case ExportFormat::Scs2002:
+    case ExportFormat::kScs2002:
       return Scs2002Record(k, recordCount_, r);
-    case ExportFormat::Sv300:
+    case ExportFormat::kSv300:
       return Sv300Record(k, r);
-    case ExportFormat::Cass:
+    case ExportFormat::kCass:
       return CassRecord(r);
-    case ExportFormat::Csv:
+    case ExportFormat::kCsv:
       return CsvRecord(r);
-    case ExportFormat::Dxf:
+    case ExportFormat::kDxf:
       return DxfRecord(r);
-    case ExportFormat::User:
+    case ExportFormat::kUser:
       return UserFormatRecord(k, r, user_);
   }
   return {};
 }
+
+}  // namespace
 
 void WriteRecords(const JobText& recordLines, ExportFormat format, const UserFormat& user,
                   const std::function<void(std::string_view)>& sink) {

@@ -2,22 +2,17 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "records/CellInput.h"
 #include "records/FieldSplit.h"
 #include "records/RecordLine.h"
 #include "records/RecordTable.h"
+#include "records/SignificantDigits.h"
 
 namespace lumaq {
 namespace {
 
 constexpr const char* kEmptyCsvCoordinate = "0.000";
-
-std::string Compose(const RecordFields& f) {
-  return ComposeRecordLine(f.name, f.code, f.n, f.e, f.z);
-}
 
 // An SCS2002 coordinate: its number, 0 outside the range, three decimals.
 std::string Scs2002Coordinate(std::string_view text) {
@@ -26,21 +21,44 @@ std::string Scs2002Coordinate(std::string_view text) {
   return FormatFixed3(value);
 }
 
+// One file line as a record line, for the fixed-width formats. An SV300 line
+// without a comma raises ImportError.
+std::string ImportGtsPointsLine(std::string_view line) {
+  return ComposeRecordLine(SplitFixedFields(line, FixedLayout::kGtsPoints));
+}
+
+std::string ImportSv300Line(std::string_view line) {
+  const auto comma = line.find(',');
+  if (comma == std::string_view::npos) {
+    throw ImportError("SV300 记录行中没有逗号：\"" + std::string(line) + "\"");
+  }
+  // The record number before the first comma is not kept.
+  return ComposeRecordLine(SplitFixedFields(line.substr(comma + 1), FixedLayout::kSv300));
+}
+
+std::string ImportCassLine(std::string_view line) {
+  return ComposeRecordLine(SplitFixedFields(line, FixedLayout::kCass));
+}
+
+// Keeps the first maxLines - 1 lines and the last line of a longer list.
+void KeepFirstAndLastLines(JobText& lines, std::size_t maxLines) {
+  if (maxLines == 0 || lines.size() <= maxLines) return;
+  lines[maxLines - 1] = std::move(lines.back());
+  lines.resize(maxLines);
+}
+
 }  // namespace
 
 ImportFormat ImportFormatOfIndex(int typeIndex) {
-  if (typeIndex < 1 || typeIndex > kImportFormatCount) return ImportFormat::GtsPoints;
+  if (typeIndex < 1 || typeIndex > kImportFormatCount) return ImportFormat::kGtsPoints;
   return static_cast<ImportFormat>(typeIndex);
 }
 
 std::string FormatFixed3(double value) {
   if (!std::isfinite(value)) return "0.000";
-  // Fifteen significant digits d.dddddddddddddde±x, as the number is written.
-  char text[40];
-  std::snprintf(text, sizeof text, "%.14e", std::fabs(value));
-  std::string digits(1, text[0]);
-  digits.append(text + 2, 14);
-  const int exponent = std::atoi(std::strchr(text, 'e') + 1);
+  const SignificantDigits parts = FifteenSignificantDigits(value);
+  const std::string& digits = parts.digits;
+  const int exponent = parts.exponent;
   // Digits up to the third decimal; the next one rounds.
   const int kept = exponent + 4;
   long long thousandths = 0;
@@ -57,23 +75,6 @@ std::string FormatFixed3(double value) {
   std::snprintf(out, sizeof out, "%s%lld.%03lld", (value < 0 && thousandths != 0) ? "-" : "",
                 thousandths / 1000, thousandths % 1000);
   return out;
-}
-
-std::string ImportGtsPointsLine(std::string_view line) {
-  return Compose(SplitFixedFields(line, FixedLayout::GtsPoints));
-}
-
-std::string ImportSv300Line(std::string_view line) {
-  const auto comma = line.find(',');
-  if (comma == std::string_view::npos) {
-    throw ImportError("SV300 记录行中没有逗号：\"" + std::string(line) + "\"");
-  }
-  // The record number before the first comma is not kept.
-  return Compose(SplitFixedFields(line.substr(comma + 1), FixedLayout::Sv300));
-}
-
-std::string ImportCassLine(std::string_view line) {
-  return Compose(SplitFixedFields(line, FixedLayout::Cass));
 }
 
 std::string ImportCsvLine(std::string_view line) {
@@ -103,19 +104,13 @@ JobText ImportScs2002(const JobText& fileLines) {
   return records;
 }
 
-void KeepFirstAndLastLines(JobText& lines, std::size_t maxLines) {
-  if (maxLines == 0 || lines.size() <= maxLines) return;
-  lines[maxLines - 1] = std::move(lines.back());
-  lines.resize(maxLines);
-}
-
 JobText ImportRecordLines(ImportFormat format, JobText fileLines) {
-  if (format == ImportFormat::Scs2002) return ImportScs2002(fileLines);
+  if (format == ImportFormat::kScs2002) return ImportScs2002(fileLines);
   const std::size_t fileLineCount = fileLines.size();
   KeepFirstAndLastLines(fileLines, kMaxRecords);
-  std::string (*const convert)(std::string_view) = format == ImportFormat::Sv300  ? ImportSv300Line
-                                                   : format == ImportFormat::Cass ? ImportCassLine
-                                                   : format == ImportFormat::Csv
+  std::string (*const convert)(std::string_view) = format == ImportFormat::kSv300  ? ImportSv300Line
+                                                   : format == ImportFormat::kCass ? ImportCassLine
+                                                   : format == ImportFormat::kCsv
                                                        ? ImportCsvLine
                                                        : ImportGtsPointsLine;
   for (std::size_t i = 0; i < fileLines.size(); ++i) {

@@ -12,7 +12,7 @@
 namespace lumaq {
 
 // The file types of the import dialog; the value is the 1-based type index.
-enum class ImportFormat : int { GtsPoints = 1, Scs2002 = 2, Sv300 = 3, Cass = 4, Csv = 5 };
+enum class ImportFormat : int { kGtsPoints = 1, kScs2002 = 2, kSv300 = 3, kCass = 4, kCsv = 5 };
 inline constexpr int kImportFormatCount = 5;
 
 inline constexpr const char* kImportTitle = "导入";
@@ -37,11 +37,7 @@ class ImportError : public std::runtime_error {
 // The format of a type index; an index outside 1..5 reads as the first type.
 ImportFormat ImportFormatOfIndex(int typeIndex);
 
-// One file line as a record line, for every format but SCS2002. An SV300
-// line without a comma raises ImportError.
-std::string ImportGtsPointsLine(std::string_view line);
-std::string ImportSv300Line(std::string_view line);
-std::string ImportCassLine(std::string_view line);
+// One CSV file line as a record line.
 std::string ImportCsvLine(std::string_view line);
 
 // The record lines of an SCS2002 file's lines: a count line, five lines per
@@ -53,9 +49,6 @@ JobText ImportScs2002(const JobText& fileLines);
 // The job text an import makes of a file's lines, at most 15999 record lines
 // (the first 15998 and the last).
 JobText ImportRecordLines(ImportFormat format, JobText fileLines);
-
-// Keeps the first maxLines - 1 lines and the last line of a longer list.
-void KeepFirstAndLastLines(JobText& lines, std::size_t maxLines);
 
 // A number written with exactly three decimals, rounded half away from zero
 // on its 15 significant digits ("0.000" format: 12.3 gives 12.300).

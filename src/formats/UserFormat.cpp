@@ -3,12 +3,16 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
 
 namespace lumaq {
 namespace {
+
+constexpr const char* kSettingsFileName = "Commpara";
+constexpr const char* kUserFormatSection = "[UserDefFormat1]";
 
 constexpr std::string_view kNameKey = "DefName=";
 constexpr std::string_view kExtensionKey = "DefFileExt=";
@@ -78,6 +82,14 @@ std::optional<UserFormat> ReadUserFormat(const std::string& programFolder) {
   const std::string path = FindSettingsFile(programFolder);
   if (path.empty()) return std::nullopt;
   return ParseUserFormat(ReadTextFile(path));
+}
+
+UserFormat UserFormatForExport(const std::string& programFolder) {
+  try {
+    if (auto format = ReadUserFormat(programFolder)) return *std::move(format);
+  } catch (const FileError&) {
+  }
+  return FallbackUserFormat();
 }
 
 std::string OrderWord(const UserFormat& format) {

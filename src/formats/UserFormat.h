@@ -12,9 +12,6 @@
 
 namespace lumaq {
 
-inline constexpr const char* kSettingsFileName = "Commpara";
-inline constexpr const char* kUserFormatSection = "[UserDefFormat1]";
-
 // Field numbers of the order: also the item positions of the dialog's lists.
 enum UserField : int {
   kFieldName = 0,
@@ -47,6 +44,11 @@ std::optional<UserFormat> ParseUserFormat(const JobText& lines);
 // Finds and reads the settings file. Nothing when there is no file or no
 // valid layout in it; FileError when the file is there but cannot be read.
 std::optional<UserFormat> ReadUserFormat(const std::string& programFolder);
+
+// The layout an export uses: the one ReadUserFormat finds, else the fallback,
+// also when the settings file cannot be read. An export does not fail over its
+// settings file.
+UserFormat UserFormatForExport(const std::string& programFolder);
 
 // Six digits: the five field numbers and the serial-number flag.
 std::string OrderWord(const UserFormat& format);

@@ -10,6 +10,10 @@
 namespace lumaq {
 namespace {
 
+// The first line of every frame's text: 60 hyphens.
+constexpr std::string_view kFrameSeparator =
+    "------------------------------------------------------------";
+
 // GB2312 labels of the station block, each with its blanks and full-width
 // colon ("：" is A3 BA).
 constexpr std::string_view kPointNameLabel = "  \xB5\xE3\xBA\xC5\xC3\xFB\xA3\xBA ";  // 点号名：

@@ -20,9 +20,6 @@ enum MeasurementFrameHeader : unsigned char {
   kFrameStationBlock = 0xAF,           // body 51 bytes, binary
 };
 
-inline constexpr std::string_view kFrameSeparator =
-    "------------------------------------------------------------";
-
 // The body length of a measurement frame, or 0 for any other header.
 std::size_t MeasurementFrameBodySize(unsigned char header);
 

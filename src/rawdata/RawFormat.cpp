@@ -11,6 +11,10 @@
 namespace lumaq {
 namespace {
 
+// Feet to the metre.
+constexpr long double kInternationalFeetPerMetre = 3.280839895013123L;  // 1250/381
+constexpr long double kUsSurveyFeetPerMetre = 3.2808333333333244L;      // 3937/1200
+
 // The bytes in the order least significant first.
 template <std::size_t N>
 std::array<unsigned char, N> InValueOrder(const RawUnitState& state,

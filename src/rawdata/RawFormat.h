@@ -19,10 +19,6 @@ struct RawCoordinate {
   bool operator==(const RawCoordinate&) const = default;
 };
 
-// Feet to the metre.
-inline constexpr long double kInternationalFeetPerMetre = 3.280839895013123L;  // 1250/381
-inline constexpr long double kUsSurveyFeetPerMetre = 3.2808333333333244L;      // 3937/1200
-
 // Exchanges byte i with byte n-1-i.
 void ReverseBytes(std::span<char> bytes);
 

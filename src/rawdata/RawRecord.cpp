@@ -1,77 +1,20 @@
 #include "rawdata/RawRecord.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <utility>
 
+#include "rawdata/FieldLine.h"
 #include "rawdata/RawFormat.h"
+#include "rawdata/RawRecordView.h"
 #include "records/JobFiles.h"
-#include "records/RecordLine.h"
 
 namespace lumaq {
 namespace {
 
 static_assert(kRawRecordSize == 42);
-
-// Bounds-checked views of one record: every field offset is a constant that
-// the compiler checks against the record's 42 bytes.
-class RawView {
- public:
-  explicit RawView(std::string_view record) : bytes_(record.data(), kRawRecordSize) {}
-
-  unsigned char Byte(std::size_t offset) const {
-    return static_cast<unsigned char>(bytes_[offset]);
-  }
-
-  template <std::size_t Offset, std::size_t Size>
-  std::span<const char, Size> At() const {
-    static_assert(Offset + Size <= kRawRecordSize, "field beyond the record");
-    return bytes_.subspan<Offset, Size>();
-  }
-
-  // A zero-terminated text in a field; a field without a zero byte ends with
-  // the field (the instrument writes at most 8 characters and the zero).
-  template <std::size_t Offset, std::size_t Size>
-  std::string_view ZeroTerminated() const {
-    const auto field = At<Offset, Size>();
-    const auto end = std::find(field.begin(), field.end(), '\0');
-    return std::string_view(field.data(), static_cast<std::size_t>(end - field.begin()));
-  }
-
-  // A fixed-width text: exactly its bytes, trimmed of codes 32 and below.
-  template <std::size_t Offset, std::size_t Size>
-  std::string Fixed() const {
-    const auto field = At<Offset, Size>();
-    return TrimControl(std::string_view(field.data(), Size));
-  }
-
- private:
-  std::span<const char, kRawRecordSize> bytes_;
-};
-
-// Fields joined by commas after the tag; an empty code is left out with its
-// comma.
-class FieldLine {
- public:
-  explicit FieldLine(std::string_view tag) : text_(tag) {}
-  FieldLine& Add(std::string_view field) {
-    if (!first_) text_ += ',';
-    first_ = false;
-    text_ += field;
-    return *this;
-  }
-  FieldLine& AddCode(std::string_view code) {
-    if (!code.empty()) Add(code);
-    return *this;
-  }
-  std::string Take() { return std::move(text_); }
-
- private:
-  std::string text_;
-  bool first_ = true;
-};
 
 struct PointFields {
   std::string_view name;
@@ -79,85 +22,62 @@ struct PointFields {
   std::string height;
 };
 
-PointFields ReadPointFields(const RawUnitState& state, const RawView& raw) {
-  return {raw.ZeroTerminated<1, 9>(), raw.ZeroTerminated<10, 9>(),
-          FormatRawDistance(state, ReadRawFloat(state, raw.At<19, 4>()))};
+PointFields ReadPointFields(const RawUnitState& state, const RawRecordView& raw) {
+  return {raw.PointName(), raw.PointCode(), raw.Distance<19>(state)};
 }
 
-// The coordinates N, E and Z at bytes First, First + 6 and First + 12.
-template <std::size_t First>
-std::array<std::string, 3> ReadNez(const RawUnitState& state, const RawView& raw) {
-  return {FormatRawCoordinate(state, ReadRawCoordinate(state, raw.At<First, 6>())),
-          FormatRawCoordinate(state, ReadRawCoordinate(state, raw.At<First + 6, 6>())),
-          FormatRawCoordinate(state, ReadRawCoordinate(state, raw.At<First + 12, 6>()))};
-}
-
-std::string AngleAt27(const RawUnitState& state, const RawView& raw) {
-  return FormatRawAngle(state, ReadRawUInt32(state, raw.At<27, 4>()));
-}
-std::string AngleAt31(const RawUnitState& state, const RawView& raw) {
-  return FormatRawAngle(state, ReadRawUInt32(state, raw.At<31, 4>()));
-}
-
-// CRD, STN and BS: point name, height, N, E, Z, code.
-std::string CoordinateText(std::string_view tag, const RawUnitState& state, const RawView& raw) {
+// CRD, STN and BS: point name, height, N, E, Z (from byte 23), code.
+std::string CoordinateText(std::string_view tag, const RawUnitState& state,
+                           const RawRecordView& raw) {
   const PointFields point = ReadPointFields(state, raw);
-  const auto nez = ReadNez<23>(state, raw);
   return FieldLine(tag)
       .Add(point.name)
       .Add(point.height)
-      .Add(nez[0])
-      .Add(nez[1])
-      .Add(nez[2])
+      .Add(raw.Coordinate<23>(state))
+      .Add(raw.Coordinate<29>(state))
+      .Add(raw.Coordinate<35>(state))
       .AddCode(point.code)
       .Take();
 }
 
-std::string DistanceText(const RawUnitState& state, const RawView& raw) {
+std::string DistanceText(const RawUnitState& state, const RawRecordView& raw) {
   const PointFields point = ReadPointFields(state, raw);
   return FieldLine("DIST: ")
       .Add(point.name)
       .Add(point.height)
-      .Add(AngleAt31(state, raw))  // horizontal angle first
-      .Add(AngleAt27(state, raw))  // then the zenith angle
-      .Add(FormatRawDistance(state, ReadRawFloat(state, raw.At<23, 4>())))
+      .Add(raw.Angle<31>(state))  // horizontal angle first
+      .Add(raw.Angle<27>(state))  // then the zenith angle
+      .Add(raw.Distance<23>(state))
       .AddCode(point.code)
       .Take();
 }
 
-std::string AnglesText(const RawUnitState& state, const RawView& raw) {
+// ANG shows the horizontal angle (byte 31) first, BKB the two angles in byte
+// order.
+std::string AnglesText(std::string_view tag, const RawUnitState& state, const RawRecordView& raw,
+                       bool horizontalFirst) {
   const PointFields point = ReadPointFields(state, raw);
-  return FieldLine("ANG:  ")
+  const std::string at27 = raw.Angle<27>(state);
+  const std::string at31 = raw.Angle<31>(state);
+  return FieldLine(tag)
       .Add(point.name)
       .Add(point.height)
-      .Add(AngleAt31(state, raw))  // horizontal angle first
-      .Add(AngleAt27(state, raw))
+      .Add(horizontalFirst ? at31 : at27)
+      .Add(horizontalFirst ? at27 : at31)
       .AddCode(point.code)
       .Take();
 }
 
-std::string TwoAnglesText(const RawUnitState& state, const RawView& raw) {
-  const PointFields point = ReadPointFields(state, raw);
-  return FieldLine("BKB:  ")
-      .Add(point.name)
-      .Add(point.height)
-      .Add(AngleAt27(state, raw))  // in byte order, unlike ANG
-      .Add(AngleAt31(state, raw))
-      .AddCode(point.code)
-      .Take();
-}
-
-std::string PointText(const RawUnitState& state, const RawView& raw) {
-  const auto nez = ReadNez<19>(state, raw);
+std::string PointText(const RawUnitState& state, const RawRecordView& raw) {
   return FieldLine("PT:   ")
-      .Add(raw.ZeroTerminated<1, 9>())
-      .Add(nez[0])
-      .Add(nez[1])
-      .Add(nez[2])
+      .Add(raw.PointName())
+      .Add(raw.Coordinate<19>(state))
+      .Add(raw.Coordinate<25>(state))
+      .Add(raw.Coordinate<31>(state))
       .Take();
 }
 
-std::string InstrumentText(RawUnitState& state, const RawView& raw) {
+std::string InstrumentText(RawUnitState& state, const RawRecordView& raw) {
   const std::string model = raw.Fixed<1, 10>();
   state.SwapBytes = IsListedInstrumentModel(model);
   const std::span<const char, 3> mark = raw.At<24, 3>();
@@ -165,8 +85,8 @@ std::string InstrumentText(RawUnitState& state, const RawView& raw) {
   return "INST: " + model + ",V" + raw.Fixed<11, 4>() + ",No." + raw.Fixed<15, 8>();
 }
 
-std::string UnitText(RawUnitState& state, const RawView& raw) {
-  switch (raw.Byte(1)) {
+std::string UnitText(RawUnitState& state, const RawRecordView& raw) {
+  switch (raw.Byte<1>()) {
     case 0:
       state.DistanceInFeet = false;
       state.UsSurveyFoot = false;
@@ -182,14 +102,14 @@ std::string UnitText(RawUnitState& state, const RawView& raw) {
     default:
       break;
   }
-  if (raw.Byte(2) <= 2) state.AngleUnit = raw.Byte(2);
+  if (raw.Byte<2>() <= 2) state.AngleUnit = raw.Byte<2>();
 
   // Temperature and pressure units hold for this record only.
-  const int temperatureUnit = raw.Byte(3) <= 1 ? raw.Byte(3) : 1;
-  const int pressureUnit = raw.Byte(4) <= 2 ? raw.Byte(4) : 2;
-  const int signedByte11 = static_cast<std::int8_t>(raw.Byte(11));
+  const int temperatureUnit = raw.Byte<3>() <= 1 ? raw.Byte<3>() : 1;
+  const int pressureUnit = raw.Byte<4>() <= 2 ? raw.Byte<4>() : 2;
+  const int signedByte11 = static_cast<std::int8_t>(raw.Byte<11>());
   const int value11 = (signedByte11 >= -99 && signedByte11 <= 99) ? signedByte11 : 0;
-  const int value12 = raw.Byte(12) <= 2 ? raw.Byte(12) : 0;
+  const int value12 = raw.Byte<12>() <= 2 ? raw.Byte<12>() : 0;
   const std::int16_t temperature = ReadRawInt16(state, raw.At<5, 2>());
   const std::int16_t pressure = ReadRawInt16(state, raw.At<7, 2>());
   const std::int16_t value9 = ReadRawInt16(state, raw.At<9, 2>());
@@ -212,29 +132,23 @@ std::string UnitText(RawUnitState& state, const RawView& raw) {
   return text;
 }
 
-}  // namespace
-
-bool IsListedInstrumentModel(std::string_view model) {
-  return std::find(kMostSignificantByteFirstModels.begin(), kMostSignificantByteFirstModels.end(),
-                   model) != kMostSignificantByteFirstModels.end();
-}
-
+// The text of one record, its lines joined by CR LF; empty when there is none.
 std::string RawRecordText(RawUnitState& state, std::string_view record) {
   if (record.size() != kRawRecordSize) return {};
-  const RawView raw(record);
-  switch (raw.Byte(0)) {
+  const RawRecordView raw(record);
+  switch (raw.Type()) {
     case kRawCoordinates:
       return CoordinateText("CRD:  ", state, raw);
     case kRawDistance:
       return DistanceText(state, raw);
     case kRawAngles:
-      return AnglesText(state, raw);
+      return AnglesText("ANG:  ", state, raw, true);
     case kRawStation:
       return CoordinateText("STN:  ", state, raw);
     case kRawPoint:
       return PointText(state, raw);
     case kRawTwoAngles:
-      return TwoAnglesText(state, raw);
+      return AnglesText("BKB:  ", state, raw, false);
     case kRawBacksight:
       return CoordinateText("BS:  ", state, raw);  // five characters, unlike the others
     case kRawInstrument:
@@ -246,6 +160,13 @@ std::string RawRecordText(RawUnitState& state, std::string_view record) {
     default:
       return {};
   }
+}
+
+}  // namespace
+
+bool IsListedInstrumentModel(std::string_view model) {
+  return std::find(kMostSignificantByteFirstModels.begin(), kMostSignificantByteFirstModels.end(),
+                   model) != kMostSignificantByteFirstModels.end();
 }
 
 void ConvertRawRecord(RawUnitState& state, std::string_view record, JobText& text) {

@@ -30,8 +30,6 @@ enum RawRecordType : unsigned char {
   kRawUnits = 0x83,        // UNIT
 };
 
-inline constexpr std::size_t kRawLinkByte = 41;
-
 // The instrument models whose raw records store multi-byte values most
 // significant byte first; the instrument record of any other model switches
 // the byte order to least significant first. The identifiers are those that
@@ -53,15 +51,12 @@ inline constexpr auto kMostSignificantByteFirstModels = std::to_array<std::strin
 // True when the model is one of kMostSignificantByteFirstModels.
 bool IsListedInstrumentModel(std::string_view model);
 
-// The text of one record: one line, two for a unit record (its lines are
-// joined by CR LF), nothing for a byte that is no record type or for a record
-// that is not 42 bytes long. The instrument and unit records update the state
-// first; every other record only reads it. Reading stays within the 42 bytes:
-// a point name or code field that holds no zero byte ends with its field.
-std::string RawRecordText(RawUnitState& state, std::string_view record);
-
-// Appends the text of one record to the job text, a unit record as two lines.
-// A record whose text cannot be built adds nothing and raises nothing.
+// Appends the text of one record to the job text: one line, two for a unit
+// record; nothing for a byte that is no record type or for a record that is
+// not 42 bytes long. The instrument and unit records update the state first;
+// every other record only reads it. Reading stays within the 42 bytes: a
+// point name or code field that holds no zero byte ends with its field. A
+// record whose text cannot be built adds nothing and raises nothing.
 void ConvertRawRecord(RawUnitState& state, std::string_view record, JobText& text);
 
 // What a measurement data file gives when it is opened.

@@ -10,15 +10,6 @@
 namespace lumaq {
 namespace {
 
-bool IsControlOrBlank(char c) {
-  return static_cast<unsigned char>(c) <= 32;
-}
-
-void AppendPadded(std::string& line, std::string_view field, std::size_t width) {
-  line.append(field);
-  if (field.size() < width) line.append(width - field.size(), ' ');
-}
-
 // The instrument's codes, in the order of kInstrumentCharacterSet.
 constexpr std::array<unsigned char, 75> kInstrumentCharacterCodes = {
     // A-Z
@@ -254,8 +245,7 @@ void EncodeBinaryCoordinateRecord(std::string_view line, std::span<char> buffer)
 std::string DecodeTextCoordinateRecord(std::string_view body) {
   std::string_view text = body.substr(0, std::min<std::size_t>(body.size(), 53));
   text = text.substr(0, text.find('\0'));
-  const RecordFields fields = SplitFixedFields(text, FixedLayout::ReceivedCoordinateLine);
-  return ComposeRecordLine(fields.name, fields.code, fields.n, fields.e, fields.z);
+  return ComposeRecordLine(SplitFixedFields(text, FixedLayout::kReceivedCoordinateLine));
 }
 
 std::string FormatTextCoordinateRecord(std::string_view line) {

@@ -36,7 +36,7 @@ std::string DecodeInstrumentText(std::string_view codes);
 class CoordinatePackError : public std::runtime_error {
  public:
   explicit CoordinatePackError(std::string_view text);
-  const std::string& text() const { return text_; }
+  const std::string& Text() const { return text_; }
 
  private:
   std::string text_;

@@ -7,6 +7,7 @@
 
 #include "records/RecordLine.h"
 #include "records/RecordTable.h"
+#include "records/SignificantDigits.h"
 
 namespace lumaq {
 namespace {
@@ -87,24 +88,12 @@ double LeadingNumber(std::string_view text) {
 
 std::string FormatGeneralNumber(double value) {
   if (value == 0.0 || !std::isfinite(value)) return "0";
-  // Fifteen significant digits: d.dddddddddddddde±x.
-  char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
-  const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-  const std::size_t ePos = text.find('e');
-  const bool negative = text.front() == '-';
-  std::string digits;
-  for (const char c : text.substr(0, ePos)) {
-    if (IsDigit(c)) digits.push_back(c);
-  }
+  const SignificantDigits parts = FifteenSignificantDigits(value);
+  std::string digits = parts.digits;
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-  int exponent = 0;
-  const std::string_view expText = text.substr(ePos + 1);
-  std::from_chars(expText.data() + (expText.front() == '+' ? 1 : 0),
-                  expText.data() + expText.size(), exponent);
+  const int exponent = parts.exponent;
 
-  std::string out = negative ? "-" : "";
+  std::string out = parts.negative ? "-" : "";
   if (exponent < -5 || exponent >= 15) {
     out += digits.front();
     if (digits.size() > 1) out += "." + digits.substr(1);

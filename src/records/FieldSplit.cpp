@@ -15,7 +15,7 @@ struct LayoutShape {
 };
 
 LayoutShape ShapeOf(FixedLayout layout) {
-  if (layout == FixedLayout::GtsPoints) {
+  if (layout == FixedLayout::kGtsPoints) {
     return {{8, 11, 11, 11, 8}, false, {false, true, true, true, false}};
   }
   return {{8, 8, 11, 11, 11}, true, {false, false, true, true, true}};
@@ -24,12 +24,12 @@ LayoutShape ShapeOf(FixedLayout layout) {
 // Positions 1-5 of the line named by the layout's field order.
 RecordFields NameFields(FixedLayout layout, std::array<std::string, 5> f) {
   switch (layout) {
-    case FixedLayout::GtsPoints:
+    case FixedLayout::kGtsPoints:
       return {std::move(f[0]), std::move(f[4]), std::move(f[2]), std::move(f[1]), std::move(f[3])};
-    case FixedLayout::Cass:
+    case FixedLayout::kCass:
       return {std::move(f[0]), std::move(f[1]), std::move(f[3]), std::move(f[2]), std::move(f[4])};
-    case FixedLayout::Sv300:
-    case FixedLayout::ReceivedCoordinateLine:
+    case FixedLayout::kSv300:
+    case FixedLayout::kReceivedCoordinateLine:
       break;
   }
   return {std::move(f[0]), std::move(f[1]), std::move(f[2]), std::move(f[3]), std::move(f[4])};

@@ -12,10 +12,10 @@ namespace lumaq {
 
 // Fixed-width comma layouts.
 enum class FixedLayout {
-  GtsPoints,               // name, E, N, Z, code; widths 8, 11, 11, 11, 8
-  Sv300,                   // name, code, N, E, Z; widths 8, 8, 11, 11, 11
-  Cass,                    // name, code, E, N, Z; widths 8, 8, 11, 11, 11
-  ReceivedCoordinateLine,  // name, code, N, E, Z; widths 8, 8, 11, 11, 11
+  kGtsPoints,               // name, E, N, Z, code; widths 8, 11, 11, 11, 8
+  kSv300,                   // name, code, N, E, Z; widths 8, 8, 11, 11, 11
+  kCass,                    // name, code, E, N, Z; widths 8, 8, 11, 11, 11
+  kReceivedCoordinateLine,  // name, code, N, E, Z; widths 8, 8, 11, 11, 11
 };
 
 // The five fields of one line in a layout. Fields followed by a comma lose

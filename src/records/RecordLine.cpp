@@ -1,18 +1,7 @@
 #include "records/RecordLine.h"
 
-#include <cstddef>
-
 namespace lumaq {
 namespace {
-
-bool IsControlOrBlank(char c) {
-  return static_cast<unsigned char>(c) <= 32;
-}
-
-void AppendPadded(std::string& line, std::string_view field, std::size_t width) {
-  line.append(field);
-  if (field.size() < width) line.append(width - field.size(), ' ');
-}
 
 // Characters first..last (1-based, inclusive) of the line, trimmed.
 std::string ColumnField(std::string_view line, std::size_t first, std::size_t last) {
@@ -21,6 +10,11 @@ std::string ColumnField(std::string_view line, std::size_t first, std::size_t la
 }
 
 }  // namespace
+
+void AppendPadded(std::string& line, std::string_view field, std::size_t width) {
+  line.append(field);
+  if (field.size() < width) line.append(width - field.size(), ' ');
+}
 
 std::string TrimControl(std::string_view text) {
   std::size_t begin = 0;
@@ -56,6 +50,10 @@ std::string RecordLineE(std::string_view line) {
 }
 std::string RecordLineZ(std::string_view line) {
   return ColumnField(line, 43, 53);
+}
+
+std::string ComposeRecordLine(const RecordFields& fields) {
+  return ComposeRecordLine(fields.name, fields.code, fields.n, fields.e, fields.z);
 }
 
 RecordFields RecordLineFields(std::string_view line) {

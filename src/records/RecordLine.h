@@ -6,14 +6,24 @@
 // (GB2312/GB18030); nothing here re-encodes a byte.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace lumaq {
 
+// True for a character of code 32 or below: a blank or a control character.
+inline bool IsControlOrBlank(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
+
 // Removes every character of code 32 or below (blanks and control characters)
 // from both ends.
 std::string TrimControl(std::string_view text);
+
+// Appends field, then blanks up to width characters; a longer field is
+// appended whole.
+void AppendPadded(std::string& line, std::string_view field, std::size_t width);
 
 // Builds a record line: name and code padded with blanks to 9 columns, N, E and
 // Z to 12. Pads, never cuts: a longer field is taken whole and shifts the rest.
@@ -40,5 +50,8 @@ struct RecordFields {
 
 // The five fields of a record line, read from their columns and trimmed.
 RecordFields RecordLineFields(std::string_view line);
+
+// The record line of five fields, as ComposeRecordLine builds it.
+std::string ComposeRecordLine(const RecordFields& fields);
 
 }  // namespace lumaq

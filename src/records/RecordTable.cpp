@@ -12,6 +12,12 @@ const std::array<const char*, kColumnCount> kHeaderTexts = {"  点    号", "   
 
 namespace {
 
+constexpr int kInitialRowCount = 3001;  // header row and 3000 data rows
+constexpr int kLongFillLines = 1000;
+
+constexpr const char* kLoadingText = "正在装入记录数据...";
+constexpr const char* kProcessingText = "正在处理记录数据...";
+
 const std::string kEmptyCell;
 
 bool IsAsciiLetter(char c) {

@@ -16,11 +16,6 @@ enum Column : int { kColName = 0, kColN = 1, kColE = 2, kColZ = 3, kColCode = 4 
 inline constexpr int kColumnCount = 5;
 
 inline constexpr int kMaxRecords = 15999;
-inline constexpr int kInitialRowCount = 3001;  // header row and 3000 data rows
-inline constexpr int kLongFillLines = 1000;
-
-inline constexpr const char* kLoadingText = "正在装入记录数据...";
-inline constexpr const char* kProcessingText = "正在处理记录数据...";
 
 // Header texts of row 0.
 extern const std::array<const char*, kColumnCount> kHeaderTexts;
@@ -33,6 +28,13 @@ class ProgressSink {
   virtual ~ProgressSink() = default;
   virtual void SetProgressText(const std::string& text) = 0;
   virtual void ProcessMessages() = 0;
+};
+
+// For callers without a window: reports nothing.
+class NoProgress : public ProgressSink {
+ public:
+  void SetProgressText(const std::string&) override {}
+  void ProcessMessages() override {}
 };
 
 class RecordTable {

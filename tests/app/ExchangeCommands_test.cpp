@@ -9,36 +9,35 @@
 #include "formats/ImportFormats.h"
 #include "rawdata/PolarLines.h"
 #include "rawdata/RawRecord.h"
+#include "rawdata/RawRecordView.h"
 #include "rawdata/RawUnitState.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
-#include "support/FakeMainView.h"
-#include "support/ScriptedDialogs.h"
+#include "support/HeadlessWindow.h"
 #include "support/TempDir.h"
 #include "support/WorkingFolder.h"
 
 namespace lumaq {
 namespace {
 
-using test::FakeMainView;
-using test::ScriptedDialogs;
 using test::TempDir;
 using test::WorkingFolder;
 
 const char* const kCoordTitle = "--全站仪坐标记录文件";
 
-class ExchangeCommandsTest : public ::testing::Test {
- protected:
-  void SetUp() override { main.StartUp({}); }
+// The job's folder, made the working folder, and the program's folder.
+struct ExchangeFolders {
+  TempDir dir;
+  TempDir program;
+  WorkingFolder inDir{dir.Folder()};
+};
 
-  void TypeRecord(int row, const std::string& name, const std::string& n, const std::string& e,
-                  const std::string& z = "", const std::string& code = "") {
-    table.SetCell(kColName, row, name);
-    table.SetCell(kColN, row, n);
-    table.SetCell(kColE, row, e);
-    table.SetCell(kColZ, row, z);
-    table.SetCell(kColCode, row, code);
-  }
+class ExchangeCommandsTest : public ::testing::Test,
+                             protected ExchangeFolders,
+                             protected test::HeadlessWindow {
+ protected:
+  ExchangeCommandsTest() : HeadlessWindow(program.Folder()) {}
+  void SetUp() override { commands.StartUp({}); }
 
   void Import(const std::string& path, int typeIndex) {
     dialogs.NextOpenAnswer(FileChoice{path, typeIndex});
@@ -49,23 +48,13 @@ class ExchangeCommandsTest : public ::testing::Test {
     dialogs.NextSaveAnswer(FileChoice{path, typeIndex});
     exchange.MenuJobExportClick();
   }
-
-  TempDir dir;
-  TempDir program;
-  WorkingFolder inDir{dir.Folder()};
-  JobDocument job;
-  RecordTable table;
-  FakeMainView view;
-  ScriptedDialogs dialogs;
-  MainCommands main{job, table, view, dialogs, program.Folder()};
-  ExchangeCommands exchange{main, job, table, view, dialogs};
 };
 
 TEST_F(ExchangeCommandsTest, ImportReplacesTheRecordsAndLeavesTheJobUntitled) {
   const std::string bdt =
       dir.Write("JOB.BDT", ComposeRecordLine("OLD", "", "1", "2", "3") + "\r\n");
   dialogs.NextOpenAnswer(FileChoice{bdt, 1});
-  main.MenuJobOpenClick();
+  commands.MenuJobOpenClick();
   const std::string cass = dir.Write("in.dat", "P1,TREE,1234.567,3456.789,12.300\r\nP2,,5,6,7\r\n");
 
   Import(cass, 4);
@@ -78,8 +67,8 @@ TEST_F(ExchangeCommandsTest, ImportReplacesTheRecordsAndLeavesTheJobUntitled) {
   EXPECT_EQ(table.Cell(kColN, 1), "3456.789");
   EXPECT_EQ(table.Cell(kColCode, 1), "TREE");
   EXPECT_EQ(table.Cell(kColE, 2), "5");
-  EXPECT_EQ(view.panels[kPanelCount], "点号总数:2");
-  EXPECT_EQ(view.panels[kPanelRow], "当前行:1");
+  EXPECT_EQ(view.panels[StatusPanel::kCount], "点号总数:2");
+  EXPECT_EQ(view.panels[StatusPanel::kRow], "当前行:1");
   EXPECT_EQ(table.CurrentRow(), 1);
   EXPECT_EQ(table.CurrentColumn(), kColName);
   EXPECT_TRUE(job.Untitled);
@@ -87,15 +76,15 @@ TEST_F(ExchangeCommandsTest, ImportReplacesTheRecordsAndLeavesTheJobUntitled) {
   EXPECT_FALSE(job.Modified);
   EXPECT_EQ(job.FilePath, bdt);
   EXPECT_EQ(view.caption, std::string("JOB.BDT") + kCoordTitle);
-  EXPECT_EQ(main.FileTypeIndex(), 4);
+  EXPECT_EQ(commands.FileTypeIndex(), 4);
 }
 
 TEST_F(ExchangeCommandsTest, ImportStartsWithTheSharedFileType) {
-  main.SetFileTypeIndex(2);
+  commands.SetFileTypeIndex(2);
   dialogs.NextOpenAnswer(std::nullopt);
   exchange.MenuJobImportClick();
   // A type index the import list does not have starts at its first type.
-  main.SetFileTypeIndex(7);
+  commands.SetFileTypeIndex(7);
   dialogs.NextOpenAnswer(std::nullopt);
   exchange.MenuJobImportClick();
   ASSERT_EQ(dialogs.openRequests.size(), 2u);
@@ -104,13 +93,13 @@ TEST_F(ExchangeCommandsTest, ImportStartsWithTheSharedFileType) {
 }
 
 TEST_F(ExchangeCommandsTest, CancelledImportChangesNothing) {
-  TypeRecord(1, "P1", "1", "2");
-  main.StringGrid1KeyDown(false);  // the job is now modified
-  dialogs.NextMessageAnswer(MessageResult::Cancel);
+  SetRecord(1, "P1", "1", "2");
+  commands.StringGrid1KeyDown(false);  // the job is now modified
+  dialogs.NextMessageAnswer(MessageResult::kCancel);
   exchange.MenuJobImportClick();
   EXPECT_TRUE(dialogs.openRequests.empty());
 
-  dialogs.NextMessageAnswer(MessageResult::No);
+  dialogs.NextMessageAnswer(MessageResult::kNo);
   dialogs.NextOpenAnswer(std::nullopt);
   exchange.MenuJobImportClick();
   EXPECT_EQ(table.Cell(kColName, 1), "P1");
@@ -121,15 +110,15 @@ TEST_F(ExchangeCommandsTest, ARejectedScs2002FileEmptiesTheTableAndKeepsTheJobTe
   job.JobText = {ComposeRecordLine("OLD", "", "1", "2", "3")};
   table.FillTableFromJobText(job.JobText, view);
   const std::string bad = dir.Write("bad.dat", "1\r\nP1\r\nTREE\r\n1\r\n2\r\n3\r\ne\r\n");
-  dialogs.NextMessageAnswer(MessageResult::Ok);
+  dialogs.NextMessageAnswer(MessageResult::kOk);
 
   Import(bad, 2);
 
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].caption, "警告");
   EXPECT_EQ(dialogs.messages[0].text, "数据格式不符，无法导入！");
-  EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
-  EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::Ok);
+  EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kWarning);
+  EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::kOk);
   EXPECT_EQ(table.Cell(kColName, 1), "");
   EXPECT_EQ(job.JobText.size(), 1u);
 }
@@ -145,24 +134,24 @@ TEST_F(ExchangeCommandsTest, AFailingImportShowsImportErrorThenRaisesIt) {
   for (const auto& failure : failures) {
     SCOPED_TRACE(failure.path);
     dialogs.messages.clear();
-    dialogs.NextMessageAnswer(MessageResult::Ok);
+    dialogs.NextMessageAnswer(MessageResult::kOk);
     dialogs.NextOpenAnswer(FileChoice{failure.path, failure.type});
     EXPECT_ANY_THROW(exchange.MenuJobImportClick());
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].caption, "警告");
     EXPECT_EQ(dialogs.messages[0].text, "导入错误！");
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kWarning);
     EXPECT_EQ(table.Cell(kColName, 1), "");
     EXPECT_EQ(job.JobText.size(), 1u) << "a failed import leaves the job text as it was";
   }
-  dialogs.NextMessageAnswer(MessageResult::Ok);
+  dialogs.NextMessageAnswer(MessageResult::kOk);
   EXPECT_THROW(Import(sv300, 3), ImportError);
 }
 
 TEST_F(ExchangeCommandsTest, ExportCompactsTheJobTextEvenWhenCancelled) {
-  TypeRecord(2, "A", "1", "2", "", "C");
-  TypeRecord(5, "B", "3", "4", "5");
-  TypeRecord(9, "C", "6", "7", "8");
+  SetRecord(2, "A", "1", "2", "", "C");
+  SetRecord(5, "B", "3", "4", "5");
+  SetRecord(9, "C", "6", "7", "8");
   dialogs.NextSaveAnswer(std::nullopt);
   exchange.MenuJobExportClick();
   ASSERT_EQ(job.JobText.size(), 3u);
@@ -173,7 +162,7 @@ TEST_F(ExchangeCommandsTest, ExportCompactsTheJobTextEvenWhenCancelled) {
   EXPECT_EQ(ReadFileBytes(dir.Path("out.dat")), "1,A,C,1,2,0.000\r\n2,B,,3,4,5\r\n3,C,,6,7,8\r\n");
   ASSERT_EQ(dialogs.saveRequests.size(), 2u);
   EXPECT_EQ(dialogs.saveRequests[1].title, "导出为");
-  EXPECT_EQ(main.FileTypeIndex(), 3);
+  EXPECT_EQ(commands.FileTypeIndex(), 3);
   // Export changes nothing else in the job.
   EXPECT_TRUE(job.Untitled);
   EXPECT_FALSE(job.Modified);
@@ -182,7 +171,7 @@ TEST_F(ExchangeCommandsTest, ExportCompactsTheJobTextEvenWhenCancelled) {
 }
 
 TEST_F(ExchangeCommandsTest, ExportOffersTheUserLayoutAndCompletesNames) {
-  TypeRecord(1, "P1", "3456.789", "1234.567", "12.300", "TREE");
+  SetRecord(1, "P1", "3456.789", "1234.567", "12.300", "TREE");
   program.Write("Commpara",
                 "[UserDefFormat1]\r\nDefName=Mine\r\nDefFileExt=\r\nDefOrderWord=401231\r\n");
   Export(dir.Path("plain"), 7);
@@ -204,7 +193,7 @@ TEST_F(ExchangeCommandsTest, ExportOffersTheUserLayoutAndCompletesNames) {
 }
 
 TEST_F(ExchangeCommandsTest, ADisplayDecoderShowsTheLayoutName) {
-  ExchangeCommands decoding{main, job, table, view, dialogs, [](std::string_view bytes) {
+  ExchangeCommands decoding{commands, job, table, view, dialogs, [](std::string_view bytes) {
                               return bytes == FallbackUserFormat().name
                                          ? std::string("自定义数据格式")
                                          : std::string(bytes);
@@ -216,7 +205,7 @@ TEST_F(ExchangeCommandsTest, ADisplayDecoderShowsTheLayoutName) {
 }
 
 TEST_F(ExchangeCommandsTest, AFailedExportLeavesTheOldFile) {
-  TypeRecord(1, "P1", "1", "2");
+  SetRecord(1, "P1", "1", "2");
   const std::string existing = dir.Write("busy", "keep me");
   std::filesystem::create_directory(dir.Path("folder.pts"));
   EXPECT_THROW(Export(dir.Path("folder.pts"), 1), FileError);
@@ -228,7 +217,7 @@ TEST_F(ExchangeCommandsTest, AFailedExportLeavesTheOldFile) {
 TEST_F(ExchangeCommandsTest, AMeasurementJobWithoutRawRecordsExportsNothing) {
   const std::string txt = dir.Write("notes.TXT", "line one\r\nline two\r\n");
   dialogs.NextOpenAnswer(FileChoice{txt, 3});
-  main.MenuJobOpenClick();
+  commands.MenuJobOpenClick();
   exchange.MenuJobExportClick();
   EXPECT_TRUE(dialogs.saveRequests.empty());
   EXPECT_EQ(job.JobText, (JobText{"line one", "line two"}));

@@ -9,7 +9,6 @@
 #include "support/FakeMainView.h"
 #include "support/FileSizeLimit.h"
 #include "support/HeadlessWindow.h"
-#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
@@ -17,7 +16,6 @@ namespace {
 
 using test::FakeMainView;
 using test::FileSizeLimit;
-using test::ScriptedDialogs;
 using test::TempDir;
 
 const char* const kCoordTitle = "--全站仪坐标记录文件";
@@ -41,12 +39,10 @@ class MainCommandsTest : public ::testing::Test, protected test::HeadlessWindow 
  protected:
   void SetUp() override { commands.StartUp({}); }
 
+  // A record typed into a row: the job is changed.
   void TypeRecord(int row, const std::string& name, const std::string& n, const std::string& e,
                   const std::string& z = "") {
-    table.SetCell(kColName, row, name);
-    table.SetCell(kColN, row, n);
-    table.SetCell(kColE, row, e);
-    table.SetCell(kColZ, row, z);
+    SetRecord(row, name, n, e, z);
     commands.StringGrid1KeyDown(false);
   }
 
@@ -65,8 +61,8 @@ class MainCommandsTest : public ::testing::Test, protected test::HeadlessWindow 
 
 TEST_F(MainCommandsTest, StartsWithEmptyJob1) {
   EXPECT_EQ(view.caption, std::string("Job1") + kCoordTitle);
-  EXPECT_EQ(view.panels[kPanelCount], "总数:");
-  EXPECT_EQ(view.panels[kPanelRow], "当前行:");
+  EXPECT_EQ(view.panels[StatusPanel::kCount], "总数:");
+  EXPECT_EQ(view.panels[StatusPanel::kRow], "当前行:");
   EXPECT_TRUE(job.Untitled);
   EXPECT_TRUE(job.CoordinateMode);
   EXPECT_FALSE(job.Modified);
@@ -82,21 +78,18 @@ TEST_F(MainCommandsTest, CommandLineOpensOnlyOneUpperCaseBdt) {
   } cases[] = {{{bdt}, true}, {{bdt, bdt}, false}, {{lower}, false}, {{txt}, false}, {{}, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args.empty() ? "no argument" : c.args[0]);
-    JobDocument freshJob;
-    RecordTable freshTable;
-    FakeMainView freshView;
-    MainCommands fresh(freshJob, freshTable, freshView, dialogs, "/opt/lumaq");
-    fresh.StartUp(c.args);
+    test::HeadlessWindow fresh;
+    fresh.commands.StartUp(c.args);
     if (c.opens) {
-      EXPECT_EQ(freshView.caption, std::string("JOB.BDT") + kCoordTitle);
-      EXPECT_EQ(freshView.panels[kPanelCount], "点号总数:3");
-      EXPECT_EQ(freshTable.Cell(kColName, 3), "P3");
-      EXPECT_FALSE(freshJob.Untitled);
-      EXPECT_EQ(freshJob.FilePath, bdt);
+      EXPECT_EQ(fresh.view.caption, std::string("JOB.BDT") + kCoordTitle);
+      EXPECT_EQ(fresh.view.panels[StatusPanel::kCount], "点号总数:3");
+      EXPECT_EQ(fresh.table.Cell(kColName, 3), "P3");
+      EXPECT_FALSE(fresh.job.Untitled);
+      EXPECT_EQ(fresh.job.FilePath, bdt);
     } else {
-      EXPECT_EQ(freshView.caption, std::string("Job1") + kCoordTitle);
-      EXPECT_TRUE(freshJob.Untitled);
-      EXPECT_TRUE(freshJob.JobText.empty());
+      EXPECT_EQ(fresh.view.caption, std::string("Job1") + kCoordTitle);
+      EXPECT_TRUE(fresh.job.Untitled);
+      EXPECT_TRUE(fresh.job.JobText.empty());
     }
   }
 }
@@ -120,22 +113,22 @@ TEST_F(MainCommandsTest, NewOnUntitledUnchangedJobDoesNothing) {
 
 TEST_F(MainCommandsTest, NewAfterAKeyAsksAndStartsJob2) {
   TypeRecord(1, "P1", "1", "2");
-  dialogs.NextMessageAnswer(MessageResult::No);
+  dialogs.NextMessageAnswer(MessageResult::kNo);
   commands.MenuJobNewClick();
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].caption, "提示");
   EXPECT_EQ(dialogs.messages[0].text, "您要保存对工作文件所作的更改吗？");
-  EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::YesNoCancel);
-  EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Question);
+  EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::kYesNoCancel);
+  EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kQuestion);
   EXPECT_EQ(view.caption, std::string("Job2") + kCoordTitle);
-  EXPECT_EQ(view.panels[kPanelCount], "点号总数:0");
+  EXPECT_EQ(view.panels[StatusPanel::kCount], "点号总数:0");
   EXPECT_EQ(table.Cell(kColName, 1), "");
   EXPECT_FALSE(job.Modified);
 }
 
 TEST_F(MainCommandsTest, YesThenCancelledSaveAsSavesNothingAndCommandGoesOn) {
   TypeRecord(1, "P1", "1", "2");
-  dialogs.NextMessageAnswer(MessageResult::Yes);
+  dialogs.NextMessageAnswer(MessageResult::kYes);
   dialogs.NextSaveAnswer(std::nullopt);
   commands.MenuJobNewClick();
   EXPECT_EQ(dialogs.saveRequests.size(), 1u);
@@ -146,16 +139,16 @@ TEST_F(MainCommandsTest, YesThenCancelledSaveAsSavesNothingAndCommandGoesOn) {
 
 TEST_F(MainCommandsTest, CancelAtThePromptAbandonsTheCommand) {
   TypeRecord(1, "P1", "1", "2");
-  dialogs.NextMessageAnswer(MessageResult::Cancel);
+  dialogs.NextMessageAnswer(MessageResult::kCancel);
   commands.MenuJobNewClick();
   EXPECT_EQ(view.caption, std::string("Job1") + kCoordTitle);
   EXPECT_EQ(table.Cell(kColName, 1), "P1");
-  dialogs.NextMessageAnswer(MessageResult::Cancel);
+  dialogs.NextMessageAnswer(MessageResult::kCancel);
   commands.MenuJobOpenClick();  // no open dialog follows
   EXPECT_TRUE(dialogs.openRequests.empty());
-  dialogs.NextMessageAnswer(MessageResult::Cancel);
+  dialogs.NextMessageAnswer(MessageResult::kCancel);
   EXPECT_FALSE(commands.CanClose());
-  dialogs.NextMessageAnswer(MessageResult::No);
+  dialogs.NextMessageAnswer(MessageResult::kNo);
   EXPECT_TRUE(commands.CanClose());
 }
 
@@ -164,7 +157,7 @@ TEST_F(MainCommandsTest, OpenBdtKeepsFirst15999Lines) {
   EXPECT_EQ(job.JobText.size(), 15999u);
   EXPECT_EQ(table.RowCount(), 16000);
   EXPECT_EQ(table.Cell(kColName, 15999), "P15999");
-  EXPECT_EQ(view.panels[kPanelCount], "总数:15999");
+  EXPECT_EQ(view.panels[StatusPanel::kCount], "总数:15999");
   EXPECT_EQ(view.caption, std::string("BIG.BDT") + kCoordTitle);
   EXPECT_EQ(dialogs.openRequests[0].title, "打开");
   EXPECT_EQ(dialogs.openRequests[0].initialFolder, "/opt/lumaq");
@@ -181,10 +174,10 @@ TEST_F(MainCommandsTest, OpenByExtensionCase) {
     Open(dir.Write(c.name, lines));
     EXPECT_EQ(job.CoordinateMode, c.coordinates);
     if (c.coordinates) {
-      EXPECT_EQ(view.view, FakeMainView::View::Coordinate);
+      EXPECT_EQ(view.view, FakeMainView::View::kCoordinate);
       EXPECT_EQ(table.Cell(kColName, 2), "P2");
     } else {
-      EXPECT_EQ(view.view, FakeMainView::View::Measurement);
+      EXPECT_EQ(view.view, FakeMainView::View::kMeasurement);
       EXPECT_EQ(view.caption, c.name);  // the name alone
       EXPECT_EQ(view.shownText, SplitTextLines(lines));
       EXPECT_EQ(table.Cell(kColName, 1), "");
@@ -300,7 +293,7 @@ TEST_F(MainCommandsTest, TidyClosesUpRecordsAndFillsEmptyZ) {
   EXPECT_EQ(table.Cell(kColZ, 1), "0.000");
   EXPECT_EQ(table.Cell(kColName, 2), "P4");
   EXPECT_EQ(table.Cell(kColName, 3), "");
-  EXPECT_EQ(view.panels[kPanelCount], "总数:2");
+  EXPECT_EQ(view.panels[StatusPanel::kCount], "总数:2");
 }
 
 TEST_F(MainCommandsTest, DeleteShowsTheTidyCountLessOneUntilTheIdleRecount) {
@@ -308,16 +301,16 @@ TEST_F(MainCommandsTest, DeleteShowsTheTidyCountLessOneUntilTheIdleRecount) {
   commands.Button_SortClick();
   commands.ApplicationIdle();  // still on row 1: nothing to recount
   for (int i = 0; i < 2; ++i) {
-    dialogs.NextMessageAnswer(MessageResult::Yes);
+    dialogs.NextMessageAnswer(MessageResult::kYes);
     commands.Button_DelClick();
-    EXPECT_EQ(view.panels[kPanelCount], "总数:2");
+    EXPECT_EQ(view.panels[StatusPanel::kCount], "总数:2");
     ASSERT_TRUE(commands.StringGrid1SelectCell(kColName, 2));
   }
   EXPECT_EQ(dialogs.messages[0].caption, "确认");
   EXPECT_EQ(dialogs.messages[0].text, "确定要删除该记录吗?");
   commands.ApplicationIdle();
-  EXPECT_EQ(view.panels[kPanelCount], "总数:1");
-  dialogs.NextMessageAnswer(MessageResult::No);
+  EXPECT_EQ(view.panels[StatusPanel::kCount], "总数:1");
+  dialogs.NextMessageAnswer(MessageResult::kNo);
   commands.Button_DelClick();
   EXPECT_EQ(table.Cell(kColName, 3), "P3");
 }
@@ -328,7 +321,7 @@ TEST_F(MainCommandsTest, ClearEmptiesTableAndJobText) {
   commands.Button_ClearClick();
   EXPECT_TRUE(job.JobText.empty());
   EXPECT_EQ(table.CountRecords(), 0);
-  EXPECT_EQ(view.panels[kPanelCount], "点号总数:0");
+  EXPECT_EQ(view.panels[StatusPanel::kCount], "点号总数:0");
   EXPECT_EQ(table.CurrentRow(), 1);
   EXPECT_EQ(table.CurrentColumn(), kColName);
 }
@@ -339,16 +332,16 @@ TEST_F(MainCommandsTest, FindWrapsAroundAndReportsMisses) {
   commands.Button_FindClick(" p2 ");
   EXPECT_EQ(table.CurrentRow(), 2);
   EXPECT_EQ(table.CurrentColumn(), kColName);
-  EXPECT_EQ(view.panels[kPanelRow], "当前行:2");
+  EXPECT_EQ(view.panels[StatusPanel::kRow], "当前行:2");
   EXPECT_EQ(view.tableFocus, 1);
   commands.Button_FindClick("P2");  // the current row is found after a full cycle
   EXPECT_EQ(table.CurrentRow(), 2);
-  dialogs.NextMessageAnswer(MessageResult::Ok);
+  dialogs.NextMessageAnswer(MessageResult::kOk);
   commands.Button_FindClick("P9");
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].text, "当前文件中无此点号。");
-  EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::None);
-  EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::Ok);
+  EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kNone);
+  EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::kOk);
   EXPECT_EQ(table.CurrentRow(), 2);
 }
 
@@ -375,7 +368,7 @@ TEST_F(MainCommandsTest, LeavingACellChecksAndNormalisesIt) {
     SCOPED_TRACE(c.typed);
     ASSERT_TRUE(commands.StringGrid1SelectCell(c.column, 1));
     table.SetCell(c.column, 1, c.typed);
-    if (!c.moves) dialogs.NextMessageAnswer(MessageResult::Ok);
+    if (!c.moves) dialogs.NextMessageAnswer(MessageResult::kOk);
     EXPECT_EQ(commands.StringGrid1SelectCell(c.column, 2), c.moves);
     EXPECT_EQ(table.CurrentRow(), c.moves ? 2 : 1);
     EXPECT_EQ(table.Cell(c.column, 1), c.kept);
@@ -405,30 +398,30 @@ TEST_F(MainCommandsTest, EnterMovesAcrossThenDown) {
 TEST_F(MainCommandsTest, ReceiveIntoAnUnchangedJobKeepsItsLines) {
   job.JobText = {ComposeRecordLine("P1", "", "1", "2", "3")};
   EXPECT_TRUE(commands.PrepareReceive());
-  EXPECT_EQ(commands.TransferDirection(), 0);
+  EXPECT_EQ(commands.TransferDirection(), TransferDirection::kReceive);
   ASSERT_EQ(job.JobText.size(), 1u);  // New did nothing
   job.JobText.push_back(ComposeRecordLine("P2", "", "4", "5", "6"));
   commands.FinishReceive();
   EXPECT_EQ(table.Cell(kColName, 2), "P2");
-  EXPECT_EQ(view.panels[kPanelCount], "总数:2");
+  EXPECT_EQ(view.panels[StatusPanel::kCount], "总数:2");
   EXPECT_FALSE(job.Modified);
 }
 
 TEST_F(MainCommandsTest, ReceivedMeasurementsMarkTheJobChanged) {
   ASSERT_TRUE(commands.PrepareReceive());
-  job.CoordinateMode = false;  // as the transfer dialog reports
+  job.CoordinateMode = false;  // as a receive of measurements leaves it
   job.JobText = {"HA: 12.3456"};
   commands.FinishReceive();
   EXPECT_TRUE(job.Modified);
-  EXPECT_EQ(view.view, FakeMainView::View::Measurement);
+  EXPECT_EQ(view.view, FakeMainView::View::kMeasurement);
   EXPECT_EQ(view.caption, std::string("Job1") + kMeasTitle);
-  dialogs.NextMessageAnswer(MessageResult::Cancel);
+  dialogs.NextMessageAnswer(MessageResult::kCancel);
   EXPECT_FALSE(commands.CanClose());
 }
 
 TEST_F(MainCommandsTest, CancelAtTheSavePromptAbandonsTheReceive) {
   TypeRecord(1, "P1", "1", "2");
-  dialogs.NextMessageAnswer(MessageResult::Cancel);
+  dialogs.NextMessageAnswer(MessageResult::kCancel);
   EXPECT_FALSE(commands.PrepareReceive());
   EXPECT_EQ(table.Cell(kColName, 1), "P1");
 }
@@ -437,10 +430,10 @@ TEST_F(MainCommandsTest, SendNeedsACoordinateJobWithRecords) {
   EXPECT_FALSE(commands.PrepareSend());  // an empty table
   TypeRecord(2, "P2", "1", "2");
   EXPECT_TRUE(commands.PrepareSend());
-  EXPECT_EQ(commands.TransferDirection(), 1);
+  EXPECT_EQ(commands.TransferDirection(), TransferDirection::kSend);
   EXPECT_EQ(job.JobText, JobText{ComposeRecordLine("P2", "", "1", "2", "0.000")});
   EXPECT_EQ(table.Cell(kColName, 1), "");  // the table is not refilled
-  dialogs.NextMessageAnswer(MessageResult::No);
+  dialogs.NextMessageAnswer(MessageResult::kNo);
   Open(dir.Write("A.TXT", "text\r\n"));
   EXPECT_FALSE(commands.PrepareSend());
 }

@@ -57,7 +57,7 @@ TEST(CoordinateHeader, LinesAreFramedAndColumnWordsStandWhereTheListingPutsThem)
   EXPECT_EQ(CoordinateHeader(false),
             (std::array<std::string, 5>{kStars, kLaterTitle, kStars, kColumns, ""}));
   for (const std::string& title : {kFirstTitle, kLaterTitle}) {
-    EXPECT_EQ(RecordingPrintSurface::Columns(title, TextEncoding::Utf8), 58) << title;
+    EXPECT_EQ(RecordingPrintSurface::Columns(title, TextEncoding::kUtf8), 58) << title;
   }
   // Character positions (1-based) of the column words over a numbered line.
   std::vector<std::pair<std::string, std::size_t>> words;
@@ -83,12 +83,12 @@ TEST(MeasureListing, GeometryComesFromWhatTheSurfaceMeasures) {
     int pageWidth, pageHeight, firstLineColumns;
     int left, linesPerPage;
   } cases[] = {
-      {ListingKind::Coordinates, 1000, 260, 54, 225, 8},  // (1000 - 540) / 2 - 5
-      {ListingKind::Coordinates, 1001, 279, 54, 225, 8},  // 461 / 2 truncates, 179 / 20 too
-      {ListingKind::Coordinates, 500, 260, 54, -25, 8},   // wider than the page
-      {ListingKind::Coordinates, 533, 260, 54, -8, 8},    // -7 / 2 is -3, not -4
-      {ListingKind::Coordinates, 533, 99, 54, -8, 0},     // -1 / 20 is 0
-      {ListingKind::Coordinates, 533, 79, 54, -8, -1},   {ListingKind::Text, 533, 260, 3, 100, 8},
+      {ListingKind::kCoordinates, 1000, 260, 54, 225, 8},  // (1000 - 540) / 2 - 5
+      {ListingKind::kCoordinates, 1001, 279, 54, 225, 8},  // 461 / 2 truncates, 179 / 20 too
+      {ListingKind::kCoordinates, 500, 260, 54, -25, 8},   // wider than the page
+      {ListingKind::kCoordinates, 533, 260, 54, -8, 8},    // -7 / 2 is -3, not -4
+      {ListingKind::kCoordinates, 533, 99, 54, -8, 0},     // -1 / 20 is 0
+      {ListingKind::kCoordinates, 533, 79, 54, -8, -1},   {ListingKind::kText, 533, 260, 3, 100, 8},
   };
   for (const Case& c : cases) {
     PrintLog log;
@@ -102,12 +102,12 @@ TEST(MeasureListing, GeometryComesFromWhatTheSurfaceMeasures) {
     EXPECT_EQ(layout.linesPerPage, c.linesPerPage);
     ASSERT_GE(log.calls.size(), 1u);
     EXPECT_EQ(log.calls[0].text, "Hi");
-    if (c.kind == ListingKind::Coordinates) {
-      ASSERT_EQ(log.Count(Kind::Width), 1);
+    if (c.kind == ListingKind::kCoordinates) {
+      ASSERT_EQ(log.Count(Kind::kWidth), 1);
       EXPECT_EQ(log.calls[1].text, lines[0]);
-      EXPECT_EQ(log.calls[1].encoding, TextEncoding::CodePage);
+      EXPECT_EQ(log.calls[1].encoding, TextEncoding::kCodePage);
     } else {
-      EXPECT_EQ(log.Count(Kind::Width), 0);
+      EXPECT_EQ(log.Count(Kind::kWidth), 0);
     }
   }
 }
@@ -115,12 +115,12 @@ TEST(MeasureListing, GeometryComesFromWhatTheSurfaceMeasures) {
 TEST(PrintListing, CoordinatePagesCarryTheirHeadersAndNumberedRecordsInSlots) {
   PrintLog log;
   const JobText lines = Records(7);
-  Print(log, ListingKind::Coordinates, lines, 8);  // slots 5, 6, 7 hold records
+  Print(log, ListingKind::kCoordinates, lines, 8);  // slots 5, 6, 7 hold records
 
-  ASSERT_EQ(log.calls.front().kind, Kind::Height);
-  EXPECT_EQ(log.Count(Kind::BeginDoc), 1);
-  EXPECT_EQ(log.calls.back().kind, Kind::EndDoc);
-  EXPECT_EQ(log.Count(Kind::EndDoc), 1);
+  ASSERT_EQ(log.calls.front().kind, Kind::kHeight);
+  EXPECT_EQ(log.Count(Kind::kBeginDoc), 1);
+  EXPECT_EQ(log.calls.back().kind, Kind::kEndDoc);
+  EXPECT_EQ(log.Count(Kind::kEndDoc), 1);
   const auto pages = log.Pages();
   ASSERT_EQ(pages.size(), 3u);
   int record = 0;
@@ -137,7 +137,7 @@ TEST(PrintListing, CoordinatePagesCarryTheirHeadersAndNumberedRecordsInSlots) {
       const int slot = i < 4 ? static_cast<int>(i) : static_cast<int>(i) + 1;  // slot 4 empty
       EXPECT_EQ(call.x, 225);
       EXPECT_EQ(call.y, 50 + 20 * slot);
-      EXPECT_EQ(call.encoding, i < 4 ? TextEncoding::Utf8 : TextEncoding::CodePage);
+      EXPECT_EQ(call.encoding, i < 4 ? TextEncoding::kUtf8 : TextEncoding::kCodePage);
     }
   }
 }
@@ -145,7 +145,7 @@ TEST(PrintListing, CoordinatePagesCarryTheirHeadersAndNumberedRecordsInSlots) {
 TEST(PrintListing, TextLinesGoAtOneHundredFromTheTopSlot) {
   PrintLog log;
   const JobText lines{"\xB2\xE2\xD5\xBE A", "line 2", "line 3"};  // GB18030 bytes untouched
-  Print(log, ListingKind::Text, lines, 2);
+  Print(log, ListingKind::kText, lines, 2);
   const auto pages = log.Pages();
   ASSERT_EQ(pages.size(), 2u);
   EXPECT_EQ(Texts(pages[0]), (std::vector<std::string>{lines[0], lines[1]}));
@@ -154,7 +154,7 @@ TEST(PrintListing, TextLinesGoAtOneHundredFromTheTopSlot) {
   for (const auto& page : pages) {
     for (const PrintCall& call : page) {
       EXPECT_EQ(call.x, 100);
-      EXPECT_EQ(call.encoding, TextEncoding::CodePage);
+      EXPECT_EQ(call.encoding, TextEncoding::kCodePage);
     }
   }
 }
@@ -167,10 +167,10 @@ TEST(PrintListing, AListingThatFillsItsLastPageEndsWithOneMorePage) {
     std::size_t pages;
     bool fills;
   } cases[] = {
-      {ListingKind::Coordinates, 6, 3, true},
-      {ListingKind::Coordinates, 5, 2, false},
-      {ListingKind::Text, 16, 3, true},
-      {ListingKind::Text, 15, 2, false},
+      {ListingKind::kCoordinates, 6, 3, true},
+      {ListingKind::kCoordinates, 5, 2, false},
+      {ListingKind::kText, 16, 3, true},
+      {ListingKind::kText, 15, 2, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lines);
@@ -180,7 +180,7 @@ TEST(PrintListing, AListingThatFillsItsLastPageEndsWithOneMorePage) {
     const auto pages = log.Pages();
     ASSERT_EQ(pages.size(), c.pages);
     const std::vector<std::string> last = Texts(pages.back());
-    const bool coordinates = c.kind == ListingKind::Coordinates;
+    const bool coordinates = c.kind == ListingKind::kCoordinates;
     if (c.fills) {
       const std::vector<std::string> headerOnly{kStars, kLaterTitle, kStars, kColumns};
       EXPECT_EQ(last, coordinates ? headerOnly : std::vector<std::string>());
@@ -189,17 +189,17 @@ TEST(PrintListing, AListingThatFillsItsLastPageEndsWithOneMorePage) {
       EXPECT_EQ(last.back(),
                 coordinates ? NumberedRecordLine(c.lines, lines.back()) : lines.back());
     }
-    EXPECT_EQ(log.calls.back().kind, Kind::EndDoc);
+    EXPECT_EQ(log.calls.back().kind, Kind::kEndDoc);
   }
 }
 
 TEST(PrintListing, RecordTenThousandTouchesThePointName) {
   PrintLog log;
   const JobText lines = Records(10000);
-  Print(log, ListingKind::Coordinates, lines, 2000);
+  Print(log, ListingKind::kCoordinates, lines, 2000);
   std::vector<std::string> texts;
   for (const PrintCall& call : log.calls) {
-    if (call.kind == Kind::Text) texts.push_back(call.text);
+    if (call.kind == Kind::kText) texts.push_back(call.text);
   }
   EXPECT_EQ(texts.back(), std::string("10000") + "P10000   " + "C        " + "100.5       " +
                               "200.25      " + "3           ");
@@ -213,11 +213,11 @@ TEST(PrintListing, AnErrorEndsTheDocumentAndIsPassedOn) {
     RecordingPrintSurface surface(log, 1000, PageHeightFor(8));
     (atNewPage ? surface.failAtNewPage : surface.failAtText) = 1;
     const JobText lines = Records(5);
-    const ListingLayout layout = MeasureListing(surface, ListingKind::Coordinates, lines);
-    EXPECT_THROW(PrintListing(surface, ListingKind::Coordinates, lines, layout),
+    const ListingLayout layout = MeasureListing(surface, ListingKind::kCoordinates, lines);
+    EXPECT_THROW(PrintListing(surface, ListingKind::kCoordinates, lines, layout),
                  std::runtime_error);
-    EXPECT_EQ(log.Count(Kind::EndDoc), 1);
-    EXPECT_EQ(log.calls.back().kind, Kind::EndDoc);
+    EXPECT_EQ(log.Count(Kind::kEndDoc), 1);
+    EXPECT_EQ(log.calls.back().kind, Kind::kEndDoc);
   }
 }
 
@@ -309,9 +309,9 @@ TEST_F(PrintCommandTest, APageWithoutRoomForALineIsRefusedWithANote) {
     SCOPED_TRACE(testing::Message() << c.file << " " << c.slots);
     Open(c.file, Records(3));
     dialogs.messages.clear();
-    if (c.refused) dialogs.NextMessageAnswer(MessageResult::Ok);
+    if (c.refused) dialogs.NextMessageAnswer(MessageResult::kOk);
     PrintedTexts(c.slots);
-    EXPECT_EQ(log.Count(Kind::BeginDoc), c.refused ? 0 : 1);
+    EXPECT_EQ(log.Count(Kind::kBeginDoc), c.refused ? 0 : 1);
     ASSERT_EQ(dialogs.messages.size(), c.refused ? 1u : 0u);
     if (c.refused) {
       EXPECT_EQ(dialogs.messages[0].text,
@@ -326,8 +326,8 @@ TEST_F(PrintCommandTest, APrinterErrorEndsTheDocumentAndReachesTheErrorBox) {
   surface->failAtText = 6;
   dialogs.NextPrinterAnswer(std::move(surface));
   EXPECT_THROW(commands.MenuJobPrintClick(), std::runtime_error);
-  EXPECT_EQ(log.Count(Kind::Text), 5);
-  EXPECT_EQ(log.calls.back().kind, Kind::EndDoc);
+  EXPECT_EQ(log.Count(Kind::kText), 5);
+  EXPECT_EQ(log.calls.back().kind, Kind::kEndDoc);
 }
 
 }  // namespace

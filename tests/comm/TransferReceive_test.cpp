@@ -44,7 +44,7 @@ struct Receive {
   test::RecordingTransferView view{log};
   JobDocument job;
   RawUnitState units;
-  TransferSession session{job, port, view, kTransferReceive, units};
+  TransferSession session{job, port, view, TransferDirection::kReceive, units};
 
   Receive() {
     session.FormShow();
@@ -71,7 +71,7 @@ TEST(TransferReceive, FormShowOpensAndPurgesThenAwaitsAHeaderWithNoRawRecords) {
   test::RecordingTransferView view(log);
   JobDocument job;
   job.RawRecordBuffer = "left from before";
-  TransferSession session(job, port, view, kTransferReceive);
+  TransferSession session(job, port, view, TransferDirection::kReceive);
   EXPECT_FALSE(session.CloseAllowed());
   session.FormShow();
   EXPECT_EQ(log, (test::TransferLog{"open", "purge in+out"}));
@@ -87,7 +87,7 @@ TEST(TransferReceive, APortThatCannotBeOpenedWarnsAndAsksToClose) {
   test::RecordingTransferView view(log);
   JobDocument job;
   port.FailOpen("COM3 (/dev/ttyUSB0)：串口正被另一程序使用");
-  TransferSession session(job, port, view, kTransferReceive);
+  TransferSession session(job, port, view, TransferDirection::kReceive);
   session.FormShow();
   EXPECT_EQ(log,
             (test::TransferLog{"open", "open failed: COM3 (/dev/ttyUSB0)：串口正被另一程序使用",

@@ -37,7 +37,7 @@ struct Send {
   test::ScriptedTransferPort port{log};
   test::RecordingTransferView view{log};
   JobDocument job;
-  TransferSession session{job, port, view, kTransferSend};
+  TransferSession session{job, port, view, TransferDirection::kSend};
 
   explicit Send(JobText lines) {
     job.JobText = std::move(lines);
@@ -60,7 +60,7 @@ TEST(TransferSend, FormShowStartsPollingForTheFirstRecord) {
   test::RecordingTransferView view(log);
   JobDocument job;
   job.JobText = {kP1};
-  TransferSession session(job, port, view, kTransferSend);
+  TransferSession session(job, port, view, TransferDirection::kSend);
   session.FormShow();
   EXPECT_EQ(log, (test::TransferLog{"open", "purge in+out", "timer on"}));
   EXPECT_EQ(session.TransferState(), TransferState::AwaitRequest);

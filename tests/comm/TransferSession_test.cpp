@@ -32,7 +32,8 @@ struct Rig {
   RawUnitState units;
   TransferSession session;
 
-  explicit Rig(int direction = kTransferReceive) : session(job, port, view, direction, units) {
+  explicit Rig(TransferDirection direction = TransferDirection::kReceive)
+      : session(job, port, view, direction, units) {
     session.FormShow();
     log.clear();
   }
@@ -86,17 +87,17 @@ TEST(TransferSession, ALineErrorShowsItsMessagePausesAndClosesKeepingTheData) {
 TEST(TransferSession, ALineThatGoesAwayInsideAStepLeavesTheDialogClosable) {
   struct Case {
     const char* label;
-    int direction;
+    TransferDirection direction;
     TransferState after;
   } cases[] = {
-      {"receive, while the body is read", kTransferReceive, TransferState::AwaitHeader},
-      {"send, while the request is read", kTransferSend, TransferState::AwaitRequest},
+      {"receive, while the body is read", TransferDirection::kReceive, TransferState::AwaitHeader},
+      {"send, while the request is read", TransferDirection::kSend, TransferState::AwaitRequest},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     Rig r(c.direction);
     r.job.HasRawRecords = false;
-    if (c.direction == kTransferReceive) {
+    if (c.direction == TransferDirection::kReceive) {
       r.port.onRead = [&r] {
         if (r.session.CloseAllowed()) return;  // the header read
         r.port.GoAway();

@@ -1,42 +1,31 @@
 // lumaq-cli import and export, run as a surveyor's script would run them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "formats/ExportFormats.h"
 #include "formats/ImportFormats.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
+#include "support/CliRunner.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
 namespace {
 
+using test::CliResult;
 using test::TempDir;
-
-struct CliResult {
-  int exitCode = -1;
-  std::string errors;
-};
 
 class CliTest : public ::testing::Test {
  protected:
   // Runs lumaq-cli with the arguments in the test's folder.
-  CliResult Run(const std::string& arguments) {
-    const std::string errors = dir.Path("stderr.txt");
-    const std::string command = "cd '" + dir.Folder() + "' && '" LUMAQ_CLI "' " + arguments +
-                                " >/dev/null 2>'" + errors + "'";
-    const int status = std::system(command.c_str());
-    CliResult result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.errors = ReadFileBytes(errors);
-    return result;
+  CliResult Run(const std::vector<std::string>& arguments) {
+    test::CliRun run;
+    run.workingFolder = dir.Folder();
+    return test::RunCli(arguments, run);
   }
-
-  bool Exists(const std::string& name) const { return std::filesystem::exists(dir.Path(name)); }
 
   TempDir dir;
 };
@@ -46,8 +35,8 @@ const std::string kSecond = ComposeRecordLine("P2", "", "-10.500", "20.250", "0.
 
 TEST_F(CliTest, ImportWritesTheJobTextAsABdtFile) {
   dir.Write("in.dat", "P1,TREE,1234.567,3456.789,12.300\r\nP2,,20.250,-10.500,0.000");
-  const CliResult result = Run("import cass in.dat OUT.BDT");
-  EXPECT_EQ(result.exitCode, 0) << result.errors;
+  const CliResult result = Run({"import", "cass", "in.dat", "OUT.BDT"});
+  EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(ReadFileBytes(dir.Path("OUT.BDT")), JoinLinesCrLf({kTree, kSecond}));
 }
 
@@ -56,15 +45,15 @@ TEST_F(CliTest, ExportWritesEachFormatAsTheProgramDoes) {
   dir.Write("JOB.BDT",
             kTree + "\r\n\r\n" + ComposeRecordLine("P2", "", "-10.500", "20.250", "") + "\r\n");
   const std::pair<const char*, ExportFormat> formats[] = {
-      {"gts", ExportFormat::GtsPoints}, {"scs2002", ExportFormat::Scs2002},
-      {"sv300", ExportFormat::Sv300},   {"cass", ExportFormat::Cass},
-      {"csv", ExportFormat::Csv},       {"dxf", ExportFormat::Dxf},
-      {"user", ExportFormat::User},
+      {"gts", ExportFormat::kGtsPoints}, {"scs2002", ExportFormat::kScs2002},
+      {"sv300", ExportFormat::kSv300},   {"cass", ExportFormat::kCass},
+      {"csv", ExportFormat::kCsv},       {"dxf", ExportFormat::kDxf},
+      {"user", ExportFormat::kUser},
   };
   for (const auto& [name, format] : formats) {
     SCOPED_TRACE(name);
-    const CliResult result = Run(std::string("export ") + name + " JOB.BDT out." + name);
-    EXPECT_EQ(result.exitCode, 0) << result.errors;
+    const CliResult result = Run({"export", name, "JOB.BDT", std::string("out.") + name});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
     std::string expected;
     WriteRecords({kTree, kSecond}, format, FallbackUserFormat(),
                  [&expected](std::string_view bytes) { expected += bytes; });
@@ -76,7 +65,7 @@ TEST_F(CliTest, ExportUserReadsCommparaFromTheWorkingFolder) {
   dir.Write("JOB.bdt", kTree + "\r\n");
   dir.Write("Commpara",
             "[UserDefFormat1]\r\nDefName=Mine\r\nDefFileExt=txt\r\nDefOrderWord=000001\r\n");
-  EXPECT_EQ(Run("export user JOB.bdt out.txt").exitCode, 0);
+  EXPECT_EQ(Run({"export", "user", "JOB.bdt", "out.txt"}).exitCode, 0);
   EXPECT_EQ(ReadFileBytes(dir.Path("out.txt")), "1,P1,P1,P1,P1,P1\r\n");
 }
 
@@ -86,25 +75,28 @@ TEST_F(CliTest, RejectionsAndFailures) {
   dir.Write("JOB.BDT", kTree + "\r\n");
   dir.Write("KEEP.BDT", "old");
   const struct {
-    const char* arguments;
+    std::vector<std::string> arguments;
     int exitCode;
     const char* errorStart;
   } cases[] = {
-      {"import scs2002 bad.dat KEEP.BDT", 2, "数据格式不符，无法导入！"},
-      {"import sv300 sv.dat KEEP.BDT", 2, "导入错误！"},
-      {"import cass missing.dat KEEP.BDT", 1, "导入错误！"},
-      {"import dxf bad.dat KEEP.BDT", 2, "lumaq-cli: unknown import format"},
-      {"import cass bad.dat", 2, "lumaq-cli: usage"},
-      {"export pdf JOB.BDT KEEP.BDT", 2, "lumaq-cli: unknown export format"},
-      {"export gts missing.BDT KEEP.BDT", 1, "无法打开文件"},
-      {"export gts JOB.BDT no/such/folder.pts", 1, "无法写入文件"},
+      {{"import", "scs2002", "bad.dat", "KEEP.BDT"}, 2, "数据格式不符，无法导入！"},
+      {{"import", "sv300", "sv.dat", "KEEP.BDT"}, 2, "导入错误！"},
+      {{"import", "cass", "missing.dat", "KEEP.BDT"}, 1, "导入错误！"},
+      {{"import", "dxf", "bad.dat", "KEEP.BDT"}, 2, "lumaq-cli: unknown import format"},
+      {{"import", "cass", "bad.dat"}, 2, "lumaq-cli: usage"},
+      {{"export", "pdf", "JOB.BDT", "KEEP.BDT"}, 2, "lumaq-cli: unknown export format"},
+      {{"export", "gts", "missing.BDT", "KEEP.BDT"}, 1, "无法打开文件"},
+      {{"export", "gts", "JOB.BDT", "no/such/folder.pts"}, 1, "无法写入文件"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.arguments);
+    std::string label;
+    for (const std::string& argument : c.arguments) label += argument + " ";
+    SCOPED_TRACE(label);
     const CliResult result = Run(c.arguments);
     EXPECT_EQ(result.exitCode, c.exitCode);
-    EXPECT_EQ(result.errors.rfind(c.errorStart, 0), 0u) << result.errors;
-    EXPECT_EQ(result.errors.find('\n'), result.errors.size() - 1) << "one line of error";
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.rfind(c.errorStart, 0), 0u) << result.err;
+    EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "one line of error";
     EXPECT_EQ(ReadFileBytes(dir.Path("KEEP.BDT")), "old");
   }
 }
@@ -114,10 +106,27 @@ TEST_F(CliTest, RoundTripThroughTheCommandLine) {
   for (const char* format : {"gts", "scs2002", "sv300", "cass", "csv"}) {
     SCOPED_TRACE(format);
     const std::string name(format);
-    ASSERT_EQ(Run("export " + name + " JOB.BDT x." + name).exitCode, 0);
-    ASSERT_EQ(Run("import " + name + " x." + name + " BACK.BDT").exitCode, 0);
+    ASSERT_EQ(Run({"export", name, "JOB.BDT", "x." + name}).exitCode, 0);
+    ASSERT_EQ(Run({"import", name, "x." + name, "BACK.BDT"}).exitCode, 0);
     EXPECT_EQ(ReadFileBytes(dir.Path("BACK.BDT")), ReadFileBytes(dir.Path("JOB.BDT")));
   }
+}
+
+// The runner the CLI tests share, on programs every system has: its input
+// and deadline are not used by the tests above.
+TEST(CliRunner, FeedsStandardInputAndStopsAProgramAtItsDeadline) {
+  test::CliRun withInput;
+  withInput.input = std::string(200000, 'x') + "\xB2\xE2";  // more than a pipe holds
+  const CliResult echoed = test::RunCli({}, withInput, "/bin/cat");
+  EXPECT_EQ(echoed.exitCode, 0);
+  EXPECT_EQ(echoed.out, *withInput.input);
+  EXPECT_FALSE(echoed.timedOut);
+
+  test::CliRun shortDeadline;
+  shortDeadline.deadline = std::chrono::milliseconds(200);
+  const CliResult stopped = test::RunCli({"60"}, shortDeadline, "/bin/sleep");
+  EXPECT_TRUE(stopped.timedOut);
+  EXPECT_EQ(stopped.exitCode, -1);
 }
 
 }  // namespace

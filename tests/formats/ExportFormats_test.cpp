@@ -47,35 +47,35 @@ TEST_P(SingleRecordTest, WritesTheExactBytes) {
 INSTANTIATE_TEST_SUITE_P(
     Formats, SingleRecordTest,
     ::testing::Values(
-        OutputCase{"gts", kTreeLine, ExportFormat::GtsPoints,
+        OutputCase{"gts", kTreeLine, ExportFormat::kGtsPoints,
                    "P1,1234.567,3456.789,12.300,TREE\r\n"},
-        OutputCase{"scs2002", kTreeLine, ExportFormat::Scs2002,
+        OutputCase{"scs2002", kTreeLine, ExportFormat::kScs2002,
                    "1\r\nP1\r\nTREE\r\n3456.789\r\n1234.567\r\n12.300\r\nE"},
-        OutputCase{"sv300", kTreeLine, ExportFormat::Sv300,
+        OutputCase{"sv300", kTreeLine, ExportFormat::kSv300,
                    "1,P1,TREE,3456.789,1234.567,12.300\r\n"},
-        OutputCase{"cass", kTreeLine, ExportFormat::Cass, "P1,TREE,1234.567,3456.789,12.300\r\n"},
-        OutputCase{"csv", kTreeLine, ExportFormat::Csv,
+        OutputCase{"cass", kTreeLine, ExportFormat::kCass, "P1,TREE,1234.567,3456.789,12.300\r\n"},
+        OutputCase{"csv", kTreeLine, ExportFormat::kCsv,
                    "\"P1\",\"3456.789\",\"1234.567\",\"12.300\",\"TREE\"\r\n"},
-        OutputCase{"dxf", kTreeLine, ExportFormat::Dxf,
+        OutputCase{"dxf", kTreeLine, ExportFormat::kDxf,
                    "0\r\nSECTION\r\n2\r\nENTITIES\r\n" + kDxfRecord + "0\r\nENDSEC\r\n0\r\nEOF"},
-        OutputCase{"user", kTreeLine, ExportFormat::User, "P1,3456.789,1234.567,12.300,TREE\r\n"},
-        OutputCase{"gts no code", kNoCodeLine, ExportFormat::GtsPoints,
+        OutputCase{"user", kTreeLine, ExportFormat::kUser, "P1,3456.789,1234.567,12.300,TREE\r\n"},
+        OutputCase{"gts no code", kNoCodeLine, ExportFormat::kGtsPoints,
                    "P1,1234.567,3456.789,12.300,\r\n"},
-        OutputCase{"scs2002 no code", kNoCodeLine, ExportFormat::Scs2002,
+        OutputCase{"scs2002 no code", kNoCodeLine, ExportFormat::kScs2002,
                    "1\r\nP1\r\n\r\n3456.789\r\n1234.567\r\n12.300\r\nE"},
-        OutputCase{"sv300 no code", kNoCodeLine, ExportFormat::Sv300,
+        OutputCase{"sv300 no code", kNoCodeLine, ExportFormat::kSv300,
                    "1,P1,,3456.789,1234.567,12.300\r\n"},
-        OutputCase{"cass no code", kNoCodeLine, ExportFormat::Cass,
+        OutputCase{"cass no code", kNoCodeLine, ExportFormat::kCass,
                    "P1,,1234.567,3456.789,12.300\r\n"},
-        OutputCase{"csv no code", kNoCodeLine, ExportFormat::Csv,
+        OutputCase{"csv no code", kNoCodeLine, ExportFormat::kCsv,
                    "\"P1\",\"3456.789\",\"1234.567\",\"12.300\"\r\n"},
-        OutputCase{"dxf no code", kNoCodeLine, ExportFormat::Dxf,
+        OutputCase{"dxf no code", kNoCodeLine, ExportFormat::kDxf,
                    "0\r\nSECTION\r\n2\r\nENTITIES\r\n" + kDxfRecord + "0\r\nENDSEC\r\n0\r\nEOF"},
-        OutputCase{"user no code", kNoCodeLine, ExportFormat::User,
+        OutputCase{"user no code", kNoCodeLine, ExportFormat::kUser,
                    "P1,3456.789,1234.567,12.300\r\n"},
         // Quotes inside a CSV field are written as they are.
-        OutputCase{"csv quote", ComposeRecordLine("P\"1", "A\"B", "1", "2", "3"), ExportFormat::Csv,
-                   "\"P\"1\",\"1\",\"2\",\"3\",\"A\"B\"\r\n"}),
+        OutputCase{"csv quote", ComposeRecordLine("P\"1", "A\"B", "1", "2", "3"),
+                   ExportFormat::kCsv, "\"P\"1\",\"1\",\"2\",\"3\",\"A\"B\"\r\n"}),
     [](const auto& test) {
       std::string name = test.param.what;
       for (char& c : name) {
@@ -111,7 +111,7 @@ TEST(UserFormatRecord, FollowsTheStoredOrderUnchecked) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(Export({c.line}, ExportFormat::User, c.user), c.expected);
+    EXPECT_EQ(Export({c.line}, ExportFormat::kUser, c.user), c.expected);
   }
 }
 
@@ -119,7 +119,7 @@ TEST(WriteRecords, AJobWithoutRecords) {
   for (int t = 1; t <= kExportFormatCount; ++t) {
     SCOPED_TRACE(t);
     const ExportFormat format = ExportFormatOfIndex(t);
-    EXPECT_EQ(Export({}, format), format == ExportFormat::Dxf
+    EXPECT_EQ(Export({}, format), format == ExportFormat::kDxf
                                       ? "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF"
                                       : "");
   }
@@ -128,9 +128,9 @@ TEST(WriteRecords, AJobWithoutRecords) {
 TEST(WriteRecords, NumbersRecordsByPositionAndEndsScs2002AfterTheLast) {
   const JobText lines{kTreeLine, ComposeRecordLine("P2", "", "1", "2", "3"),
                       ComposeRecordLine("P3", "C", "4", "5", "6")};
-  EXPECT_EQ(Export(lines, ExportFormat::Sv300),
+  EXPECT_EQ(Export(lines, ExportFormat::kSv300),
             "1,P1,TREE,3456.789,1234.567,12.300\r\n2,P2,,1,2,3\r\n3,P3,C,4,5,6\r\n");
-  const JobText scs = SplitTextLines(Export(lines, ExportFormat::Scs2002));
+  const JobText scs = SplitTextLines(Export(lines, ExportFormat::kScs2002));
   EXPECT_EQ(scs.size(), 17u);
   EXPECT_EQ(scs.front(), "3");
   EXPECT_EQ(scs.back(), "E");
@@ -153,18 +153,18 @@ TEST(ExportRecordsToFile, ReplacesAFileOnlyWhenComplete) {
   const JobText lines(2000, kTreeLine);
   {
     FileSizeLimit limit(4096);
-    EXPECT_THROW(ExportRecordsToFile(lines, ExportFormat::Dxf, FallbackUserFormat(), path),
+    EXPECT_THROW(ExportRecordsToFile(lines, ExportFormat::kDxf, FallbackUserFormat(), path),
                  FileError);
   }
   EXPECT_EQ(ReadFileBytes(path), "old bytes");
-  EXPECT_THROW(ExportRecordsToFile(lines, ExportFormat::Cass, FallbackUserFormat(),
+  EXPECT_THROW(ExportRecordsToFile(lines, ExportFormat::kCass, FallbackUserFormat(),
                                    dir.Path("missing/OUT.pts")),
                FileError);
   // Nothing is left behind beside the file.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Folder()), {}), 1);
 
-  ExportRecordsToFile(lines, ExportFormat::Cass, FallbackUserFormat(), path);
-  EXPECT_EQ(ReadFileBytes(path), Export(lines, ExportFormat::Cass));
+  ExportRecordsToFile(lines, ExportFormat::kCass, FallbackUserFormat(), path);
+  EXPECT_EQ(ReadFileBytes(path), Export(lines, ExportFormat::kCass));
 }
 
 // Records written by one format and read back by the same format's import.
@@ -176,11 +176,11 @@ TEST(RoundTrip, EveryImportFormatReadsBackWhatExportWrote) {
       ComposeRecordLine("12345678", "ABCDEFGH", "0.001", "100.000", "1.000"),
   };
   const std::pair<ExportFormat, ImportFormat> pairs[] = {
-      {ExportFormat::GtsPoints, ImportFormat::GtsPoints},
-      {ExportFormat::Scs2002, ImportFormat::Scs2002},
-      {ExportFormat::Sv300, ImportFormat::Sv300},
-      {ExportFormat::Cass, ImportFormat::Cass},
-      {ExportFormat::Csv, ImportFormat::Csv},
+      {ExportFormat::kGtsPoints, ImportFormat::kGtsPoints},
+      {ExportFormat::kScs2002, ImportFormat::kScs2002},
+      {ExportFormat::kSv300, ImportFormat::kSv300},
+      {ExportFormat::kCass, ImportFormat::kCass},
+      {ExportFormat::kCsv, ImportFormat::kCsv},
   };
   for (const auto& [exportFormat, importFormat] : pairs) {
     SCOPED_TRACE(static_cast<int>(exportFormat));

@@ -33,52 +33,52 @@ TEST_P(ImportLineTest, GivesTheRecord) {
 INSTANTIATE_TEST_SUITE_P(
     Formats, ImportLineTest,
     ::testing::Values(
-        LineCase{ImportFormat::GtsPoints, "P1,1234.567,3456.789,12.300,TREE", kTree},
-        LineCase{ImportFormat::Sv300, "1,P1,TREE,3456.789,1234.567,12.300", kTree},
-        LineCase{ImportFormat::Sv300, "777,P1,TREE,3456.789,1234.567,12.300", kTree},
-        LineCase{ImportFormat::Cass, "P1,TREE,1234.567,3456.789,12.300", kTree},
-        LineCase{ImportFormat::Csv, R"("P1","3456.789","1234.567","12.300","TREE")", kTree},
-        LineCase{ImportFormat::Csv, "P1,3456.789,1234.567,12.300,TREE", kTree},
+        LineCase{ImportFormat::kGtsPoints, "P1,1234.567,3456.789,12.300,TREE", kTree},
+        LineCase{ImportFormat::kSv300, "1,P1,TREE,3456.789,1234.567,12.300", kTree},
+        LineCase{ImportFormat::kSv300, "777,P1,TREE,3456.789,1234.567,12.300", kTree},
+        LineCase{ImportFormat::kCass, "P1,TREE,1234.567,3456.789,12.300", kTree},
+        LineCase{ImportFormat::kCsv, R"("P1","3456.789","1234.567","12.300","TREE")", kTree},
+        LineCase{ImportFormat::kCsv, "P1,3456.789,1234.567,12.300,TREE", kTree},
         // Empty coordinates of a CSV line read 0.000; blanks separate as commas do.
-        LineCase{ImportFormat::Csv, "P1,,,,TREE", {"P1", "TREE", "0.000", "0.000", "0.000"}},
-        LineCase{ImportFormat::Csv,
+        LineCase{ImportFormat::kCsv, "P1,,,,TREE", {"P1", "TREE", "0.000", "0.000", "0.000"}},
+        LineCase{ImportFormat::kCsv,
                  "P1 3456.789 1234.567 12.300",
                  {"P1", "", "3456.789", "1234.567", "12.300"}},
-        LineCase{ImportFormat::Csv, "  P1 ,  3 ,4", {"P1", "", "3", "4", "0.000"}},
+        LineCase{ImportFormat::kCsv, "  P1 ,  3 ,4", {"P1", "", "3", "4", "0.000"}},
         // The range of the last CASS field excludes its bounds; others include them.
-        LineCase{ImportFormat::Cass,
+        LineCase{ImportFormat::kCass,
                  "P1,TREE,1234.567,3456.789,20000000",
                  {"P1", "TREE", "3456.789", "1234.567", "0"}},
-        LineCase{ImportFormat::Cass,
+        LineCase{ImportFormat::kCass,
                  "P1,TREE,1234.567,10000000,12.3",
                  {"P1", "TREE", "10000000", "1234.567", "12.3"}},
-        LineCase{ImportFormat::Cass,
+        LineCase{ImportFormat::kCass,
                  "P1,TREE,1234.567,3456.789,10000000",
                  {"P1", "TREE", "3456.789", "1234.567", "0"}},
-        LineCase{ImportFormat::Cass,
+        LineCase{ImportFormat::kCass,
                  "P1,TREE,1234.567,3456.789,12.345678901234",
                  {"P1", "TREE", "3456.789", "1234.567", "0"}},
-        LineCase{ImportFormat::Cass,
+        LineCase{ImportFormat::kCass,
                  "P1,TREE,1234.567,3456.7890123456,12.3",
                  {"P1", "TREE", "3456.789012", "1234.567", "12.3"}},
-        LineCase{ImportFormat::Cass,
+        LineCase{ImportFormat::kCass,
                  "P 1,TR EE,1 234.5,3 456.7,1 2.3",
                  {"P1", "TREE", "3456.7", "1234.5", "1 2.3"}},
-        LineCase{ImportFormat::Cass, "ABCDEFGHIJ,TREE,1,2,3", {"ABCDEFGH", "TREE", "2", "1", "3"}},
+        LineCase{ImportFormat::kCass, "ABCDEFGHIJ,TREE,1,2,3", {"ABCDEFGH", "TREE", "2", "1", "3"}},
         // GTS points never range-test E, nor the last field.
-        LineCase{ImportFormat::GtsPoints,
+        LineCase{ImportFormat::kGtsPoints,
                  "P1,20000000,3456.789,12.300,TREE",
                  {"P1", "TREE", "3456.789", "20000000", "12.300"}},
-        LineCase{ImportFormat::GtsPoints,
+        LineCase{ImportFormat::kGtsPoints,
                  "P1,1234.567,3456.789,12.300,",
                  {"P1", "", "3456.789", "1234.567", "12.300"}},
         // A line that fits no layout still gives a record, with no name.
-        LineCase{ImportFormat::Cass, "", {"", "", "0", "0", "0"}},
-        LineCase{ImportFormat::GtsPoints, "", {"", "", "0", "0", "0"}},
-        LineCase{ImportFormat::GtsPoints,
+        LineCase{ImportFormat::kCass, "", {"", "", "0", "0", "0"}},
+        LineCase{ImportFormat::kGtsPoints, "", {"", "", "0", "0", "0"}},
+        LineCase{ImportFormat::kGtsPoints,
                  "P1,1234.567,3456.789,12.300",
                  {"P1", "", "3456.789", "1234.567", "12.300"}},
-        LineCase{ImportFormat::Csv, "", {"", "", "0.000", "0.000", "0.000"}}));
+        LineCase{ImportFormat::kCsv, "", {"", "", "0.000", "0.000", "0.000"}}));
 
 TEST(ImportCsvLine, WritesLongFieldsWholeAndMovesTheColumns) {
   const std::string line = ImportCsvLine("ABCDEFGHIJKL,123456.7890123,2,3,C");
@@ -91,7 +91,7 @@ TEST(ImportCsvLine, WritesLongFieldsWholeAndMovesTheColumns) {
 TEST(ImportSv300, ALineWithoutACommaIsAnErrorNamingTheLine) {
   const JobText file{"1,P1,TREE,1,2,3", "", "3,P3,TREE,1,2,3"};
   try {
-    ImportRecordLines(ImportFormat::Sv300, file);
+    ImportRecordLines(ImportFormat::kSv300, file);
     FAIL() << "an SV300 line without a comma was imported";
   } catch (const ImportError& error) {
     EXPECT_NE(std::string(error.what()).find("第 2 行"), std::string::npos) << error.what();
@@ -173,7 +173,7 @@ TEST(ImportRecordLines, KeepsTheFirst15998LinesAndTheLast) {
     SCOPED_TRACE(fileLines);
     JobText file;
     for (int i = 1; i <= fileLines; ++i) file.push_back(CassLine(i));
-    const JobText records = ImportRecordLines(ImportFormat::Cass, file);
+    const JobText records = ImportRecordLines(ImportFormat::kCass, file);
     ASSERT_EQ(records.size(), 15999u);
     EXPECT_EQ(RecordLineName(records[15997]), "P15998");
     EXPECT_EQ(RecordLineName(records[15998]), "P" + std::to_string(fileLines));

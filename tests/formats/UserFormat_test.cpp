@@ -124,6 +124,36 @@ TEST_F(SettingsFileTest, TheWorkingFolderComesFirstAndIsWrittenAlways) {
   EXPECT_EQ(ReadFileBytes(program.Path("Commpara")).find("Here"), std::string::npos);
 }
 
+TEST_F(SettingsFileTest, AnExportFallsBackWhenNoLayoutCanBeRead) {
+  enum class Settings { kNone, kFile, kUnreadable };
+  struct Case {
+    const char* label;
+    Settings settings;
+    std::string bytes;
+    UserFormat expected;
+  } cases[] = {
+      {"no settings file", Settings::kNone, "", FallbackUserFormat()},
+      {"a valid layout", Settings::kFile,
+       "[UserDefFormat1]\r\nDefName=Mine\r\nDefFileExt=txt\r\nDefOrderWord=401231\r\n",
+       Format("Mine", "txt", {4, 0, 1, 2, 3}, true)},
+      {"an incomplete layout", Settings::kFile, "[UserDefFormat1]\r\nDefName=Mine\r\n",
+       FallbackUserFormat()},
+      {"a settings file that cannot be read", Settings::kUnreadable, "", FallbackUserFormat()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    const TempDir folder;
+    if (c.settings == Settings::kFile) folder.Write("Commpara", c.bytes);
+    if (c.settings == Settings::kUnreadable) {
+      // A regular file whose first byte fails to read, even for root: the
+      // process's own memory at address 0.
+      std::filesystem::create_symlink("/proc/self/mem", folder.Path("Commpara"));
+      EXPECT_THROW(ReadUserFormat(folder.Folder()), FileError);
+    }
+    EXPECT_EQ(UserFormatForExport(folder.Folder()), c.expected);
+  }
+}
+
 TEST_F(SettingsFileTest, NamesAreTheFileBytes) {
   // "测量" in the code page, stored and read back unchanged.
   const UserFormat chinese = Format("\xB2\xE2\xC1\xBF", "dat", {0, 1, 2, 3, 4}, false);

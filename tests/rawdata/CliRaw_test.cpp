@@ -1,27 +1,26 @@
 // lumaq-cli text and polar, run as a surveyor runs them, against what the
 // program shows and exports for the same file.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
-#include "app/MainCommands.h"
 #include "rawdata/PolarLines.h"
 #include "rawdata/RawRecord.h"
 #include "rawdata/RawUnitState.h"
 #include "records/JobFiles.h"
-#include "support/FakeMainView.h"
+#include "support/CliRunner.h"
+#include "support/HeadlessWindow.h"
 #include "support/RawRecordBuilder.h"
-#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
 namespace {
 
 using test::BsRecord;
+using test::CliResult;
 using test::DistRecord;
 using test::InstRecord;
 using test::RawRecordBuilder;
@@ -29,51 +28,25 @@ using test::StnRecord;
 using test::TempDir;
 using test::UnitRecord;
 
-struct CliResult {
-  int exitCode = -1;
-  std::string out;  // standard output, as bytes
-  std::string err;
-};
-
-std::string Quoted(const std::string& text) {
-  return "'" + text + "'";
-}
-
 class CliRawTest : public ::testing::Test {
  protected:
   void SetUp() override { ProcessRawUnitState().Reset(); }
   void TearDown() override { ProcessRawUnitState().Reset(); }
 
-  CliResult Run(const std::string& arguments) {
-    const std::string errPath = dir.Path("stderr.txt");
-    const std::string command =
-        Quoted(LUMAQ_CLI) + " " + arguments + " 2>" + Quoted(errPath) + " </dev/null";
-    CliResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, got);
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = ReadFileBytes(errPath);
-    return result;
+  static CliResult Run(const std::vector<std::string>& arguments) {
+    return test::RunCli(arguments);
   }
 
   // The file opened in the program: the text it shows, and what its polar
   // export writes right afterwards.
   void OpenInProgram(const std::string& path, JobText& shown, std::string& polarFile) {
-    JobDocument job;
-    RecordTable table;
-    test::FakeMainView view;
-    test::ScriptedDialogs dialogs;
-    MainCommands commands(job, table, view, dialogs, dir.Folder());
-    commands.StartUp({});
-    dialogs.NextOpenAnswer(FileChoice{path, 2});
-    commands.MenuJobOpenClick();
-    shown = view.shownText;
+    test::HeadlessWindow window(dir.Folder());
+    window.commands.StartUp({});
+    window.dialogs.NextOpenAnswer(FileChoice{path, 2});
+    window.commands.MenuJobOpenClick();
+    shown = window.view.shownText;
     JobText polar;
-    BuildPolarLines(ProcessRawUnitState(), job.RawRecordBuffer, polar);
+    BuildPolarLines(ProcessRawUnitState(), window.job.RawRecordBuffer, polar);
     polarFile = JoinLinesCrLf(polar);
   }
 
@@ -104,14 +77,15 @@ TEST_F(CliRawTest, TextPrintsExactlyTheLinesTheProgramShows) {
   EXPECT_EQ(shown[6], "DIST: P1,4.92,50.5602,100.0000,405.04,TREE");
   const std::string expected = JoinLinesCrLf(shown);
 
-  const CliResult toFile = Run("text " + Quoted(in) + " " + Quoted(dir.Path("OUT.TXT")));
+  const CliResult toFile = Run({"text", in, dir.Path("OUT.TXT")});
   EXPECT_EQ(toFile.exitCode, 0) << toFile.err;
   EXPECT_EQ(toFile.out, "");
   EXPECT_EQ(ReadFileBytes(dir.Path("OUT.TXT")), expected);
 
-  for (const std::string out : {"", " -"}) {
-    SCOPED_TRACE("OUT:" + out);
-    const CliResult toStdout = Run("text " + Quoted(in) + out);
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"text", in}, std::vector<std::string>{"text", in, "-"}}) {
+    SCOPED_TRACE(arguments.size() == 2 ? "no OUT" : "OUT -");
+    const CliResult toStdout = Run(arguments);
     EXPECT_EQ(toStdout.exitCode, 0) << toStdout.err;
     EXPECT_EQ(toStdout.out, expected);
   }
@@ -131,20 +105,20 @@ TEST_F(CliRawTest, PolarWritesTheExportFileByteForByte) {
             "S2,4.92,1312.34,984.25,39.37\r\n"
             "P2,4.59,164.04,0.3086,98.7654\r\n");
 
-  const CliResult result = Run("polar " + Quoted(in) + " " + Quoted(dir.Path("OUT.dat")));
+  const CliResult result = Run({"polar", in, dir.Path("OUT.dat")});
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(ReadFileBytes(dir.Path("OUT.dat")), polarFile);
 }
 
 TEST_F(CliRawTest, EmptyAndStationlessFiles) {
   const std::string empty = dir.Write("EMPTY.TSM", "");
-  const CliResult text = Run("text " + Quoted(empty));
+  const CliResult text = Run({"text", empty});
   EXPECT_EQ(text.exitCode, 0) << text.err;
   EXPECT_EQ(text.out, "");
 
   const std::string noStation =
       dir.Write("NOSTN.TSM", InstRecord("ABC123") + DistRecord("P1", "", 1, 1, 1, 1, 1, false));
-  const CliResult polar = Run("polar " + Quoted(noStation) + " " + Quoted(dir.Path("N.dat")));
+  const CliResult polar = Run({"polar", noStation, dir.Path("N.dat")});
   EXPECT_EQ(polar.exitCode, 0) << polar.err;
   EXPECT_TRUE(std::filesystem::exists(dir.Path("N.dat")));
   EXPECT_EQ(ReadFileBytes(dir.Path("N.dat")), "");
@@ -156,15 +130,15 @@ TEST_F(CliRawTest, FailuresExitWithTheirCodeAndLeaveOutAlone) {
   const std::string bad = dir.Write("BAD.TSM", UnitRecord(0, 0) + InstRecord("ABC123"));
   struct Case {
     const char* label;
-    std::string arguments;
+    std::vector<std::string> arguments;
     int exitCode;
   } cases[] = {
-      {"size not a multiple of 42", "text " + Quoted(odd) + " " + Quoted(out), 2},
-      {"first record not an instrument record", "polar " + Quoted(bad) + " " + Quoted(out), 2},
-      {"missing file", "text " + Quoted(dir.Path("NONE.TSM")) + " " + Quoted(out), 1},
-      {"text without IN", "text", 2},
-      {"text with three arguments", "text " + Quoted(odd) + " a b", 2},
-      {"polar without OUT", "polar " + Quoted(odd), 2},
+      {"size not a multiple of 42", {"text", odd, out}, 2},
+      {"first record not an instrument record", {"polar", bad, out}, 2},
+      {"missing file", {"text", dir.Path("NONE.TSM"), out}, 1},
+      {"text without IN", {"text"}, 2},
+      {"text with three arguments", {"text", odd, "a", "b"}, 2},
+      {"polar without OUT", {"polar", odd}, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);

@@ -152,7 +152,7 @@ TEST(FormatDigitField, RefusesWhatCannotBePacked) {
       FormatDigitField(text);
       ADD_FAILURE() << "packed";
     } catch (const CoordinatePackError& error) {
-      EXPECT_EQ(error.text(), text);
+      EXPECT_EQ(error.Text(), text);
       EXPECT_NE(std::string(error.what()).find("-999999.999"), std::string::npos);
     }
   }

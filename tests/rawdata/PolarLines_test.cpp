@@ -177,7 +177,7 @@ TEST(BuildPolarLines, MatchesTheRecordByRecordSearchOnMixedBuffers) {
           buffer += Dist(name, link);
           break;
         default:
-          buffer += RawRecordBuilder(0x00).NameCode(name).Link(link).bytes();
+          buffer += std::string(RawRecordBuilder(0x00).NameCode(name).Link(link));
           break;
       }
     }

@@ -1,9 +1,8 @@
 // A main window that remembers what it was told to show.
 #pragma once
 
-#include <array>
+#include <map>
 #include <string>
-#include <vector>
 
 #include "app/MainView.h"
 
@@ -11,32 +10,26 @@ namespace lumaq::test {
 
 class FakeMainView : public MainView {
  public:
-  enum class View { Coordinate, Measurement };
+  enum class View { kCoordinate, kMeasurement };
 
   void SetCaption(const std::string& text) override { caption = text; }
-  void ShowCoordinateView() override { view = View::Coordinate; }
+  void ShowCoordinateView() override { view = View::kCoordinate; }
   void ShowMeasurementView(bool enabled) override {
-    view = View::Measurement;
+    view = View::kMeasurement;
     exportEnabled = enabled;
   }
-  void SetStatusText(StatusPanel panel, const std::string& text) override {
-    panels[static_cast<std::size_t>(panel)] = text;
-    statusLog.push_back(text);
-  }
-  void RefreshTable() override { ++refreshes; }
+  void SetStatusText(StatusPanel panel, const std::string& text) override { panels[panel] = text; }
+  void RefreshTable() override {}
   void ShowJobText(const JobText& text) override { shownText = text; }
   void FocusTable() override { ++tableFocus; }
-  void ProcessMessages() override { ++processMessages; }
+  void ProcessMessages() override {}
 
   std::string caption;
-  View view = View::Coordinate;
+  View view = View::kCoordinate;
   bool exportEnabled = false;
-  std::array<std::string, 3> panels;
-  std::vector<std::string> statusLog;
+  std::map<StatusPanel, std::string> panels;
   JobText shownText;
-  int refreshes = 0;
   int tableFocus = 0;
-  int processMessages = 0;
 };
 
 }  // namespace lumaq::test

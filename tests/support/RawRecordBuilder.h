@@ -45,7 +45,6 @@ class RawRecordBuilder {
     return Bytes(10, code);
   }
 
-  const std::string& bytes() const { return bytes_; }
   operator std::string() const { return bytes_; }
 
  private:

@@ -12,12 +12,12 @@
 namespace lumaq::test {
 
 struct PrintCall {
-  enum class Kind { Width, Height, BeginDoc, NewPage, EndDoc, Text };
+  enum class Kind { kWidth, kHeight, kBeginDoc, kNewPage, kEndDoc, kText };
   Kind kind;
   int x = 0;
   int y = 0;
   std::string text;
-  TextEncoding encoding = TextEncoding::Utf8;
+  TextEncoding encoding = TextEncoding::kUtf8;
 };
 
 struct PrintLog {
@@ -33,9 +33,9 @@ struct PrintLog {
   std::vector<std::vector<PrintCall>> Pages() const {
     std::vector<std::vector<PrintCall>> pages;
     for (const PrintCall& call : calls) {
-      if (call.kind == PrintCall::Kind::BeginDoc || call.kind == PrintCall::Kind::NewPage) {
+      if (call.kind == PrintCall::Kind::kBeginDoc || call.kind == PrintCall::Kind::kNewPage) {
         pages.emplace_back();
-      } else if (call.kind == PrintCall::Kind::Text && !pages.empty()) {
+      } else if (call.kind == PrintCall::Kind::kText && !pages.empty()) {
         pages.back().push_back(call);
       }
     }
@@ -61,26 +61,26 @@ class RecordingPrintSurface : public PrintSurface {
   int PageHeight() override { return pageHeight_; }
 
   int TextWidth(const std::string& text, TextEncoding encoding) override {
-    log_.calls.push_back({PrintCall::Kind::Width, 0, 0, text, encoding});
+    log_.calls.push_back({PrintCall::Kind::kWidth, 0, 0, text, encoding});
     return columnWidth_ * Columns(text, encoding);
   }
   int TextHeight(const std::string& text, TextEncoding encoding) override {
-    log_.calls.push_back({PrintCall::Kind::Height, 0, 0, text, encoding});
+    log_.calls.push_back({PrintCall::Kind::kHeight, 0, 0, text, encoding});
     return textHeight_;
   }
-  void BeginDoc() override { Record(PrintCall::Kind::BeginDoc); }
+  void BeginDoc() override { Record(PrintCall::Kind::kBeginDoc); }
   void NewPage() override {
     if (++newPages_ == failAtNewPage) throw std::runtime_error("paper jam");
-    Record(PrintCall::Kind::NewPage);
+    Record(PrintCall::Kind::kNewPage);
   }
-  void EndDoc() override { Record(PrintCall::Kind::EndDoc); }
+  void EndDoc() override { Record(PrintCall::Kind::kEndDoc); }
   void DrawText(int x, int y, const std::string& text, TextEncoding encoding) override {
     if (++texts_ == failAtText) throw std::runtime_error("printer offline");
-    log_.calls.push_back({PrintCall::Kind::Text, x, y, text, encoding});
+    log_.calls.push_back({PrintCall::Kind::kText, x, y, text, encoding});
   }
 
   static int Columns(const std::string& text, TextEncoding encoding) {
-    if (encoding == TextEncoding::CodePage) return static_cast<int>(text.size());
+    if (encoding == TextEncoding::kCodePage) return static_cast<int>(text.size());
     int columns = 0;
     for (const char c : text) {
       const auto byte = static_cast<unsigned char>(c);
@@ -94,7 +94,7 @@ class RecordingPrintSurface : public PrintSurface {
   }
 
  private:
-  void Record(PrintCall::Kind kind) { log_.calls.push_back({kind, 0, 0, {}, TextEncoding::Utf8}); }
+  void Record(PrintCall::Kind kind) { log_.calls.push_back({kind, 0, 0, {}, TextEncoding::kUtf8}); }
 
   PrintLog& log_;
   int pageWidth_;

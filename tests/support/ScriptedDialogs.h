@@ -23,50 +23,50 @@ class ScriptedDialogs : public UserDialogs {
     MessageButtons buttons;
   };
 
-  void NextMessageAnswer(MessageResult answer) { messageAnswers.push_back(answer); }
-  void NextOpenAnswer(std::optional<FileChoice> answer) { openAnswers.push_back(answer); }
-  void NextSaveAnswer(std::optional<FileChoice> answer) { saveAnswers.push_back(answer); }
+  void NextMessageAnswer(MessageResult answer) { messageAnswers_.push_back(answer); }
+  void NextOpenAnswer(std::optional<FileChoice> answer) { openAnswers_.push_back(answer); }
+  void NextSaveAnswer(std::optional<FileChoice> answer) { saveAnswers_.push_back(answer); }
   // The surface the print dialog hands over; nullptr: the user cancels.
   void NextPrinterAnswer(std::unique_ptr<PrintSurface> answer) {
-    printerAnswers.push_back(std::move(answer));
+    printerAnswers_.push_back(std::move(answer));
   }
 
   MessageResult ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon,
                             MessageButtons buttons) override {
     messages.push_back({caption, text, icon, buttons});
-    if (messageAnswers.empty()) {
+    if (messageAnswers_.empty()) {
       ADD_FAILURE() << "unexpected message box: " << text;
-      return MessageResult::Cancel;
+      return MessageResult::kCancel;
     }
-    const MessageResult answer = messageAnswers.front();
-    messageAnswers.pop_front();
+    const MessageResult answer = messageAnswers_.front();
+    messageAnswers_.pop_front();
     return answer;
   }
 
   std::optional<FileChoice> AskOpenFile(const FileDialogRequest& request) override {
     openRequests.push_back(request);
-    return Take(openAnswers, "open");
+    return Take(openAnswers_, "open");
   }
 
   std::optional<FileChoice> AskSaveFile(const FileDialogRequest& request) override {
     saveRequests.push_back(request);
-    return Take(saveAnswers, "save");
+    return Take(saveAnswers_, "save");
   }
 
   std::unique_ptr<PrintSurface> AskPrinter(const std::string& documentTitle) override {
     printTitles.push_back(documentTitle);
-    if (printerAnswers.empty()) {
+    if (printerAnswers_.empty()) {
       ADD_FAILURE() << "unexpected print dialog: " << documentTitle;
       return nullptr;
     }
-    std::unique_ptr<PrintSurface> answer = std::move(printerAnswers.front());
-    printerAnswers.pop_front();
+    std::unique_ptr<PrintSurface> answer = std::move(printerAnswers_.front());
+    printerAnswers_.pop_front();
     return answer;
   }
 
   bool AllAnswersUsed() const {
-    return messageAnswers.empty() && openAnswers.empty() && saveAnswers.empty() &&
-           printerAnswers.empty();
+    return messageAnswers_.empty() && openAnswers_.empty() && saveAnswers_.empty() &&
+           printerAnswers_.empty();
   }
 
   std::vector<Message> messages;
@@ -86,10 +86,10 @@ class ScriptedDialogs : public UserDialogs {
     return answer;
   }
 
-  std::deque<MessageResult> messageAnswers;
-  std::deque<std::optional<FileChoice>> openAnswers;
-  std::deque<std::optional<FileChoice>> saveAnswers;
-  std::deque<std::unique_ptr<PrintSurface>> printerAnswers;
+  std::deque<MessageResult> messageAnswers_;
+  std::deque<std::optional<FileChoice>> openAnswers_;
+  std::deque<std::optional<FileChoice>> saveAnswers_;
+  std::deque<std::unique_ptr<PrintSurface>> printerAnswers_;
 };
 
 }  // namespace lumaq::test

@@ -6,6 +6,18 @@
 #include "ui/ErrorBox.h"
 
 namespace lumaq::ui {
+namespace {
+
+// Installs Qt's zh_CN translation so standard buttons and dialogs read in
+// Chinese.
+void InstallChineseTranslation(QApplication& app) {
+  auto* translator = new QTranslator(&app);
+  if (translator->load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(translator);
+  }
+}
+
+}  // namespace
 
 LumaqApplication::LumaqApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName("Lumaq");
@@ -19,13 +31,6 @@ bool LumaqApplication::notify(QObject* receiver, QEvent* event) {
     ShowErrorBox(error);
   }
   return false;
-}
-
-void InstallChineseTranslation(QApplication& app) {
-  auto* translator = new QTranslator(&app);
-  if (translator->load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(translator);
-  }
 }
 
 }  // namespace lumaq::ui

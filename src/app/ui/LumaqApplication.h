@@ -13,8 +13,4 @@ class LumaqApplication : public QApplication {
   bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// Installs Qt's zh_CN translation so standard buttons and dialogs read in
-// Chinese.
-void InstallChineseTranslation(QApplication& app);
-
 }  // namespace lumaq::ui

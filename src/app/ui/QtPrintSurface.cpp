@@ -9,7 +9,7 @@ namespace lumaq::ui {
 namespace {
 
 QString Decode(const std::string& text, TextEncoding encoding) {
-  return encoding == TextEncoding::CodePage ? FromAnsi(text) : FromUtf8(text);
+  return encoding == TextEncoding::kCodePage ? FromAnsi(text) : FromUtf8(text);
 }
 
 }  // namespace

@@ -26,8 +26,6 @@ class QtPrintSurface : public PrintSurface {
   void EndDoc() override;
   void DrawText(int x, int y, const std::string& text, TextEncoding encoding) override;
 
-  QPrinter& Printer() { return *printer_; }
-
  private:
   void ThrowOnPrinterError() const;
 

@@ -13,15 +13,15 @@ namespace {
 
 QMessageBox::Icon QtIcon(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::Information:
+    case MessageIcon::kInformation:
       return QMessageBox::Information;
-    case MessageIcon::Question:
+    case MessageIcon::kQuestion:
       return QMessageBox::Question;
-    case MessageIcon::Warning:
+    case MessageIcon::kWarning:
       return QMessageBox::Warning;
-    case MessageIcon::Error:
+    case MessageIcon::kError:
       return QMessageBox::Critical;
-    case MessageIcon::None:
+    case MessageIcon::kNone:
       break;
   }
   return QMessageBox::NoIcon;
@@ -29,11 +29,11 @@ QMessageBox::Icon QtIcon(MessageIcon icon) {
 
 QMessageBox::StandardButtons QtButtons(MessageButtons buttons) {
   switch (buttons) {
-    case MessageButtons::YesNo:
+    case MessageButtons::kYesNo:
       return QMessageBox::Yes | QMessageBox::No;
-    case MessageButtons::YesNoCancel:
+    case MessageButtons::kYesNoCancel:
       return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MessageButtons::Ok:
+    case MessageButtons::kOk:
       break;
   }
   return QMessageBox::Ok;
@@ -42,13 +42,13 @@ QMessageBox::StandardButtons QtButtons(MessageButtons buttons) {
 MessageResult FromQt(int button) {
   switch (button) {
     case QMessageBox::Yes:
-      return MessageResult::Yes;
+      return MessageResult::kYes;
     case QMessageBox::No:
-      return MessageResult::No;
+      return MessageResult::kNo;
     case QMessageBox::Ok:
-      return MessageResult::Ok;
+      return MessageResult::kOk;
     default:
-      return MessageResult::Cancel;
+      return MessageResult::kCancel;
   }
 }
 

@@ -253,7 +253,7 @@ void TForm1::ShowMeasurementView(bool exportEnabled) {
 }
 
 void TForm1::SetStatusText(StatusPanel panel, const std::string& text) {
-  StatusPanels[static_cast<std::size_t>(panel)]->setText(FromUtf8(text));
+  PanelLabel(panel)->setText(FromUtf8(text));
 }
 
 void TForm1::RefreshTable() {
@@ -285,7 +285,7 @@ void TForm1::ProcessMessages() {
 
 void TForm1::ShowHint(const QString& hint) {
   if (coordinateView_) {
-    StatusPanels[kPanelHint]->setText(hint);
+    PanelLabel(StatusPanel::kHint)->setText(hint);
   } else {
     SimplePanel->setText(hint);
   }
@@ -308,7 +308,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::MenuReceiveClick() {
-  // The transfer dialog opens here once the instrument link exists.
   commands_.PrepareReceive();
 }
 

@@ -63,6 +63,9 @@ class TForm1 : public QMainWindow, public MainView {
           *MenuDelRec = nullptr, *MenuClearRec = nullptr, *MenuReceive = nullptr,
           *Menu_Send = nullptr, *MenuDefDataForm = nullptr, *HelpAbout = nullptr;
   std::array<QLabel*, 3> StatusPanels{};
+  QLabel* PanelLabel(StatusPanel panel) const {
+    return StatusPanels[static_cast<std::size_t>(panel)];
+  }
   QLabel* SimplePanel = nullptr;
 
  protected:

@@ -1,9 +1,7 @@
 #include "comm/ui/Unit3.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QVBoxLayout>
 #include <exception>
 #include <filesystem>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "comm/PortNames.h"
+#include "ui/ErrorBox.h"
 #include "ui/WindowPlacement.h"
 
 namespace lumaq::ui {
@@ -68,9 +67,9 @@ void TForm3::FormCreate() {
     std::error_code ignored;
     if (std::filesystem::exists(file, ignored)) port_.LoadSettings(stIniFile, file);
     port_.SetPortMap(ComPortMap::FromSettingsFile(file));
-  } catch (const std::exception& error) {
+  } catch (const std::exception&) {
     // The port keeps the settings it had; the dialog works on them.
-    pendingError_ = QString::fromStdString(error.what());
+    ShowErrorBoxWhenVisible(std::current_exception(), this);
   }
 
   std::vector<std::string> names;
@@ -104,7 +103,7 @@ void TForm3::ComboBox1Change() {
     }
   } catch (const std::exception& error) {
     // Only an open port can fail here (reopened on another device).
-    ReportError(QString::fromStdString(error.what()));
+    ShowErrorBox(error, this);
   }
 }
 
@@ -112,26 +111,10 @@ void TForm3::Button1Click() {
   try {
     port_.StoreSettings(stIniFile, SettingsFile());
   } catch (const std::exception& error) {
-    ReportError(QString::fromStdString(error.what()));
+    ShowErrorBox(error, this);
     return;
   }
   accept();
-}
-
-void TForm3::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!pendingError_.isEmpty()) {
-    ReportError(pendingError_);
-    pendingError_.clear();
-  }
-}
-
-void TForm3::ReportError(const QString& message) {
-  // Window-modal, so that the dialog's own modal loop goes on underneath.
-  auto* box = new QMessageBox(QMessageBox::Critical, QApplication::applicationName(), message,
-                              QMessageBox::Ok, this);
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  box->open();
 }
 
 }  // namespace lumaq::ui

@@ -9,7 +9,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QString>
 #include <array>
 #include <string>
 
@@ -28,7 +27,8 @@ class TForm3 : public QDialog {
 
  public:
   // port: the transfer dialog's ComPort1, which must outlive the dialog.
-  // programFolder: where "Commpara" is read and written.
+  // programFolder: where "Commpara" is read and written. A settings file
+  // that cannot be read is reported in the error box once the dialog shows.
   TForm3(TComPort& port, const std::string& programFolder, QWidget* parent = nullptr);
 
   // A change in either list: the selected port and rate go to the port.
@@ -44,17 +44,12 @@ class TForm3 : public QDialog {
   QComboBox* ComboBox2;
   QPushButton* Button1;
 
- protected:
-  void showEvent(QShowEvent* event) override;
-
  private:
   void FormCreate();
-  void ReportError(const QString& message);
   std::string SettingsFile() const;
 
   TComPort& port_;
   std::string programFolder_;
-  QString pendingError_;  // from FormCreate, shown with the dialog
 };
 
 }  // namespace lumaq::ui

@@ -83,9 +83,10 @@ void TForm4::ShowStoredFormat() {
   std::optional<UserFormat> stored;
   try {
     stored = ReadUserFormat(programFolder_);
-  } catch (const std::exception& error) {
-    // The file is there but cannot be read: say so, and show the designed values.
-    ShowErrorBox(error);
+  } catch (const std::exception&) {
+    // The file is there but cannot be read: say so once the dialog is up, and
+    // show the designed values.
+    ShowErrorBoxWhenVisible(std::current_exception(), this);
   }
   if (stored) {
     Edit1->setText(FromAnsi(stored->name));
@@ -116,7 +117,7 @@ void TForm4::BitBtn1Click() {
   try {
     WriteUserFormat(EnteredFormat(), programFolder_);
   } catch (const std::exception& error) {
-    ShowErrorBox(error);
+    ShowErrorBox(error, this);
     return;
   }
   accept();

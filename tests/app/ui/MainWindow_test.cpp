@@ -64,7 +64,7 @@ TEST_F(MainWindowTest, AnOutOfRangeCoordinateIsRefusedWhenLeavingTheCell) {
   form.RefreshTable();
   QTest::keyClicks(Editor(), "12345678.9");
   EXPECT_EQ(form.Table().Cell(kColN, 1), "12345678.9");
-  dialogs.NextMessageAnswer(MessageResult::Ok);
+  dialogs.NextMessageAnswer(MessageResult::kOk);
   QTest::keyClick(Editor(), Qt::Key_Down);
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].caption, "提示");
@@ -81,7 +81,7 @@ TEST_F(MainWindowTest, TypingFilterAndEnterMoveAcrossThenDown) {
   QTest::keyClicks(Editor(), "12.500abc");  // letters dropped in coordinates
   QTest::keyClick(Editor(), Qt::Key_Return);
   EXPECT_EQ(form.Table().Cell(kColN, 1), "12.5");
-  EXPECT_EQ(form.StatusPanels[kPanelRow]->text(), QString::fromUtf8("当前行:1"));
+  EXPECT_EQ(form.PanelLabel(StatusPanel::kRow)->text(), QString::fromUtf8("当前行:1"));
 }
 
 TEST_F(MainWindowTest, ViewSwitchEnablesAndDisablesTheRecordCommands) {
@@ -104,12 +104,12 @@ TEST_F(MainWindowTest, ViewSwitchEnablesAndDisablesTheRecordCommands) {
   EXPECT_FALSE(form.MenuJobExport->isEnabled());  // no raw records
   EXPECT_TRUE(form.MenuJobSave->isEnabled());
   EXPECT_TRUE(form.Button_Import->isEnabled());
-  EXPECT_TRUE(form.StatusPanels[0]->isHidden());
+  EXPECT_TRUE(form.PanelLabel(StatusPanel::kHint)->isHidden());
   EXPECT_FALSE(form.SimplePanel->isHidden());
 
   // F10 in a measurement job does nothing.
   QTest::keyClick(&form, Qt::Key_F10);
-  EXPECT_EQ(form.Commands().TransferDirection(), 0);
+  EXPECT_EQ(form.Commands().TransferDirection(), TransferDirection::kReceive);
 
   form.MenuJobNew->trigger();
   EXPECT_FALSE(form.StringGrid1->isHidden());
@@ -117,15 +117,15 @@ TEST_F(MainWindowTest, ViewSwitchEnablesAndDisablesTheRecordCommands) {
   EXPECT_TRUE(form.MenuRecord->isEnabled());
   EXPECT_TRUE(form.Button_Find->isEnabled());
   EXPECT_TRUE(form.MenuJobExport->isEnabled());
-  EXPECT_FALSE(form.StatusPanels[0]->isHidden());
+  EXPECT_FALSE(form.PanelLabel(StatusPanel::kHint)->isHidden());
 }
 
 TEST_F(MainWindowTest, ClosingWithUnsavedChangesAndCancelKeepsTheWindow) {
   QTest::keyClicks(Editor(), "P1");
-  dialogs.NextMessageAnswer(MessageResult::Cancel);
+  dialogs.NextMessageAnswer(MessageResult::kCancel);
   EXPECT_FALSE(form.close());
   EXPECT_TRUE(form.isVisible());
-  dialogs.NextMessageAnswer(MessageResult::No);
+  dialogs.NextMessageAnswer(MessageResult::kNo);
   EXPECT_TRUE(form.close());
 }
 
@@ -153,7 +153,7 @@ TEST_F(MainWindowTest, ImportFillsTheGridFromTheChosenFormat) {
   dialogs.NextOpenAnswer(FileChoice{cass, 4});
   form.MenuJobImport->trigger();
   EXPECT_EQ(form.StringGrid1->model()->index(0, kColN).data().toString(), "3456.789");
-  EXPECT_EQ(form.StatusPanels[kPanelCount]->text(), QString::fromUtf8("点号总数:1"));
+  EXPECT_EQ(form.PanelLabel(StatusPanel::kCount)->text(), QString::fromUtf8("点号总数:1"));
 }
 
 TEST_F(MainWindowTest, FindFromTheSearchBox) {

@@ -38,7 +38,7 @@ TEST(PrintToPdf, AThreePageCoordinateJobPrintsThreePagesFromTheWindow) {
   test::TempDir dir;
   const std::string pdf = dir.Path("job.pdf");
   ui::QtPrintSurface probe(PdfPrinter(pdf));
-  const ListingLayout layout = MeasureListing(probe, ListingKind::Coordinates, {Record(1)});
+  const ListingLayout layout = MeasureListing(probe, ListingKind::kCoordinates, {Record(1)});
   const int perPage = layout.linesPerPage - kHeaderSlots;
   ASSERT_GT(perPage, 1);
 
@@ -63,8 +63,8 @@ TEST(PrintToPdf, AnOutputThatCannotBeWrittenIsAnError) {
   test::TempDir dir;
   ui::QtPrintSurface surface(PdfPrinter(dir.Path("no such folder/job.pdf")));
   const JobText lines{"a line"};
-  const ListingLayout layout = MeasureListing(surface, ListingKind::Text, lines);
-  EXPECT_THROW(PrintListing(surface, ListingKind::Text, lines, layout), std::runtime_error);
+  const ListingLayout layout = MeasureListing(surface, ListingKind::kText, lines);
+  EXPECT_THROW(PrintListing(surface, ListingKind::kText, lines, layout), std::runtime_error);
 }
 
 }  // namespace

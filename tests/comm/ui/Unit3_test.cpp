@@ -10,6 +10,7 @@
 
 #include "comm/ComPort.h"
 #include "records/JobFiles.h"
+#include "support/MessageBoxWatcher.h"
 #include "support/TempDir.h"
 
 namespace lumaq::ui {
@@ -141,22 +142,30 @@ TEST_F(Unit3Test, StoredRateOutsideTheListShowsNineSixHundredAndStaysOnThePort) 
 TEST_F(Unit3Test, SettingsFileThatCannotBeWrittenIsReportedAndTheDialogStays) {
   TForm3 form(port, program.Path("missing-folder"));
   QSignalSpy accepted(&form, &QDialog::accepted);
-  form.Button1Click();
+  test::MessageBoxWatcher watcher;
+  form.Button1Click();  // returns once the error box is closed
   EXPECT_EQ(accepted.count(), 0);
-  const auto* box = form.findChild<QMessageBox*>();
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(box->text(), QStringLiteral("Failed to store settings"));
+  ASSERT_EQ(watcher.boxes.size(), 1u);
+  EXPECT_EQ(watcher.boxes[0].text, QStringLiteral("Failed to store settings。"));
+  EXPECT_EQ(watcher.boxes[0].icon, QMessageBox::Critical);
+  EXPECT_EQ(watcher.boxes[0].parent, &form);
 }
 
-TEST_F(Unit3Test, SettingsFileThatCannotBeReadIsReportedWhenShown) {
+TEST_F(Unit3Test, SettingsFileThatCannotBeReadIsReportedOnceShown) {
   std::filesystem::create_directory(Settings());
+  test::MessageBoxWatcher watcher;
   TForm3 form(port, program.Folder());
   EXPECT_EQ(port.BaudRate(), br1200);
-  EXPECT_EQ(form.findChild<QMessageBox*>(), nullptr);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(watcher.boxes.empty()) << "nothing is shown before the dialog";
   form.show();
-  const auto* box = form.findChild<QMessageBox*>();
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(box->text(), QStringLiteral("Failed to load settings"));
+  ASSERT_TRUE(watcher.WaitForBoxes(1));
+  EXPECT_EQ(watcher.boxes[0].text, QStringLiteral("Failed to load settings。"));
+  EXPECT_EQ(watcher.boxes[0].parent, &form);
+  form.hide();
+  form.show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(watcher.boxes.size(), 1u) << "the error is shown once";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "records/JobFiles.h"
+#include "support/MessageBoxWatcher.h"
 #include "support/TempDir.h"
 #include "support/WorkingFolder.h"
 
@@ -91,6 +92,35 @@ TEST_F(Unit4Test, CancelStoresNothingAndABadWordShowsTheDesignedValues) {
   QTest::mouseClick(form.BitBtn2, Qt::LeftButton);
   EXPECT_EQ(rejected.count(), 1);
   EXPECT_FALSE(std::filesystem::exists(work.Path("Commpara")));
+}
+
+TEST_F(Unit4Test, SettingsFileThatCannotBeReadIsReportedOnceShown) {
+  // A regular file whose first byte fails to read, even for root.
+  std::filesystem::create_symlink("/proc/self/mem", work.Path("Commpara"));
+  test::MessageBoxWatcher watcher;
+  TForm4 form(program.Folder());
+  EXPECT_EQ(form.Edit1->text(), QStringLiteral("自定义1")) << "the designed values";
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(watcher.boxes.empty()) << "nothing is shown before the dialog";
+  form.show();
+  ASSERT_TRUE(watcher.WaitForBoxes(1));
+  EXPECT_TRUE(watcher.boxes[0].text.startsWith(QStringLiteral("无法读取文件 \"Commpara\"")))
+      << watcher.boxes[0].text.toStdString();
+  EXPECT_EQ(watcher.boxes[0].icon, QMessageBox::Critical);
+  EXPECT_EQ(watcher.boxes[0].parent, &form);
+}
+
+TEST_F(Unit4Test, SettingsFileThatCannotBeWrittenIsReportedAndTheDialogStays) {
+  std::filesystem::create_directory(work.Path("Commpara"));
+  TForm4 form(program.Folder());
+  QSignalSpy accepted(&form, &QDialog::accepted);
+  test::MessageBoxWatcher watcher;
+  form.BitBtn1Click();  // returns once the error box is closed
+  EXPECT_EQ(accepted.count(), 0);
+  ASSERT_EQ(watcher.boxes.size(), 1u);
+  EXPECT_TRUE(watcher.boxes[0].text.startsWith(QStringLiteral("无法写入文件")))
+      << watcher.boxes[0].text.toStdString();
+  EXPECT_EQ(watcher.boxes[0].parent, &form);
 }
 
 }  // namespace
