@@ -77,6 +77,9 @@ class JournalFile {
 
   int fd_ = -1;
   std::string path_;
+  // What Append has made of the file, to cut it back to after a failure. Only
+  // the program holding the lock writes to it.
+  unsigned long long size_ = 0;
 };
 
 }  // namespace lumaq

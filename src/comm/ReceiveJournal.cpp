@@ -2,10 +2,11 @@
 
 #include <exception>
 #include <filesystem>
+#include <stdexcept>
 #include <system_error>
 #include <utility>
 
-#include "comm/FramesFile.h"
+#include "comm/FrameHeaders.h"
 
 namespace lumaq {
 
@@ -48,7 +49,13 @@ void ReceiveJournal::FrameAccepted(std::uint8_t header, std::string_view body) {
   try {
     TakeSyncFailure();
     if (stopped_) return;
-    file_.Append(FrameBytes(Frame{header, std::string(body)}));
+    const auto entry = FindFrameHeader(header);
+    if (!entry || body.size() != entry->bodySize) {
+      throw std::invalid_argument("no frame of the header table: " + std::to_string(header));
+    }
+    frameBytes_.assign(1, static_cast<char>(header));
+    frameBytes_.append(body);
+    file_.Append(frameBytes_);
   } catch (const std::exception& error) {
     try {
       Stop(error.what());

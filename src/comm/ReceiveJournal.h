@@ -86,6 +86,7 @@ class ReceiveJournal final : public AcceptedFrameSink {
   std::string path_;
   StopNotice onStopped_;
   std::chrono::milliseconds syncDelay_;
+  std::string frameBytes_;  // the frame being appended, kept for its room
   int frames_ = 0;
   bool stopped_ = false;
   bool finished_ = false;

@@ -83,6 +83,8 @@ std::optional<JournalFile> JournalFile::Claim(const std::string& path) {
   }
   // Removed or set aside by the program that held it until just now.
   if (!StillThere(fd, path)) return std::nullopt;
+  struct stat status {};
+  if (::fstat(fd, &status) == 0) file.size_ = static_cast<unsigned long long>(status.st_size);
   return file;
 }
 
@@ -112,13 +114,14 @@ std::string JournalFile::DateStamp(std::chrono::system_clock::time_point time) {
 }
 
 JournalFile::JournalFile(JournalFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
+    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)), size_(other.size_) {}
 
 JournalFile& JournalFile::operator=(JournalFile&& other) noexcept {
   if (this != &other) {
     Close();
     fd_ = std::exchange(other.fd_, -1);
     path_ = std::move(other.path_);
+    size_ = other.size_;
   }
   return *this;
 }
@@ -133,19 +136,20 @@ void JournalFile::Close() {
 }
 
 void JournalFile::Append(std::string_view bytes) {
-  struct stat before {};
-  if (fd_ < 0 || ::fstat(fd_, &before) != 0) ThrowFileError(kWriteFailed, path_, EBADF);
+  if (fd_ < 0) ThrowFileError(kWriteFailed, path_, EBADF);
+  const std::size_t size = bytes.size();
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) {
       const int error = written < 0 ? errno : EIO;
       // No half frame stays behind when the system lets us take it back.
-      [[maybe_unused]] const int ignored = ::ftruncate(fd_, before.st_size);
+      [[maybe_unused]] const int ignored = ::ftruncate(fd_, static_cast<off_t>(size_));
       ThrowFileError(kWriteFailed, path_, error);
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
+  size_ += size;
 }
 
 void JournalFile::DataSync() {
