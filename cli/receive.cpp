@@ -100,8 +100,9 @@ int RunReceive(const Arguments& arguments) {
 
 const CliRegistration registration{
     {"receive",
-     "(--port COMn | --device PATH) [--baud RATE] [--no-journal] OUT   (until the instrument's"
-     " end byte; Ctrl-C stops and saves; every frame is kept in OUT.journal until OUT is saved)",
+     "(--port COMn | --device PATH) [--baud RATE] [--no-journal] OUT\n"
+     "      until the instrument's end byte; Ctrl-C stops and saves. Meanwhile every frame\n"
+     "      accepted is in OUT.journal, removed once OUT is saved (see recover)",
      RunReceive}};
 
 }  // namespace

@@ -53,9 +53,7 @@ int RunRecover(const Arguments& arguments) {
 }
 
 const CliRegistration registration{
-    {"recover",
-     "JOURNAL OUT   (saves what receive would have saved after the frames of a receive"
-     " journal)",
+    {"recover", "JOURNAL OUT   (what receive would have saved after the frames of a journal)",
      RunRecover}};
 
 }  // namespace
