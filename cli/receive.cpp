@@ -83,9 +83,12 @@ int RunReceive(const Arguments& arguments) {
     } catch (const FileError& error) {
       if (!journal) throw;
       // The journal stays: it is all that is left of the transfer.
-      throw FileError(std::string(error.what()) + "; the " + std::to_string(journal->FrameCount()) +
-                      " frames received are kept in \"" + journal->Path() +
-                      "\" (lumaq-cli recover " + journal->Path() + " FILE)");
+      const std::string frames = std::to_string(journal->FrameCount());
+      throw FileError(std::string(error.what()) + "; " +
+                      (journal->Stopped() ? "the first " + frames + " of the frames"
+                                          : "the " + frames + " frames") +
+                      " received are kept in \"" + journal->Path() + "\" (lumaq-cli recover " +
+                      journal->Path() + " FILE)");
     }
   }
   if (journal) {

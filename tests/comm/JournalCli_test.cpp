@@ -205,6 +205,30 @@ TEST(JournalCli, TheJournalHoldsTheFramesWhileTheReceiveRunsAndGoesOnceOutIsSave
   }
 }
 
+TEST(JournalCli, AReceiveThatCannotSaveKeepsItsJournal) {
+  TempDir dir;
+  const JobText records = JobRecords(3);
+  dir.Write("IN.BDT", JoinLinesCrLf(records));
+  // A folder in OUT's place takes the probe's temporary file but refuses the
+  // rename over it once the job is received.
+  fs::create_directories(dir.Path("OUT.BDT/inside"));
+  test::InstrumentRun instrument(dir,
+                                 {"--pty", "--timeout", kTimeout, "send-job", dir.Path("IN.BDT")});
+  test::ChildProcess receive =
+      StartCli(dir, "receive", {"receive", "--device", instrument.FarPath(), "OUT.BDT"});
+  EXPECT_EQ(receive.WaitForExit(30s), 1);
+  const std::string errors = ErrorsOf(dir, "receive");
+  const std::string last = errors.substr(errors.rfind("数据转输终止!\n") + 20);
+  EXPECT_EQ(last,
+            "无法写入文件 \"OUT.BDT\"：Is a directory; the 3 frames received are kept in "
+            "\"OUT.BDT.journal\" (lumaq-cli recover OUT.BDT.journal FILE)\n")
+      << errors;
+  test::ChildProcess recover =
+      StartCli(dir, "recover", {"recover", "OUT.BDT.journal", "SAVED.BDT"});
+  EXPECT_EQ(recover.WaitForExit(20s), 0) << ErrorsOf(dir, "recover");
+  EXPECT_EQ(ReadFileBytes(dir.Path("SAVED.BDT")), JoinLinesCrLf(records));
+}
+
 TEST(JournalCli, AReceiveNeverStartsOverAJournalThatIsThere) {
   TempDir dir;
   const std::string frames = FrameBytes({0xA8, RawRecords(1)});
