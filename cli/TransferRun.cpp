@@ -10,6 +10,9 @@
 #include <utility>
 
 #include "comm/ComTransferPort.h"
+#include "comm/ReceivedJobFile.h"
+#include "records/JobFiles.h"
+#include "records/RecordTable.h"
 
 namespace lumaq::cli {
 namespace {
@@ -207,6 +210,14 @@ int ReportTransfer(const TransferResult& result) {
   }
   std::cerr << "lumaq-cli: the transfer stopped unfinished\n";
   return 1;
+}
+
+void SaveReceivedJob(const JobDocument& job, const std::string& out) {
+  WriteFileAtomically(out, ReceivedJobBytes(job, out));
+  if (ExceedsRecordTable(job)) {
+    std::cerr << "lumaq-cli: " << job.JobText.size() << " records received and saved; the record"
+              << " table, and opening \"" << out << "\", keep the first " << kMaxRecords << '\n';
+  }
 }
 
 }  // namespace lumaq::cli

@@ -34,4 +34,10 @@ TransferResult RunTransfer(JobDocument& job, TransferDirection direction,
 // unsendable record, 130 Ctrl-C.
 int ReportTransfer(const TransferResult& result);
 
+// Saves a received job to out as Receive's Save As would (ReceivedJobBytes),
+// replacing out as a whole, and says on standard error when opening out will
+// keep fewer records than were saved. Raises FileError. receive and recover
+// save through here.
+void SaveReceivedJob(const JobDocument& job, const std::string& out);
+
 }  // namespace lumaq::cli

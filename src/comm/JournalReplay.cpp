@@ -1,0 +1,25 @@
+#include "comm/JournalReplay.h"
+
+#include "comm/AcceptedFrame.h"
+
+namespace lumaq {
+
+JournalReplay ReplayFrames(const FramesFileContent& content, JobDocument& job,
+                           RawUnitState& units) {
+  JournalReplay replay;
+  job.RawRecordBuffer.clear();
+  bool coordinateData = job.CoordinateMode;
+  for (const Frame& frame : content.frames) {
+    coordinateData = HandleAcceptedFrame(frame.header, frame.body, job, units);
+    ++replay.frames;
+  }
+  job.CoordinateMode = coordinateData;
+  replay.cutFrame = content.cutFrame;
+  return replay;
+}
+
+JournalReplay ReplayJournal(const std::string& path, JobDocument& job, RawUnitState& units) {
+  return ReplayFrames(ReadFramesFile(path), job, units);
+}
+
+}  // namespace lumaq
