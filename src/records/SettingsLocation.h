@@ -5,9 +5,10 @@
 // user cannot write).
 //
 // A read-only "Commpara" in a writable program folder stays the settings
-// file: it is read as usual and storing into it reports that it cannot be
-// written. Whoever made it read-only meant the settings to stay as they are;
-// moving to another file would silently hide them.
+// file: it is read as usual, and storing goes to that same file, as any file
+// the program replaces (ReplacingFile decides what a read-only target gets).
+// Whoever made it read-only meant those settings to count; moving to another
+// file would silently hide them.
 #pragma once
 
 #include <string>
