@@ -72,16 +72,6 @@ TEST(ComPortExclusive, ADeviceAnotherProcessHasOpenIsRefusedNamingIt) {
   EXPECT_TRUE(p.port.Connected()) << "free again once the other program has gone";
 }
 
-TEST(ComPortExclusive, TheLockFileNamesThisProcessWhileThePortIsOpen) {
-  test::TempDir dir;
-  Port p(dir.Folder());
-  const std::string lock = dir.Path(posix::LockFileName(p.pty.Path()));
-  p.port.Open();
-  EXPECT_EQ(ReadFileBytes(lock), AsciiPid(::getpid()));
-  p.port.Close();
-  EXPECT_FALSE(std::filesystem::exists(lock));
-}
-
 TEST(ComPortExclusive, ALiveProgramsLockFileRefusesAndAStaleOneIsReplaced) {
   test::TempDir dir;
   Port p(dir.Folder());
@@ -101,6 +91,8 @@ TEST(ComPortExclusive, ALiveProgramsLockFileRefusesAndAStaleOneIsReplaced) {
   p.port.Open();
   EXPECT_TRUE(p.port.Connected());
   EXPECT_EQ(ReadFileBytes(dir.Path(lockName)), AsciiPid(::getpid()));
+  p.port.Close();
+  EXPECT_FALSE(std::filesystem::exists(dir.Path(lockName))) << "ours goes with the port";
 }
 
 TEST(ComPortExclusive, ThePortLocksInTheSystemsLockFolder) {

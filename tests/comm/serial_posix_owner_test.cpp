@@ -107,18 +107,16 @@ TEST(DeviceLockFile, IsMadeWithOurPidAndRemovedWithTheObject) {
 
 TEST(DeviceLockFile, ALockOfALiveProcessRefusesNamingIt) {
   TempDir locks;
-  test::PseudoTerminal pty;
-  test::DeviceHolder holder(pty.Path(), locks.Path("holder.err"));
-  ASSERT_TRUE(holder.Ready());
+  test::ChildProcess other("/bin/sleep", {"60"}, locks.Path("sleep.err"));
   const std::string file = locks.Path(LockFileName("/dev/ttyUSB0"));
-  for (const std::string& bytes : {AsciiPid(holder.Pid()), BinaryPid(holder.Pid())}) {
+  for (const std::string& bytes : {AsciiPid(other.Pid()), BinaryPid(other.Pid())}) {
     locks.Write(LockFileName("/dev/ttyUSB0"), bytes);
     try {
       DeviceLockFile::Take("/dev/ttyUSB0", locks.Folder());
       FAIL() << "took a lock a live process holds";
     } catch (const SerialError& error) {
       EXPECT_EQ(error.Code(), EBUSY);
-      EXPECT_EQ(error.Holder(), holder.Description());
+      EXPECT_EQ(error.Holder(), "sleep (PID " + std::to_string(other.Pid()) + ")");
     }
     EXPECT_EQ(ReadFileBytes(file), bytes) << "another program's lock stays";
   }

@@ -88,21 +88,6 @@ TEST_F(SettingsLocation, AFolderThisUserCannotWriteSendsTheSettingsToTheConfigur
   EXPECT_EQ(*found, "not kept; /config/lumaq/Commpara");
 }
 
-TEST(SettingsFile, OnlyAFileIsASettingsFile) {
-  TempDir dir;
-  dir.Write("file", "x");
-  fs::create_directory(dir.Path("folder"));
-  fs::create_symlink(dir.Path("file"), dir.Path("link"));
-  struct Case {
-    const char* name;
-    bool expected;
-  } cases[] = {{"file", true}, {"link", true}, {"folder", false}, {"missing", false}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(IsSettingsFile(dir.Path(c.name)), c.expected);
-  }
-}
-
 TEST(SettingsFolder, MissingFoldersAreMadeForTheUserAlone) {
   TempDir dir;
   const std::string file = dir.Path("config/lumaq/Commpara");
