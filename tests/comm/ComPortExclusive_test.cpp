@@ -13,7 +13,6 @@
 #include "comm/ComTransferPort.h"
 #include "comm/serial_posix_owner.h"
 #include "records/JobFiles.h"
-#include "support/ChildProcess.h"
 #include "support/DeviceHolder.h"
 #include "support/PseudoTerminal.h"
 #include "support/TempDir.h"
@@ -79,11 +78,12 @@ TEST(ComPortExclusive, ALiveProgramsLockFileRefusesAndAStaleOneIsReplaced) {
   {
     // The lock of a program that is running but does not hold the device
     // open at this moment.
-    test::ChildProcess other("/bin/sleep", {"60"}, dir.Path("sleep.err"));
+    const test::DeviceHolder other("/dev/null", dir.Path("sleep.err"));
+    ASSERT_TRUE(other.Ready());
     dir.Write(lockName, AsciiPid(other.Pid()));
     const EComPort error = p.OpenFailure();
     EXPECT_EQ(error.WinCode(), EBUSY);
-    EXPECT_EQ(error.Holder(), "sleep (PID " + std::to_string(other.Pid()) + ")");
+    EXPECT_EQ(error.Holder(), other.Description());
     EXPECT_FALSE(p.port.Connected());
     EXPECT_EQ(ReadFileBytes(dir.Path(lockName)), AsciiPid(other.Pid()));
   }

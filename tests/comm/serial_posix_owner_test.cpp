@@ -107,7 +107,9 @@ TEST(DeviceLockFile, IsMadeWithOurPidAndRemovedWithTheObject) {
 
 TEST(DeviceLockFile, ALockOfALiveProcessRefusesNamingIt) {
   TempDir locks;
-  test::ChildProcess other("/bin/sleep", {"60"}, locks.Path("sleep.err"));
+  // A running program ("sleep", holding some other device).
+  const test::DeviceHolder other("/dev/null", locks.Path("sleep.err"));
+  ASSERT_TRUE(other.Ready());
   const std::string file = locks.Path(LockFileName("/dev/ttyUSB0"));
   for (const std::string& bytes : {AsciiPid(other.Pid()), BinaryPid(other.Pid())}) {
     locks.Write(LockFileName("/dev/ttyUSB0"), bytes);
@@ -116,7 +118,7 @@ TEST(DeviceLockFile, ALockOfALiveProcessRefusesNamingIt) {
       FAIL() << "took a lock a live process holds";
     } catch (const SerialError& error) {
       EXPECT_EQ(error.Code(), EBUSY);
-      EXPECT_EQ(error.Holder(), "sleep (PID " + std::to_string(other.Pid()) + ")");
+      EXPECT_EQ(error.Holder(), other.Description());
     }
     EXPECT_EQ(ReadFileBytes(file), bytes) << "another program's lock stays";
   }
