@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "comm/PortNames.h"
+#include "records/SettingsLocation.h"
 
 namespace lumaq::cli {
 namespace {
@@ -20,7 +21,7 @@ int ParseBaud(const std::string& text, const std::string& usage) {
   return rate;
 }
 
-// The rate of ComPort1 after the program loads "Commpara" from the folder.
+// The rate of ComPort1 after the program loads its settings file.
 void LoadStoredRate(TCustomComPort& port, const std::string& settings) {
   LoopDispatcher unused;
   TComPort stored(unused, port.Name());
@@ -83,9 +84,8 @@ PortOptions TakePortOptions(Arguments& arguments, const std::string& usage) {
 void ConfigurePort(TCustomComPort& port, const PortOptions& options,
                    const std::string& programFolder) {
   ApplyComPort1Design(port);
-  const std::string settings = (std::filesystem::path(programFolder) / "Commpara").string();
-  std::error_code ignored;
-  const bool stored = std::filesystem::exists(settings, ignored);
+  const std::string settings = SettingsFilePath(programFolder);
+  const bool stored = IsSettingsFile(settings);
   if (options.device.empty()) {
     if (stored) port.SetPortMap(ComPortMap::FromSettingsFile(settings));
     port.SetPort(options.port);
@@ -103,6 +103,20 @@ void ConfigurePort(TCustomComPort& port, const PortOptions& options,
   } else if (stored) {
     LoadStoredRate(port, settings);
   }
+}
+
+int StoredBaudRate(const std::string& programFolder) {
+  LoopDispatcher unused;
+  TComPort port(unused);
+  ConfigurePort(port, PortOptions{.port = "COM1", .device = {}, .baud = {}}, programFolder);
+  return port.BaudRate() == brCustom ? port.CustomBaudRate() : BaudRateValue(port.BaudRate());
+}
+
+std::string StoredDevicePath(const std::string& port, const std::string& programFolder) {
+  LoopDispatcher unused;
+  TComPort stored(unused);
+  ConfigurePort(stored, PortOptions{.port = port, .device = {}, .baud = {}}, programFolder);
+  return stored.ResolvedDevicePath();
 }
 
 std::string ProgramFolder() {

@@ -1,8 +1,8 @@
-// The serial line of lumaq-cli receive and send: --port COMn (resolved
-// through [PortMap] of "Commpara" in the program's folder, as the program
-// does) or --device PATH, and --baud RATE (else the rate stored in
-// "Commpara", else ComPort1's design-time 1200). The line is always ComPort1's
-// 8 data bits, no parity, one stop bit, no flow control.
+// The serial line of lumaq-cli receive, send and instrument: --port COMn
+// (resolved through [PortMap] of the settings file "Commpara", found as the
+// program finds it: SettingsFilePath) or --device PATH, and --baud RATE (else
+// the rate stored in that file, else ComPort1's design-time 1200). The line is
+// always ComPort1's 8 data bits, no parity, one stop bit, no flow control.
 #pragma once
 
 #include <optional>
@@ -28,7 +28,13 @@ PortOptions TakePortOptions(Arguments& arguments, const std::string& usage);
 void ConfigurePort(TCustomComPort& port, const PortOptions& options,
                    const std::string& programFolder);
 
-// The folder of the lumaq-cli program file, where "Commpara" is kept.
+// Without --baud: the rate ConfigurePort gives the line.
+int StoredBaudRate(const std::string& programFolder);
+// The device of a port name, as ConfigurePort leads it.
+std::string StoredDevicePath(const std::string& port, const std::string& programFolder);
+
+// The folder of the lumaq-cli program file, which decides where "Commpara"
+// is kept (SettingsFilePath).
 std::string ProgramFolder();
 
 }  // namespace lumaq::cli

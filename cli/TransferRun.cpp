@@ -195,7 +195,7 @@ int ReportTransfer(const TransferResult& result) {
     case TransferOutcome::kSendComplete:
       return 0;
     case TransferOutcome::kPortNotOpened:
-      std::cerr << kPortOpenFailedText << ' ' << result.portFailure << '\n';
+      std::cerr << kPortOpenFailedText << '\n' << result.portFailure << '\n';
       return 1;
     case TransferOutcome::kLineError:
       std::cerr << kLineErrorText << " (" << result.lineErrors << ")\n";

@@ -28,8 +28,9 @@ struct TransferResult {
 TransferResult RunTransfer(JobDocument& job, TransferDirection direction,
                            const PortOptions& options, AcceptedFrameSink* sink = nullptr);
 
-// Reports how a transfer ended on standard error (one line, except for the
-// end texts of a completed transfer) and gives the exit status: 0 done, 1 a
+// Reports how a transfer ended on standard error (one line; two for a port
+// that could not be opened, the warning and the detail of
+// DescribePortOpenFailure) and gives the exit status: 0 done, 1 a
 // port that could not be opened, a line error or another failure, 2 an
 // unsendable record, 130 Ctrl-C.
 int ReportTransfer(const TransferResult& result);

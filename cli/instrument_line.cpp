@@ -4,18 +4,13 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
-#include <system_error>
 #include <thread>
 #include <utility>
 
 #include "Instrument.h"
 #include "PortOptions.h"
-#include "comm/ComSettings.h"
-#include "comm/PortNames.h"
 #include "comm/PseudoTerminalLine.h"
-#include "formats/UserFormat.h"
 
 namespace lumaq::cli {
 namespace {
@@ -27,11 +22,6 @@ using namespace std::chrono_literals;
 constexpr auto kFarEndFinishLimit = 5s;
 // How often a pseudo-terminal nobody has opened is looked at again.
 constexpr auto kFarEndLook = 5ms;
-
-std::string DevicePathOfPort(const std::string& port) {
-  const auto settings = std::filesystem::path(ProgramFolder()) / "Commpara";
-  return ComPortMap::FromSettingsFile(settings.string()).DevicePath(port);
-}
 
 }  // namespace
 
@@ -55,14 +45,15 @@ InstrumentLine::InstrumentLine(std::unique_ptr<SerialDevice> device, bool ownPty
     : device_(std::move(device)), ownPty_(ownPty), baud_(baud) {}
 
 InstrumentLine InstrumentLine::Open(const InstrumentOptions& options, std::ostream& out) {
-  // Without --baud, the rate ComPort1 is designed with.
-  const int baud = options.baud.value_or(BaudRateValue(br1200));
+  // Without --baud, the rate the program would use.
+  const int baud = options.baud ? *options.baud : StoredBaudRate(ProgramFolder());
   if (options.pty) {
     PseudoTerminalLine pair = CreatePseudoTerminalLine();
     out << pair.farPath << '\n' << std::flush;
     return InstrumentLine(std::move(pair.device), true, baud);
   }
-  const std::string path = options.device.empty() ? DevicePathOfPort(options.port) : options.device;
+  const std::string path =
+      options.device.empty() ? StoredDevicePath(options.port, ProgramFolder()) : options.device;
   std::unique_ptr<SerialDevice> device = CreateSerialDevice();
   try {
     device->Open(path);

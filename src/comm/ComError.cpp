@@ -1,6 +1,7 @@
 #include "comm/ComError.h"
 
 #include <string>
+#include <utility>
 
 namespace lumaq {
 namespace {
@@ -47,7 +48,10 @@ std::string ErrorMessage(int code, int winCode) {
 
 }  // namespace
 
-EComPort::EComPort(int code, int winCode)
-    : std::runtime_error(ErrorMessage(code, winCode)), code_(code), winCode_(winCode) {}
+EComPort::EComPort(int code, int winCode, std::string holder)
+    : std::runtime_error(ErrorMessage(code, winCode)),
+      code_(code),
+      winCode_(winCode),
+      holder_(std::move(holder)) {}
 
 }  // namespace lumaq

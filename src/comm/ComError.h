@@ -2,6 +2,7 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
 
 namespace lumaq {
 
@@ -26,14 +27,18 @@ class EComPort : public std::runtime_error {
     kLoadFailed = 17,
   };
 
-  explicit EComPort(int code, int winCode = -1);
+  explicit EComPort(int code, int winCode = -1, std::string holder = {});
   int Code() const { return code_; }
   // The system's error number, -1 when no system call failed.
   int WinCode() const { return winCode_; }
+  // kOpenFailed: the program that holds the device, when it is known
+  // ("ModemManager (PID 812)"); not part of the message.
+  const std::string& Holder() const { return holder_; }
 
  private:
   int code_;
   int winCode_;
+  std::string holder_;
 };
 
 }  // namespace lumaq

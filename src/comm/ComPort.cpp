@@ -155,7 +155,7 @@ void TCustomComPort::CreateHandle() {
   try {
     device_->Open(ResolvedDevicePath());
   } catch (const SerialError& error) {
-    throw EComPort(EComPort::kOpenFailed, error.Code());
+    throw EComPort(EComPort::kOpenFailed, error.Code(), error.Holder());
   }
 }
 

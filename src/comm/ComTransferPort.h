@@ -28,9 +28,8 @@ class ComTransferPort final : public TransferPort {
 };
 
 // Which device failed and why, for the user: "COM3 (/dev/ttyUSB0)" or the
-// device path alone, then the system's reason; a device that another program
-// holds is said to be in use, one that opened but refused its settings to be
-// unable to take them. The serial layer's own message follows in brackets.
+// device path alone, then the reason and what to do, as
+// DescribePortOpenFailure words it for the user the program runs as.
 std::string PortOpenFailureDetail(const TCustomComPort& port, const EComPort& error);
 
 }  // namespace lumaq

@@ -20,16 +20,20 @@ inline constexpr SerialClock::time_point kNoDeadline = SerialClock::time_point::
 
 // A failed system call of the line; Code() is the system's error number. A
 // line that has gone away (cable or adapter pulled, far side of a
-// pseudo-terminal closed) is reported with HungUp() true.
+// pseudo-terminal closed) is reported with HungUp() true. A device that
+// another program holds is refused with EBUSY (or EWOULDBLOCK), and Holder()
+// names that program when it is known ("ModemManager (PID 812)").
 class SerialError : public std::runtime_error {
  public:
-  SerialError(const std::string& operation, int code, bool hungUp = false);
+  SerialError(const std::string& operation, int code, bool hungUp = false, std::string holder = {});
   int Code() const { return code_; }
   bool HungUp() const { return hungUp_; }
+  const std::string& Holder() const { return holder_; }
 
  private:
   int code_;
   bool hungUp_;
+  std::string holder_;
 };
 
 enum class SerialParity { kNone, kOdd, kEven, kMark, kSpace };
@@ -89,8 +93,9 @@ class SerialDevice {
  public:
   virtual ~SerialDevice() = default;
 
-  // Opens path for exclusive use; the input queue starts empty. Raises
-  // SerialError when the device cannot be opened or another program holds it.
+  // Opens path for this program alone; the input queue starts empty. Raises
+  // SerialError when the device cannot be opened or another program holds it
+  // (has it open, locks it, or keeps it for itself).
   virtual void Open(const std::string& path) = 0;
   // Releases the device; never fails. Does nothing when closed.
   virtual void Close() noexcept = 0;
@@ -122,5 +127,8 @@ class SerialDevice {
 
 // The backend of this system.
 std::unique_ptr<SerialDevice> CreateSerialDevice();
+
+// The login name of the user the program runs as; empty when unknown.
+std::string CurrentUserName();
 
 }  // namespace lumaq

@@ -54,8 +54,9 @@ class TransferView {
   // The close query was granted and FormClose has run: end the modal loop
   // without asking again.
   virtual void CloseDialog() = 0;
-  // The warning box: caption kPortWarningCaption, kPortOpenFailedText, and
-  // the detail (device and the system's reason), OK button.
+  // The warning box: caption kPortWarningCaption, kPortOpenFailedText as
+  // its first line and the detail (device, reason, what to do) as its
+  // second, OK button.
   virtual void ShowPortOpenFailure(const std::string& detail) = 0;
   // A record that cannot be sent has stopped the send.
   virtual void ShowUnsendableRecord(const UnsendableRecord& record) = 0;

@@ -1,23 +1,28 @@
 // The serial line on POSIX. The line is in raw mode with VMIN = VTIME = 0
 // (serial_posix_termios.cpp), so that no read ever blocks and every time-out
 // is the caller's, kept against one monotonic deadline with poll. Any path
-// opens, pseudo-terminals included.
+// opens, pseudo-terminals included, for this program alone
+// (serial_posix_owner.cpp).
 #include <fcntl.h>
 #include <poll.h>
+#include <pwd.h>
 #include <stdlib.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 #include <utility>
 
 #include "comm/PseudoTerminalLine.h"
 #include "comm/SerialDevice.h"
+#include "comm/serial_posix_owner.h"
 #include "comm/serial_posix_termios.h"
 
 #if defined(__linux__)
@@ -86,19 +91,42 @@ bool ReadErrorCounters(int, ErrorCounters&) {
 }
 #endif
 
+// The program that has the device at path open, when it can be seen.
+std::string HolderOf(const std::string& path) {
+  struct stat device {};
+  if (::stat(path.c_str(), &device) != 0) return {};
+  return posix::OtherProcessHolding(device).value_or("");
+}
+
 class PosixSerialDevice final : public SerialDevice {
  public:
+  explicit PosixSerialDevice(std::string lockFolder = posix::kLockFolder)
+      : lockFolder_(std::move(lockFolder)) {}
   ~PosixSerialDevice() override { Close(); }
 
+  // The device is refused when another process has it open, when another
+  // program's lock file names it, or when the flock fails; while open, it
+  // keeps other programs out with TIOCEXCL (not root), the flock (every
+  // program that asks for it, root included) and its lock file.
   void Open(const std::string& path) override {
     Close();
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (fd.Get() < 0) Fail("open");
-    // TIOCEXCL keeps other programs out, but not root; the lock keeps out
-    // every program that asks for it, root included.
+    if (fd.Get() < 0) {
+      const int error = errno;
+      // Refused by another program's TIOCEXCL.
+      if (error == EBUSY) throw SerialError("open", error, false, HolderOf(path));
+      Fail("open", error);
+    }
+    struct stat device {};
+    if (::fstat(fd.Get(), &device) != 0) Fail("fstat");
+    if (auto holder = posix::OtherProcessHolding(device)) {
+      throw SerialError("open", EBUSY, false, *std::move(holder));
+    }
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) Fail("lock");
+    posix::DeviceLockFile lock = posix::DeviceLockFile::Take(path, lockFolder_);
     ::ioctl(fd.Get(), TIOCEXCL);
     Adopt(std::move(fd));
+    lock_ = std::move(lock);
   }
 
   // Takes over a descriptor opened elsewhere, as Open takes its own.
@@ -119,6 +147,7 @@ class PosixSerialDevice final : public SerialDevice {
       ::ioctl(fd_.Get(), TIOCNXCL);
       fd_.Reset();
     }
+    lock_ = {};
     wakeRead_.Reset();
     wakeWrite_.Reset();
   }
@@ -261,7 +290,9 @@ class PosixSerialDevice final : public SerialDevice {
     }
   }
 
+  std::string lockFolder_;
   UniqueFd fd_;
+  posix::DeviceLockFile lock_;
   UniqueFd wakeRead_;
   UniqueFd wakeWrite_;
   bool discardNull_ = false;
@@ -274,6 +305,21 @@ class PosixSerialDevice final : public SerialDevice {
 
 std::unique_ptr<SerialDevice> CreateSerialDevice() {
   return std::make_unique<PosixSerialDevice>();
+}
+
+std::unique_ptr<SerialDevice> posix::CreateSerialDevice(std::string lockFolder) {
+  return std::make_unique<PosixSerialDevice>(std::move(lockFolder));
+}
+
+std::string CurrentUserName() {
+  passwd entry{};
+  passwd* found = nullptr;
+  char buffer[4096];
+  if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found) {
+    return found->pw_name;
+  }
+  const char* name = std::getenv("USER");
+  return name ? name : "";
 }
 
 PseudoTerminalLine CreatePseudoTerminalLine() {

@@ -1,17 +1,15 @@
 #include "formats/UserFormat.h"
 
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 #include <utility>
 
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
+#include "records/SettingsLocation.h"
 
 namespace lumaq {
 namespace {
 
-constexpr const char* kSettingsFileName = "Commpara";
 constexpr const char* kUserFormatSection = "[UserDefFormat1]";
 
 constexpr std::string_view kNameKey = "DefName=";
@@ -28,9 +26,15 @@ std::string AfterKey(const std::string& line, std::string_view key) {
   return line.size() > key.size() ? line.substr(key.size()) : std::string();
 }
 
-bool IsRegularFile(const std::filesystem::path& path) {
-  std::error_code error;
-  return std::filesystem::is_regular_file(path, error);
+// Where the layout is stored: a copy that keeps its settings beside itself
+// writes "Commpara" in the current working directory, as it always has; an
+// installed one writes the file there only when there is one, and otherwise
+// its settings location.
+std::string UserFormatTarget(const std::string& programFolder) {
+  if (ProgramFolderKeepsSettings(programFolder) || IsSettingsFile(kSettingsFileName)) {
+    return kSettingsFileName;
+  }
+  return SettingsFilePath(programFolder);
 }
 
 }  // namespace
@@ -43,10 +47,9 @@ UserFormat FallbackUserFormat() {
 }
 
 std::string FindSettingsFile(const std::string& programFolder) {
-  if (IsRegularFile(kSettingsFileName)) return kSettingsFileName;
-  const std::filesystem::path beside = std::filesystem::path(programFolder) / kSettingsFileName;
-  if (!programFolder.empty() && IsRegularFile(beside)) return beside.string();
-  return {};
+  if (IsSettingsFile(kSettingsFileName)) return kSettingsFileName;
+  const std::string stored = SettingsFilePath(programFolder);
+  return IsSettingsFile(stored) ? stored : std::string();
 }
 
 std::optional<UserFormat> ParseUserFormat(const JobText& lines) {
@@ -116,7 +119,9 @@ JobText RewriteUserFormatLines(JobText lines, const UserFormat& format) {
 void WriteUserFormat(const UserFormat& format, const std::string& programFolder) {
   const std::string found = FindSettingsFile(programFolder);
   JobText lines = found.empty() ? JobText() : ReadTextFile(found);
-  WriteTextFile(kSettingsFileName, RewriteUserFormatLines(std::move(lines), format));
+  const std::string target = UserFormatTarget(programFolder);
+  CreateSettingsFolder(target);
+  WriteTextFile(target, RewriteUserFormatLines(std::move(lines), format));
 }
 
 }  // namespace lumaq

@@ -33,8 +33,9 @@ struct UserFormat {
 // name N E Z code, no serial numbers.
 UserFormat FallbackUserFormat();
 
-// "Commpara" in the current working directory, else in programFolder; empty
-// when there is neither.
+// "Commpara" in the current working directory, else the settings file of
+// programFolder (SettingsFilePath); empty when there is neither. A folder of
+// that name is no settings file.
 std::string FindSettingsFile(const std::string& programFolder);
 
 // The layout in the lines of a settings file; nothing when the section is
@@ -59,7 +60,10 @@ std::string OrderWord(const UserFormat& format);
 JobText RewriteUserFormatLines(JobText lines, const UserFormat& format);
 
 // Rewrites the settings file found as FindSettingsFile does into "Commpara"
-// in the current working directory, replacing any file there as a whole.
+// in the current working directory, replacing any file there as a whole. A
+// copy of the program whose folder does not keep its settings (an installed
+// one) writes there only when the file is there, and otherwise its settings
+// file, creating that file's folder.
 void WriteUserFormat(const UserFormat& format, const std::string& programFolder);
 
 }  // namespace lumaq

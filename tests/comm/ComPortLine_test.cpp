@@ -47,14 +47,8 @@ struct Line {
   }
 };
 
-termios LineSettingsOf(const PseudoTerminal& pty) {
-  termios tio{};
-  EXPECT_EQ(tcgetattr(pty.NearFd(), &tio), 0);
-  return tio;
-}
-
 speed_t OutputSpeed(const PseudoTerminal& pty) {
-  const termios tio = LineSettingsOf(pty);
+  const termios tio = pty.NearSettings();
   return cfgetospeed(&tio);
 }
 
@@ -283,7 +277,7 @@ TEST(ComPortLineSettings, TermiosFollowsTheSettings) {
     Line line;
     c.change(line.port);
     line.port.Open();
-    const termios tio = LineSettingsOf(line.pty);
+    const termios tio = line.pty.NearSettings();
     EXPECT_EQ(cfgetospeed(&tio), c.speed);
     // A pseudo-terminal always reports 8 data bits without parity; the rest
     // of the line's shape is kept as set.

@@ -5,9 +5,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "support/PseudoTerminal.h"
+#include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 namespace lumaq {
 namespace {
@@ -48,8 +51,8 @@ TEST(ComTransferPort, ADeviceThatDoesNotExistIsNamedWithItsPort) {
   p.port.SetPortMap(map);
   p.port.SetPort("COM3");
   EXPECT_EQ(OpenFailure(p.line),
-            "COM3 (/nonexistent/ttyUSB9)：No such file or directory (Unable to open com port "
-            "(win error code: 2))");
+            "COM3 (/nonexistent/ttyUSB9)：串口设备不存在 (Unable to open com port (win error "
+            "code: 2))");
   EXPECT_FALSE(p.line.Connected());
 }
 
@@ -67,6 +70,26 @@ TEST(ComTransferPort, APortHeldByAnotherProgramIsSaidToBeInUse) {
                            "\"：串口正被另一程序使用 \\(Unable to open com port \\(win error "
                            "code: (16|11)\\)\\)"));
   EXPECT_FALSE(p.line.Connected());
+}
+
+TEST(ComTransferPort, AUserWithoutPermissionIsToldHowToGetIt) {
+  // A device the user may not open: no permissions at all (root, who is
+  // refused nothing, tries as nobody).
+  test::TempDir dir;
+  const std::string device = dir.Write("ttyUSB0", "");
+  std::filesystem::permissions(device, std::filesystem::perms::none);
+  const auto told = test::RunUnprivileged([&] {
+    Port p;
+    p.port.SetDevicePath(device);
+    return CurrentUserName() + "\n" + OpenFailure(p.line);
+  });
+  if (!told) GTEST_SKIP() << "no user without privileges to be had";
+  const std::string user = told->substr(0, told->find('\n'));
+  ASSERT_FALSE(user.empty());
+  EXPECT_EQ(told->substr(user.size() + 1),
+            "\"" + device + "\"：当前用户 " + user +
+                " 没有使用此串口设备的权限。请运行 sudo usermod -aG dialout " + user +
+                "，然后注销并重新登录 (Unable to open com port (win error code: 13))");
 }
 
 TEST(ComTransferPort, APortThatRefusesItsSettingsIsClosedAgainAndSaysSo) {

@@ -248,8 +248,8 @@ TEST(JournalCli, AReceiveNeverStartsOverAJournalThatIsThere) {
        "接收日志 \"BUSY.TSM.journal\" 正由另一个运行中的程序写入: another receive into the same "
        "file is running\n"},
       {"none: the port cannot be opened and the empty journal goes", "NEW.TSM", 1,
-       "无法打开串口！程序无法正常运行！ \"/nonexistent/tty\"：No such file or directory (Unable "
-       "to open com port (win error code: 2))\n"},
+       "无法打开串口！程序无法正常运行！\n\"/nonexistent/tty\"：串口设备不存在 (Unable to open "
+       "com port (win error code: 2))\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);

@@ -186,8 +186,7 @@ TEST_F(TransferCli, APortNameLeadsThroughThePortMapOfCommparaBesideTheProgram) {
       program, std::vector<std::string>{"receive", "--port", "com3", "OUT.BDT"},
       dir_.Path("stderr.txt"), dir_.Folder());
   EXPECT_EQ(SendFrame(0xAA, kTreeBody), kOk);
-  termios line{};
-  ASSERT_EQ(tcgetattr(pty_.NearFd(), &line), 0);
+  const termios line = pty_.NearSettings();
   EXPECT_EQ(cfgetospeed(&line), static_cast<speed_t>(B19200));
   pty_.Send("\xEE");
   EXPECT_EQ(WaitForExit(), 0) << Errors();
@@ -205,9 +204,8 @@ TEST_F(TransferCli, CallsThatEndBeforeAnyTransfer) {
       {"a device that does not exist",
        {"receive", "--device", "/nonexistent/tty", "OUT.BDT"},
        1,
-       "无法打开串口！程序无法正常运行！ \"/nonexistent/tty\"：No such file or directory (Unable "
-       "to "
-       "open com port (win error code: 2))\n"},
+       "无法打开串口！程序无法正常运行！\n\"/nonexistent/tty\"：串口设备不存在 (Unable to open "
+       "com port (win error code: 2))\n"},
       {"no port", {"receive", "OUT.BDT"}, 2, ""},
       {"two ports", {"send", "--port", "COM1", "--device", "/dev/null", "JOB.BDT"}, 2, ""},
       {"a baud rate that is no number", {"receive", "--device", "x", "--baud", "fast", "O"}, 2, ""},

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "records/JobFiles.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 #include "support/WorkingFolder.h"
 
@@ -122,6 +123,34 @@ TEST_F(SettingsFileTest, TheWorkingFolderComesFirstAndIsWrittenAlways) {
   EXPECT_EQ(ReadUserFormat(program.Folder())->name, "Here");
   EXPECT_EQ(ReadUserFormat(program.Folder())->extension, "");
   EXPECT_EQ(ReadFileBytes(program.Path("Commpara")).find("Here"), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, AnInstalledCopyKeepsTheLayoutInTheUsersConfigurationFolder) {
+  // A program folder that cannot be written (one that does not exist).
+  const std::string installed = program.Path("usr/bin");
+  TempDir home;
+  test::ScopedEnvironment variables;
+  variables.Set("XDG_CONFIG_HOME", home.Path("config"));
+  const std::string stored = home.Path("config/lumaq/Commpara");
+  std::filesystem::create_directory(work.Path("Commpara"));  // a folder is no settings file
+
+  EXPECT_EQ(FindSettingsFile(installed), "");
+  const UserFormat survey = Format("Survey", "txt", {3, 1, 2, 0, 4}, true);
+  WriteUserFormat(survey, installed);
+  EXPECT_EQ(ReadFileBytes(stored),
+            "\r\n[UserDefFormat1]\r\nDefName=Survey\r\nDefFileExt=txt\r\nDefOrderWord=312041\r\n");
+  EXPECT_EQ(FindSettingsFile(installed), stored);
+  EXPECT_EQ(ReadUserFormat(installed), survey);
+
+  // A settings file in the working folder still comes first, and is written.
+  std::filesystem::remove(work.Path("Commpara"));
+  work.Write("Commpara", "[ComPort1]\r\nPort=COM2\r\n");
+  WriteUserFormat(Format("Here", "", {0, 1, 2, 3, 4}, false), installed);
+  EXPECT_EQ(ReadFileBytes(work.Path("Commpara")),
+            "[ComPort1]\r\nPort=COM2\r\n\r\n[UserDefFormat1]\r\nDefName=Here\r\n"
+            "DefFileExt=\r\nDefOrderWord=012340\r\n");
+  EXPECT_EQ(ReadUserFormat(installed)->name, "Here");
+  EXPECT_EQ(ReadFileBytes(stored).find("Here"), std::string::npos);
 }
 
 TEST_F(SettingsFileTest, AnExportFallsBackWhenNoLayoutCanBeRead) {

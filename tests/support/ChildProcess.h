@@ -66,6 +66,7 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   void Signal(int signal) { ::kill(pid_, signal); }
+  pid_t Pid() const { return pid_; }
 
   // The next line of standard output without its line break, or nothing when
   // none is complete by the deadline.

@@ -1,5 +1,11 @@
 // A pseudo-terminal pair standing in for a serial cable: the port under test
 // opens Path(), the test plays the instrument on the far side.
+//
+// The helper keeps no descriptor of the port's end: a port is opened for one
+// program alone and refuses a device that another process has open (so a
+// lumaq-cli run by the test would refuse it). Until the port opens its end,
+// and again once it has closed it, the far side sees a hang-up; bytes sent
+// meanwhile wait for the port, and Receive waits for the port to open.
 #pragma once
 
 #include <fcntl.h>
@@ -27,26 +33,29 @@ class PseudoTerminal {
     char name[128];
     if (::ptsname_r(master_, name, sizeof name) != 0) Fail("ptsname_r");
     path_ = name;
-    // Held open so that the far side stays usable before and after the port
-    // opens its own end; raw, so that nothing is echoed or translated.
-    slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (slave_ < 0) Fail("open slave");
+    // Raw, so that nothing is echoed or translated; the settings stay with
+    // the pseudo-terminal when its end is closed and opened again.
+    const int near = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (near < 0) Fail("open slave");
     termios tio{};
-    ::tcgetattr(slave_, &tio);
+    ::tcgetattr(near, &tio);
     ::cfmakeraw(&tio);
-    ::tcsetattr(slave_, TCSANOW, &tio);
+    ::tcsetattr(near, TCSANOW, &tio);
+    ::close(near);
   }
-  ~PseudoTerminal() {
-    CloseFarSide();
-    if (slave_ >= 0) ::close(slave_);
-  }
+  ~PseudoTerminal() { CloseFarSide(); }
   PseudoTerminal(const PseudoTerminal&) = delete;
   PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
   // The device path of the port's end.
   const std::string& Path() const { return path_; }
-  // A descriptor of the port's end, for reading its line settings.
-  int NearFd() const { return slave_; }
+  // The line settings of the port's end, as the port set them (the far side
+  // of a pseudo-terminal reads those of its other end).
+  termios NearSettings() const {
+    termios tio{};
+    if (::tcgetattr(master_, &tio) != 0) Fail("tcgetattr");
+    return tio;
+  }
 
   // The far side sends bytes.
   void Send(std::string_view bytes) {
@@ -59,19 +68,26 @@ class PseudoTerminal {
   }
 
   // Waits up to timeout until the port's end holds count unread bytes that
-  // the far side sent; false when it does not by then.
+  // the far side sent; false when it does not by then. Only before the port
+  // opens its end: it looks through a descriptor of its own for a moment.
   bool WaitUntilNearSideHolds(std::size_t count, std::chrono::milliseconds timeout) const {
+    const int near = ::open(path_.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (near < 0) Fail("open slave");
     const auto deadline = std::chrono::steady_clock::now() + timeout;
+    bool held = false;
     for (;;) {
-      int held = 0;
-      if (::ioctl(slave_, FIONREAD, &held) != 0) Fail("FIONREAD");
-      if (held >= 0 && static_cast<std::size_t>(held) >= count) return true;
-      if (std::chrono::steady_clock::now() >= deadline) return false;
+      int waiting = 0;
+      if (::ioctl(near, FIONREAD, &waiting) != 0) break;
+      held = waiting >= 0 && static_cast<std::size_t>(waiting) >= count;
+      if (held || std::chrono::steady_clock::now() >= deadline) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    ::close(near);
+    return held;
   }
 
-  // What the port sent, waiting up to timeout for count bytes.
+  // What the port sent, waiting up to timeout for count bytes (and for the
+  // port to open its end).
   std::string Receive(std::size_t count, std::chrono::milliseconds timeout) {
     std::string bytes;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -81,6 +97,11 @@ class PseudoTerminal {
       if (left.count() <= 0) break;
       pollfd fd{master_, POLLIN, 0};
       if (::poll(&fd, 1, static_cast<int>(left.count())) <= 0) break;
+      if (!(fd.revents & POLLIN)) {
+        // A hang-up: nobody has the port's end open (yet, or any more).
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        continue;
+      }
       char buffer[256];
       const ssize_t n = ::read(master_, buffer, std::min(sizeof buffer, count - bytes.size()));
       if (n <= 0) break;
@@ -101,7 +122,6 @@ class PseudoTerminal {
   }
 
   int master_ = -1;
-  int slave_ = -1;
   std::string path_;
 };
 

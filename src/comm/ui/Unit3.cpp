@@ -4,11 +4,10 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <exception>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "comm/PortNames.h"
+#include "records/SettingsLocation.h"
 #include "ui/ErrorBox.h"
 #include "ui/WindowPlacement.h"
 
@@ -58,15 +57,19 @@ TForm3::TForm3(TComPort& port, const std::string& programFolder, QWidget* parent
 }
 
 std::string TForm3::SettingsFile() const {
-  return (std::filesystem::path(programFolder_) / "Commpara").string();
+  return SettingsFilePath(programFolder_);
 }
 
 void TForm3::FormCreate() {
   const std::string file = SettingsFile();
   try {
-    std::error_code ignored;
-    if (std::filesystem::exists(file, ignored)) port_.LoadSettings(stIniFile, file);
-    port_.SetPortMap(ComPortMap::FromSettingsFile(file));
+    // Anything but a file (a folder of that name) is no settings file.
+    if (IsSettingsFile(file)) {
+      port_.LoadSettings(stIniFile, file);
+      port_.SetPortMap(ComPortMap::FromSettingsFile(file));
+    } else {
+      port_.SetPortMap(ComPortMap());
+    }
   } catch (const std::exception&) {
     // The port keeps the settings it had; the dialog works on them.
     ShowErrorBoxWhenVisible(std::current_exception(), this);
@@ -109,7 +112,9 @@ void TForm3::ComboBox1Change() {
 
 void TForm3::Button1Click() {
   try {
-    port_.StoreSettings(stIniFile, SettingsFile());
+    const std::string file = SettingsFile();
+    CreateSettingsFolder(file);
+    port_.StoreSettings(stIniFile, file);
   } catch (const std::exception& error) {
     ShowErrorBox(error, this);
     return;

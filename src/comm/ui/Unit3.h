@@ -1,7 +1,8 @@
 // TForm3: the communication settings dialog. The transfer dialog shows it
 // before every transfer to choose the port and the baud rate of its ComPort1;
-// the choice applies to the port at once and OK keeps it in "Commpara" in the
-// program's folder.
+// the choice applies to the port at once and OK keeps it in "Commpara" where
+// SettingsFilePath says (beside the program, or the user's configuration
+// folder when the program's folder cannot be written).
 #pragma once
 
 #include <QComboBox>
@@ -27,8 +28,9 @@ class TForm3 : public QDialog {
 
  public:
   // port: the transfer dialog's ComPort1, which must outlive the dialog.
-  // programFolder: where "Commpara" is read and written. A settings file
-  // that cannot be read is reported in the error box once the dialog shows.
+  // programFolder: the program's folder, which decides where "Commpara" is
+  // read and written (SettingsFilePath). A settings file that cannot be read
+  // is reported in the error box once the dialog shows.
   TForm3(TComPort& port, const std::string& programFolder, QWidget* parent = nullptr);
 
   // A change in either list: the selected port and rate go to the port.

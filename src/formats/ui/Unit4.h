@@ -21,8 +21,8 @@ class TForm4 : public QDialog {
   Q_OBJECT
 
  public:
-  // programFolder: where "Commpara" is looked for after the current working
-  // directory.
+  // programFolder: the program's folder, whose settings file (SettingsFilePath)
+  // is looked for after "Commpara" in the current working directory.
   explicit TForm4(const std::string& programFolder, QWidget* parent = nullptr);
 
   // The layout as the controls now give it.

@@ -5,12 +5,14 @@
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 
 #include "comm/ComPort.h"
 #include "records/JobFiles.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 
 namespace lumaq::ui {
@@ -139,10 +141,17 @@ TEST_F(Unit3Test, StoredRateOutsideTheListShowsNineSixHundredAndStaysOnThePort) 
   EXPECT_EQ(port.BaudRate(), br4800);
 }
 
-TEST_F(Unit3Test, SettingsFileThatCannotBeWrittenIsReportedAndTheDialogStays) {
-  TForm3 form(port, program.Path("missing-folder"));
-  QSignalSpy accepted(&form, &QDialog::accepted);
+TEST_F(Unit3Test, AFolderNamedCommparaIsNoSettingsFileAndCannotBeWritten) {
+  std::filesystem::create_directory(Settings());
   test::MessageBoxWatcher watcher;
+  TForm3 form(port, program.Folder());
+  form.show();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(watcher.boxes.empty()) << "nothing to report: there is no settings file";
+  EXPECT_EQ(form.ComboBox2->currentText(), QStringLiteral("1200"));
+  EXPECT_EQ(port.BaudRate(), br1200);
+
+  QSignalSpy accepted(&form, &QDialog::accepted);
   form.Button1Click();  // returns once the error box is closed
   EXPECT_EQ(accepted.count(), 0);
   ASSERT_EQ(watcher.boxes.size(), 1u);
@@ -152,7 +161,7 @@ TEST_F(Unit3Test, SettingsFileThatCannotBeWrittenIsReportedAndTheDialogStays) {
 }
 
 TEST_F(Unit3Test, SettingsFileThatCannotBeReadIsReportedOnceShown) {
-  std::filesystem::create_directory(Settings());
+  std::filesystem::create_symlink("/proc/self/mem", Settings());
   test::MessageBoxWatcher watcher;
   TForm3 form(port, program.Folder());
   EXPECT_EQ(port.BaudRate(), br1200);
@@ -166,6 +175,36 @@ TEST_F(Unit3Test, SettingsFileThatCannotBeReadIsReportedOnceShown) {
   form.show();
   QCoreApplication::processEvents();
   EXPECT_EQ(watcher.boxes.size(), 1u) << "the error is shown once";
+}
+
+TEST_F(Unit3Test, AnInstalledProgramKeepsThePortInTheUsersConfigurationFolder) {
+  // A program folder that cannot be written (here: one that does not exist;
+  // the settings location's own test has a read-only one).
+  const std::string installed = program.Path("usr/bin");
+  TempDir home;
+  test::ScopedEnvironment variables;
+  variables.Set("XDG_CONFIG_HOME", home.Path("config"));
+  const std::string stored = home.Path("config/lumaq/Commpara");
+  {
+    TForm3 form(port, installed);
+    EXPECT_EQ(form.ComboBox2->currentText(), QStringLiteral("1200")) << "nothing stored yet";
+    form.ComboBox2->setCurrentIndex(5);
+    form.Button1Click();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+  }
+  EXPECT_EQ(ReadFileBytes(stored),
+            "[ComPort1]\r\nPort=COM1\r\nBaudRate=19200\r\nStopBits=1\r\nDataBits=8\r\n"
+            "Parity=None\r\nFlowControl=None\r\n");
+  EXPECT_EQ(std::filesystem::status(home.Path("config/lumaq")).permissions(),
+            std::filesystem::perms::owner_all);
+  EXPECT_FALSE(std::filesystem::exists(installed));
+
+  LoopDispatcher nextLoop;
+  TComPort next(nextLoop);
+  ApplyComPort1Design(next);
+  TForm3 again(next, installed);
+  EXPECT_EQ(again.ComboBox2->currentText(), QStringLiteral("19200"));
+  EXPECT_EQ(next.BaudRate(), br19200);
 }
 
 }  // namespace
