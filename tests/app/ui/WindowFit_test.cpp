@@ -98,6 +98,7 @@ TEST_F(WindowFitTest, ToolbarControlsStandWhereTheDesignPutsThem) {
 
 TEST_F(WindowFitTest, ASmallWindowKeepsEveryToolbarControlWithinReach) {
   ResizeTo(QSize(300, 400));
+  ASSERT_NE(Toolbar(), nullptr);
   auto* overflow = Toolbar()->findChild<QToolButton*>("qt_toolbar_ext_button");
   ASSERT_NE(overflow, nullptr);
   EXPECT_TRUE(overflow->isVisible());
