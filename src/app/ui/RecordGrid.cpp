@@ -148,6 +148,10 @@ void RecordGrid::ShowEditorAt(const QModelIndex& index) {
   }
   const bool hadFocus = hasFocus() || (QApplication::focusWidget() != nullptr &&
                                        isAncestorOf(QApplication::focusWidget()));
+  // Closing the editor that has the focus would pass the focus on as a Tab
+  // does, and the view would move the current cell once more, through cells
+  // the user never left: the grid holds the focus meanwhile.
+  if (hadFocus) setFocus();
   if (editorIndex_.isValid()) closePersistentEditor(editorIndex_);
   editorIndex_ = index;
   if (!index.isValid()) return;

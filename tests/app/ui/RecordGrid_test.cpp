@@ -186,6 +186,39 @@ TEST_F(RecordGridTest, TheRefusedCellKeepsFocusAndHighlight) {
   }
 }
 
+// Enter moves on by one cell and checks only the cell it leaves: the cells
+// after it keep their text as it stands ("10.000" is not rewritten as "10").
+TEST_F(RecordGridTest, EnterLeavesOnlyTheCellItLeaves) {
+  const char* const row[] = {"P1", "3020", "200.000", "10.000", "C1"};
+  for (int c = 0; c < kColumnCount; ++c) form.Table().SetCell(c, 1, row[c]);
+  form.RefreshTable();
+  struct Step {
+    const char* label;
+    int column, row;
+    const char* n;
+    const char* e;
+    const char* z;
+  } steps[] = {
+      {"name to N", kColN, 1, "3020", "200.000", "10.000"},
+      {"N to E", kColE, 1, "3020", "200.000", "10.000"},
+      {"E to Z", kColZ, 1, "3020", "200", "10.000"},
+      {"Z to code", kColCode, 1, "3020", "200", "10"},
+      {"code to the next row", kColName, 2, "3020", "200", "10"},
+  };
+  ClickCell(kColName, 1);
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.label);
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    EXPECT_EQ(form.Table().CurrentColumn(), step.column);
+    EXPECT_EQ(form.Table().CurrentRow(), step.row);
+    EXPECT_EQ(Grid()->currentIndex(), Grid()->model()->index(step.row - 1, step.column));
+    EXPECT_EQ(form.Table().Cell(kColN, 1), step.n);
+    EXPECT_EQ(form.Table().Cell(kColE, 1), step.e);
+    EXPECT_EQ(form.Table().Cell(kColZ, 1), step.z);
+    EXPECT_EQ(QApplication::focusWidget(), Editor());
+  }
+}
+
 // A command that rewrites the current cell (Clear, Tidy) shows the new text
 // in the open editor, and the next key goes on from there.
 TEST_F(RecordGridTest, TheEditorShowsWhatACommandLeftInTheCell) {
