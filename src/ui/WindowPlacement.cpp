@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <algorithm>
 
@@ -15,13 +16,25 @@ const QScreen* ScreenOf(const QWidget* window) {
   return screen != nullptr ? screen : QGuiApplication::primaryScreen();
 }
 
-// The frame the window system adds around the client area; none is known
-// before the window has been shown.
-QMargins FrameOf(const QWidget* window) {
+// The frame the window system has put around the client area; none before
+// the window is shown, and on some systems not until a while after.
+QMargins KnownFrameOf(const QWidget* window) {
   const QRect frame = window->frameGeometry();
   const QRect client = window->geometry();
   return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
           frame.bottom() - client.bottom()};
+}
+
+// The known frame, or while there is none a title bar and borders as the
+// style draws them: a window fitted without its frame would push the frame
+// out of the area.
+QMargins FrameOf(const QWidget* window) {
+  const QMargins known = KnownFrameOf(window);
+  if (!known.isNull()) return known;
+  const QStyle* style = window->style();
+  const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
+  const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+  return {border, title + border, border, border};
 }
 
 // The top left corner of a frame of size frame centred on available, but
@@ -41,7 +54,7 @@ void Fit(QWidget* window, QSize designed) {
 }
 
 // The window system puts its frame around a window only once it is shown:
-// the window is fitted again then, if its frame reaches out of the area.
+// the window is fitted again with it, as soon as it is known.
 class RefitWhenShown : public QObject {
  public:
   RefitWhenShown(QWidget* window, QSize designed)
@@ -54,10 +67,7 @@ class RefitWhenShown : public QObject {
       window_->removeEventFilter(this);
       // Queued, so that the frame is there.
       QTimer::singleShot(0, window_, [window = QPointer<QWidget>(window_), designed = designed_] {
-        const QScreen* screen = window ? ScreenOf(window) : nullptr;
-        if (screen != nullptr && !screen->availableGeometry().contains(window->frameGeometry())) {
-          Fit(window, designed);
-        }
+        if (window && !KnownFrameOf(window).isNull()) Fit(window, designed);
       });
       deleteLater();
     }

@@ -14,8 +14,10 @@ void CentreOnScreen(QWidget* window);
 
 // Sizes the window to its designed client size, or smaller where the
 // available area of its screen (in the screen's own units, whatever the
-// scale factor) leaves less, and centres it there, frame included. A window
-// not yet shown is fitted once more when it is, with its frame.
+// scale factor) leaves less, and centres it there, frame included. While
+// the frame is not known, room is left for a title bar and borders; a
+// window not yet shown is fitted once more when it is, if its frame is
+// known by then.
 void FitOnScreen(QWidget* window, QSize designed);
 
 // The client rectangle FitOnScreen gives: no larger than designed, nor than
