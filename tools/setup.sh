@@ -19,7 +19,8 @@ LUMAQ_PACKAGES=(
   libgmock-dev
   libbenchmark-dev
   # the windows: Qt 6 Widgets with printing, Qt's own Chinese translation,
-  # and a CJK font so Chinese never shows as boxes
+  # and a CJK font so Chinese never shows as boxes; its Latin letters are
+  # half as wide as its Chinese characters, which lines up printed listings
   qt6-base-dev
   qt6-translations-l10n
   fonts-arphic-uming

@@ -34,12 +34,20 @@ void DrawHeader(PrintSurface& surface, const ListingLayout& layout, bool firstPa
   }
 }
 
+// Centred in the slot below the last line.
+void DrawPageNumber(PrintSurface& surface, const ListingLayout& layout, int page) {
+  const std::string text = PageNumberLine(page);
+  const int x = (layout.pageWidth - surface.TextWidth(text, TextEncoding::kUtf8)) / 2;
+  surface.DrawText(x, SlotY(layout, layout.linesPerPage), text, TextEncoding::kUtf8);
+}
+
 void DrawLines(PrintSurface& surface, ListingKind kind, const JobText& lines,
                const ListingLayout& layout) {
   const bool coordinates = kind == ListingKind::kCoordinates;
   if (coordinates) DrawHeader(surface, layout, true);
   const int firstSlot = FirstLineSlot(kind);
   int slot = firstSlot;
+  int page = 1;
   for (std::size_t n = 0; n < lines.size(); ++n) {
     const std::string text =
         coordinates ? NumberedRecordLine(static_cast<int>(n) + 1, lines[n]) : lines[n];
@@ -47,11 +55,13 @@ void DrawLines(PrintSurface& surface, ListingKind kind, const JobText& lines,
     // The page test follows every line, the last one too: a listing that
     // fills its last page exactly ends with one more page.
     if (++slot == layout.linesPerPage) {
+      DrawPageNumber(surface, layout, page++);
       surface.NewPage();
       if (coordinates) DrawHeader(surface, layout, false);
       slot = firstSlot;
     }
   }
+  DrawPageNumber(surface, layout, page);
 }
 
 }  // namespace
@@ -69,7 +79,9 @@ ListingLayout MeasureListing(PrintSurface& surface, ListingKind kind, const JobT
   } else {
     layout.left = kTextListingLeft;
   }
-  layout.linesPerPage = (surface.PageHeight() - 2 * kListingTopMargin) / layout.pitch;
+  const int slots = (surface.PageHeight() - 2 * kListingTopMargin) / layout.pitch;
+  layout.linesPerPage = slots - 1;  // the last for the page number
+  layout.pageWidth = surface.PageWidth();
   return layout;
 }
 
@@ -79,6 +91,10 @@ bool PageHoldsALine(const ListingLayout& layout, ListingKind kind) {
 
 std::array<std::string, kHeaderSlots> CoordinateHeader(bool firstPage) {
   return {kAsterisks, firstPage ? kFirstTitle : kLaterTitle, kAsterisks, kColumnWords, ""};
+}
+
+std::string PageNumberLine(int page) {
+  return "第 " + std::to_string(page) + " 页";
 }
 
 std::string NumberedRecordLine(int number, const std::string& line) {

@@ -20,6 +20,18 @@ QFont SerifCjkFont(int pixelSize, bool bold) {
                   pixelSize, bold);
 }
 
+// The Latin letters of the Debian CJK serif are half the width of its
+// Chinese characters; the others named are fixed-pitch CJK faces of other
+// systems.
+QFont FixedPitchCjkFont(int pixelSize) {
+  QFont font = MakeFont({"AR PL UMing CN", QString::fromUtf8("新宋体"), "NSimSun",
+                         "Noto Sans Mono CJK SC", "WenQuanYi Zen Hei Mono"},
+                        pixelSize, false);
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  return font;
+}
+
 QFont NamedFont(const char* family, int pixelSize, bool bold) {
   return MakeFont({QString::fromLatin1(family), "AR PL UMing CN"}, pixelSize, bold);
 }

@@ -8,5 +8,9 @@ namespace lumaq::ui {
 
 QFont SerifCjkFont(int pixelSize, bool bold = false);                   // "宋体"
 QFont NamedFont(const char* family, int pixelSize, bool bold = false);  // Arial, Times New Roman
+// A fixed-pitch face that holds Chinese: every ASCII character half as wide
+// as a Chinese one, so that text lines up by its code-page bytes. An even
+// pixel size keeps the half exact.
+QFont FixedPitchCjkFont(int pixelSize);
 
 }  // namespace lumaq::ui

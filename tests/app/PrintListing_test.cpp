@@ -27,9 +27,10 @@ const std::string kFirstTitle = "                  全站仪坐标记录文件  
 const std::string kLaterTitle = "*                 全站仪坐标记录文件                     *";
 const std::string kColumns = "NO.  PT      CODE      N           E           Z";
 
-// Text height 15 gives a pitch of 20: a page 100 + 20 * L high has L slots.
+// Text height 15 gives a pitch of 20: a page 100 + 20 * (L + 1) high has L
+// slots for lines and one below them for its number.
 constexpr int PageHeightFor(int slots) {
-  return 100 + 20 * slots;
+  return 100 + 20 * (slots + 1);
 }
 
 JobText Records(int count) {
@@ -48,6 +49,13 @@ void Print(PrintLog& log, ListingKind kind, const JobText& lines, int slots) {
 std::vector<std::string> Texts(const std::vector<PrintCall>& page) {
   std::vector<std::string> texts;
   for (const PrintCall& call : page) texts.push_back(call.text);
+  return texts;
+}
+
+// The texts of a page above its number.
+std::vector<std::string> Lines(const std::vector<PrintCall>& page) {
+  std::vector<std::string> texts = Texts(page);
+  if (!texts.empty()) texts.pop_back();
   return texts;
 }
 
@@ -83,12 +91,13 @@ TEST(MeasureListing, GeometryComesFromWhatTheSurfaceMeasures) {
     int pageWidth, pageHeight, firstLineColumns;
     int left, linesPerPage;
   } cases[] = {
-      {ListingKind::kCoordinates, 1000, 260, 54, 225, 8},  // (1000 - 540) / 2 - 5
-      {ListingKind::kCoordinates, 1001, 279, 54, 225, 8},  // 461 / 2 truncates, 179 / 20 too
-      {ListingKind::kCoordinates, 500, 260, 54, -25, 8},   // wider than the page
-      {ListingKind::kCoordinates, 533, 260, 54, -8, 8},    // -7 / 2 is -3, not -4
-      {ListingKind::kCoordinates, 533, 99, 54, -8, 0},     // -1 / 20 is 0
-      {ListingKind::kCoordinates, 533, 79, 54, -8, -1},   {ListingKind::kText, 533, 260, 3, 100, 8},
+      // 8 slots between the margins, the last for the page number
+      {ListingKind::kCoordinates, 1000, 260, 54, 225, 7},  // (1000 - 540) / 2 - 5
+      {ListingKind::kCoordinates, 1001, 279, 54, 225, 7},  // 461 / 2 truncates, 179 / 20 too
+      {ListingKind::kCoordinates, 500, 260, 54, -25, 7},   // wider than the page
+      {ListingKind::kCoordinates, 533, 260, 54, -8, 7},    // -7 / 2 is -3, not -4
+      {ListingKind::kCoordinates, 533, 99, 54, -8, -1},    // -1 / 20 is 0
+      {ListingKind::kCoordinates, 533, 79, 54, -8, -2},   {ListingKind::kText, 533, 260, 3, 100, 7},
   };
   for (const Case& c : cases) {
     PrintLog log;
@@ -100,6 +109,7 @@ TEST(MeasureListing, GeometryComesFromWhatTheSurfaceMeasures) {
     EXPECT_EQ(layout.pitch, 20);
     EXPECT_EQ(layout.left, c.left);
     EXPECT_EQ(layout.linesPerPage, c.linesPerPage);
+    EXPECT_EQ(layout.pageWidth, c.pageWidth);
     ASSERT_GE(log.calls.size(), 1u);
     EXPECT_EQ(log.calls[0].text, "Hi");
     if (c.kind == ListingKind::kCoordinates) {
@@ -131,8 +141,15 @@ TEST(PrintListing, CoordinatePagesCarryTheirHeadersAndNumberedRecordsInSlots) {
     for (int r = 0; r < records; ++r, ++record) {
       expected.push_back(NumberedRecordLine(record + 1, lines[static_cast<std::size_t>(record)]));
     }
+    expected.push_back(PageNumberLine(static_cast<int>(p) + 1));
     EXPECT_EQ(Texts(pages[p]), expected);
-    for (std::size_t i = 0; i < pages[p].size(); ++i) {
+    // Centred on the page in the slot below the last line: 1000 wide, the
+    // number 7 columns of 10.
+    const PrintCall& number = pages[p].back();
+    EXPECT_EQ(number.x, (1000 - 70) / 2);
+    EXPECT_EQ(number.y, 50 + 20 * 8);
+    EXPECT_EQ(number.encoding, TextEncoding::kUtf8);
+    for (std::size_t i = 0; i + 1 < pages[p].size(); ++i) {
       const PrintCall& call = pages[p][i];
       const int slot = i < 4 ? static_cast<int>(i) : static_cast<int>(i) + 1;  // slot 4 empty
       EXPECT_EQ(call.x, 225);
@@ -148,13 +165,14 @@ TEST(PrintListing, TextLinesGoAtOneHundredFromTheTopSlot) {
   Print(log, ListingKind::kText, lines, 2);
   const auto pages = log.Pages();
   ASSERT_EQ(pages.size(), 2u);
-  EXPECT_EQ(Texts(pages[0]), (std::vector<std::string>{lines[0], lines[1]}));
-  EXPECT_EQ(Texts(pages[1]), (std::vector<std::string>{lines[2]}));
+  EXPECT_EQ(Texts(pages[0]), (std::vector<std::string>{lines[0], lines[1], "第 1 页"}));
+  EXPECT_EQ(Texts(pages[1]), (std::vector<std::string>{lines[2], "第 2 页"}));
   EXPECT_EQ(pages[1][0].y, 50);
+  EXPECT_EQ(pages[1][1].y, 50 + 20 * 2);
   for (const auto& page : pages) {
-    for (const PrintCall& call : page) {
-      EXPECT_EQ(call.x, 100);
-      EXPECT_EQ(call.encoding, TextEncoding::kCodePage);
+    for (std::size_t i = 0; i + 1 < page.size(); ++i) {
+      EXPECT_EQ(page[i].x, 100);
+      EXPECT_EQ(page[i].encoding, TextEncoding::kCodePage);
     }
   }
 }
@@ -179,7 +197,8 @@ TEST(PrintListing, AListingThatFillsItsLastPageEndsWithOneMorePage) {
     Print(log, c.kind, lines, 8);
     const auto pages = log.Pages();
     ASSERT_EQ(pages.size(), c.pages);
-    const std::vector<std::string> last = Texts(pages.back());
+    EXPECT_EQ(Texts(pages.back()).back(), PageNumberLine(static_cast<int>(c.pages)));
+    const std::vector<std::string> last = Lines(pages.back());
     const bool coordinates = c.kind == ListingKind::kCoordinates;
     if (c.fills) {
       const std::vector<std::string> headerOnly{kStars, kLaterTitle, kStars, kColumns};
@@ -198,8 +217,8 @@ TEST(PrintListing, RecordTenThousandTouchesThePointName) {
   const JobText lines = Records(10000);
   Print(log, ListingKind::kCoordinates, lines, 2000);
   std::vector<std::string> texts;
-  for (const PrintCall& call : log.calls) {
-    if (call.kind == Kind::kText) texts.push_back(call.text);
+  for (const auto& page : log.Pages()) {
+    for (const std::string& text : Lines(page)) texts.push_back(text);
   }
   EXPECT_EQ(texts.back(), std::string("10000") + "P10000   " + "C        " + "100.5       " +
                               "200.25      " + "3           ");
@@ -260,7 +279,7 @@ TEST_F(PrintCommandTest, DocumentTitleNamesTheKindOfListingAndTheWindowTitle) {
   Open("JOB.BDT", Records(2));
   PrintedTexts();
   Open("NOTES.TXT", {"a", "b"});
-  EXPECT_EQ(PrintedTexts(), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(PrintedTexts(), (std::vector<std::string>{"a", "b", "第 1 页"}));
   EXPECT_EQ(dialogs.printTitles,
             (std::vector<std::string>{"打印全站仪坐标文件JOB.BDT--全站仪坐标记录文件",
                                       "打印文件NOTES.TXT"}));
@@ -283,14 +302,14 @@ TEST_F(PrintCommandTest, EditsNotYetTidiedAreNotPrinted) {
   table.SetCell(kColE, 5, "2");
   commands.StringGrid1KeyDown(false);
   std::vector<std::string> texts = PrintedTexts();
-  ASSERT_EQ(texts.size(), 7u);
+  ASSERT_EQ(texts.size(), 8u);  // header, records, page number
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(texts[4 + i], NumberedRecordLine(static_cast<int>(i) + 1, lines[i]));
   }
 
   commands.Button_SortClick();
   texts = PrintedTexts();
-  ASSERT_EQ(texts.size(), 8u);
+  ASSERT_EQ(texts.size(), 9u);
   EXPECT_NE(texts[5].find("999.5"), std::string::npos);
   EXPECT_EQ(texts[7].substr(0, 8), "4    NEW");
 }

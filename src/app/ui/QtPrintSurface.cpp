@@ -1,22 +1,33 @@
 #include "app/ui/QtPrintSurface.h"
 
 #include <QFontMetrics>
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 #include "ui/AnsiText.h"
+#include "ui/Fonts.h"
 
 namespace lumaq::ui {
 namespace {
+
+// Ten and a half points, the size of Chinese body text, in whole device
+// pixels of even number.
+constexpr double kListingPoints = 10.5;
 
 QString Decode(const std::string& text, TextEncoding encoding) {
   return encoding == TextEncoding::kCodePage ? FromAnsi(text) : FromUtf8(text);
 }
 
+int ListingPixelSize(int dotsPerInch) {
+  return 2 * std::max(1, static_cast<int>(std::lround(kListingPoints * dotsPerInch / 72.0 / 2)));
+}
+
 }  // namespace
 
-// No font is chosen: the default font, measured at the printer's resolution.
 QtPrintSurface::QtPrintSurface(std::unique_ptr<QPrinter> printer)
-    : printer_(std::move(printer)), font_(QFont(), printer_.get()) {}
+    : printer_(std::move(printer)),
+      font_(FixedPitchCjkFont(ListingPixelSize(printer_->resolution())), printer_.get()) {}
 
 QtPrintSurface::~QtPrintSurface() {
   if (painter_.isActive()) painter_.end();

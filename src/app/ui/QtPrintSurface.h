@@ -1,5 +1,6 @@
 // The listings on a real printer (or a PDF file): a QPainter on a QPrinter,
-// in the printer's device units and the default font.
+// in the printer's device units, in a fixed-pitch font that holds Chinese so
+// that the columns of the listing line up under their headings.
 #pragma once
 
 #include <QFont>

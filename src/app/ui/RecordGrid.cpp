@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
+#include <numeric>
 
 #include "records/CellInput.h"
 #include "ui/AnsiText.h"
@@ -13,21 +15,24 @@
 namespace lumaq::ui {
 namespace {
 
-// Column widths in pixels: name, N, E, Z, code.
+// Designed column widths in pixels: name, N, E, Z, code.
 constexpr std::array<int, kColumnCount> kColumnWidths = {96, 110, 110, 110, 96};
+
+// The editor's property that holds the text the table gave it.
+constexpr const char* kTextBeforeEdit = "textBeforeEdit";
 
 bool IsEnter(const QKeyEvent* event) {
   return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
+bool AcceptsChar(int column, QChar c) {
+  return c.unicode() <= 0x7F && AcceptTypedChar(column, static_cast<char>(c.unicode()));
+}
+
 // Typed text that the column refuses (anything outside ASCII included).
 bool RefusesText(int column, const QString& text) {
-  for (const QChar c : text) {
-    if (c.unicode() > 0x7F || !AcceptTypedChar(column, static_cast<char>(c.unicode()))) {
-      return true;
-    }
-  }
-  return false;
+  return !std::all_of(text.begin(), text.end(),
+                      [column](QChar c) { return AcceptsChar(column, c); });
 }
 
 bool IsModifierKey(const QKeyEvent* event) {
@@ -43,19 +48,58 @@ bool IsModifierKey(const QKeyEvent* event) {
   }
 }
 
+// Drops the characters the column refuses from whatever reaches the editor
+// past the key filter (the context menu's Paste, a drop), and keeps the
+// cursor after the characters it had passed.
+class CellValidator : public QValidator {
+ public:
+  CellValidator(int column, QObject* parent) : QValidator(parent), column_(column) {}
+
+  State validate(QString& input, int& pos) const override {
+    QString kept;
+    int keptPos = pos;
+    for (qsizetype i = 0; i < input.size(); ++i) {
+      if (AcceptsChar(column_, input[i])) {
+        kept += input[i];
+      } else if (i < pos) {
+        --keptPos;
+      }
+    }
+    input = kept;
+    pos = keptPos;
+    return Acceptable;
+  }
+
+ private:
+  int column_;
+};
+
 }  // namespace
 
 QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                                    const QModelIndex&) const {
+                                    const QModelIndex& index) const {
   auto* editor = new QLineEdit(parent);
   editor->setFrame(false);
   editor->setAttribute(Qt::WA_InputMethodEnabled, false);  // no Chinese input
-  editor->setContextMenuPolicy(Qt::NoContextMenu);
+  editor->setValidator(new CellValidator(index.column(), editor));
   // The grid's cell follows the editor as the user types.
   connect(editor, &QLineEdit::textEdited, this,
           [this, editor] { emit const_cast<CellDelegate*>(this)->commitData(editor); });
   editor->installEventFilter(parent->parentWidget());  // the grid sees every key first
   return editor;
+}
+
+void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+  auto* lineEdit = qobject_cast<QLineEdit*>(editor);
+  if (lineEdit == nullptr) return;
+  const QString text = index.data(Qt::EditRole).toString();
+  if (lineEdit->text() == text && lineEdit->property(kTextBeforeEdit).isValid()) return;
+  lineEdit->setText(text);
+  lineEdit->setProperty(kTextBeforeEdit, text);
+}
+
+QString CellDelegate::TextBeforeEdit(const QWidget* editor) {
+  return editor->property(kTextBeforeEdit).toString();
 }
 
 RecordGrid::RecordGrid(RecordTable& table, MainCommands& commands, QWidget* parent)
@@ -73,9 +117,11 @@ RecordGrid::RecordGrid(RecordTable& table, MainCommands& commands, QWidget* pare
   verticalHeader()->setDefaultSectionSize(22);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  for (int c = 0; c < kColumnCount; ++c)
-    setColumnWidth(c, kColumnWidths[static_cast<std::size_t>(c)]);
+  SetExtraWidth(0);
   connect(this, &QTableView::clicked, this, [this] { commands_.StringGrid1Click(); });
+  // What the editor's context menu changes counts as typed.
+  connect(&delegate_, &CellDelegate::commitData, this,
+          [this] { commands_.StringGrid1KeyDown(false); });
   SyncFromTable();
 }
 
@@ -92,6 +138,8 @@ void RecordGrid::SyncFromTable() {
     syncing_ = false;
   }
   ShowEditorAt(wanted);
+  // A command may have rewritten the current cell.
+  if (QWidget* editor = indexWidget(editorIndex_)) delegate_.setEditorData(editor, editorIndex_);
 }
 
 void RecordGrid::ShowEditorAt(const QModelIndex& index) {
@@ -100,11 +148,16 @@ void RecordGrid::ShowEditorAt(const QModelIndex& index) {
   }
   const bool hadFocus = hasFocus() || (QApplication::focusWidget() != nullptr &&
                                        isAncestorOf(QApplication::focusWidget()));
+  // Closing the editor that has the focus would pass the focus on as a Tab
+  // does, and the view would move the current cell once more, through cells
+  // the user never left: the grid holds the focus meanwhile.
+  if (hadFocus) setFocus();
   if (editorIndex_.isValid()) closePersistentEditor(editorIndex_);
   editorIndex_ = index;
   if (!index.isValid()) return;
   openPersistentEditor(index);
   scrollTo(index);
+  if (QWidget* editor = indexWidget(index)) emit EditorOpened(editor);
   if (hadFocus) FocusEditor();
 }
 
@@ -121,6 +174,7 @@ void RecordGrid::currentChanged(const QModelIndex& current, const QModelIndex& p
   if (syncing_ || !current.isValid()) return;
   if (!commands_.StringGrid1SelectCell(current.column(), RecordTableModel::TableRow(current))) {
     // Refused: the cell being left stays current.
+    moveRefused_ = true;
     syncing_ = true;
     setCurrentIndex(TableCurrentIndex());
     syncing_ = false;
@@ -129,8 +183,27 @@ void RecordGrid::currentChanged(const QModelIndex& current, const QModelIndex& p
   ShowEditorAt(TableCurrentIndex());
 }
 
+void RecordGrid::KeepRefusedCell() {
+  syncing_ = true;
+  setCurrentIndex(TableCurrentIndex());  // selects it alone
+  syncing_ = false;
+  FocusEditor();
+}
+
+void RecordGrid::MoveByKey(QKeyEvent* event) {
+  moveRefused_ = false;
+  QTableView::keyPressEvent(event);
+  if (moveRefused_) KeepRefusedCell();
+}
+
 void RecordGrid::keyPressEvent(QKeyEvent* event) {
-  if (!HandleKey(event, nullptr)) QTableView::keyPressEvent(event);
+  if (!HandleKey(event, nullptr)) MoveByKey(event);
+}
+
+void RecordGrid::mousePressEvent(QMouseEvent* event) {
+  moveRefused_ = false;
+  QTableView::mousePressEvent(event);
+  if (moveRefused_) KeepRefusedCell();
 }
 
 bool RecordGrid::eventFilter(QObject* watched, QEvent* event) {
@@ -154,13 +227,24 @@ bool RecordGrid::HandleKey(QKeyEvent* event, QWidget* editor) {
     lineEdit->insert(FromAnsi(FilterTypedText(column, ToAnsi(QApplication::clipboard()->text()))));
     return true;
   }
+  if (lineEdit != nullptr && event->key() == Qt::Key_Escape) {
+    // As one edit, which the editor's own undo can take back; then selected
+    // whole, as when the cell was entered.
+    const QString before = CellDelegate::TextBeforeEdit(lineEdit);
+    if (lineEdit->text() != before) {
+      lineEdit->selectAll();
+      lineEdit->insert(before);
+    }
+    lineEdit->selectAll();
+    return true;
+  }
   switch (event->key()) {
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
       if (editor != nullptr) {
-        QTableView::keyPressEvent(event);  // moves the current cell
+        MoveByKey(event);  // moves the current cell
         return true;
       }
       return false;
@@ -171,6 +255,19 @@ bool RecordGrid::HandleKey(QKeyEvent* event, QWidget* editor) {
     return true;  // dropped
   }
   return false;
+}
+
+void RecordGrid::SetExtraWidth(int extra) {
+  const int designed = std::accumulate(kColumnWidths.begin(), kColumnWidths.end(), 0);
+  const int total = designed + std::max(0, extra);
+  int given = 0;
+  for (int c = 0; c < kColumnCount; ++c) {
+    const int base = kColumnWidths[static_cast<std::size_t>(c)];
+    // The last column takes what the rounding left.
+    const int width = c + 1 < kColumnCount ? base * total / designed : total - given;
+    setColumnWidth(c, width);
+    given += width;
+  }
 }
 
 }  // namespace lumaq::ui

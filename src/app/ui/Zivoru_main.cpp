@@ -4,14 +4,18 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFrame>
+#include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include "app/ui/AboutBox.h"
+#include "app/ui/MenuShortcuts.h"
+#include "app/ui/ToolbarRow.h"
 #include "formats/ui/Unit4.h"
 #include "ui/AnsiText.h"
 #include "ui/Fonts.h"
@@ -24,6 +28,9 @@ static void InitGlyphs() {
 namespace lumaq::ui {
 namespace {
 
+// The window's designed client size; a smaller screen gets a smaller window.
+constexpr QSize kDesignedSize(559, 735);
+
 QString Utf8(const char* text) {
   return QString::fromUtf8(text);
 }
@@ -33,13 +40,6 @@ QIcon Glyph(const char* name) {
   icon.addPixmap(QPixmap(QString(":/glyphs/%1_normal.xpm").arg(name)), QIcon::Normal);
   icon.addPixmap(QPixmap(QString(":/glyphs/%1_disabled.xpm").arg(name)), QIcon::Disabled);
   return icon;
-}
-
-QFrame* AddSeparator(QWidget* panel, int x) {
-  auto* line = new QFrame(panel);
-  line->setFrameStyle(QFrame::VLine | QFrame::Sunken);
-  line->setGeometry(x, 6, 2, 28);
-  return line;
 }
 
 }  // namespace
@@ -53,17 +53,12 @@ TForm1::TForm1(UserDialogs* dialogs)
   InitGlyphs();
   setObjectName("Form1");
   setFont(SerifCjkFont(18));
-  resize(559, 735);
+  resize(kDesignedSize);
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  auto* toolbar = new QFrame(central);
-  toolbar->setObjectName("Panel1");
-  toolbar->setFixedHeight(40);
-  toolbar->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  layout->addWidget(toolbar);
 
   StringGrid1 = new RecordGrid(table_, commands_, central);
   StringGrid1->setObjectName("StringGrid1");
@@ -78,8 +73,16 @@ TForm1::TForm1(UserDialogs* dialogs)
   setCentralWidget(central);
 
   CreateMenus();
-  CreateToolbar(toolbar);
+  CreateToolbar();
   CreateStatusBar();
+
+  auto* shortcuts =
+      new MenuShortcuts({MenuJobNew, MenuJobOpen, MenuJobSave, MenuJobPrint, MenuJobExit,
+                         MenuSortRec, MenuDelRec, MenuClearRec, MenuReceive, Menu_Send},
+                        this);
+  shortcuts->Watch(Edit1);
+  if (QWidget* editor = StringGrid1->Editor()) shortcuts->Watch(editor);
+  connect(StringGrid1, &RecordGrid::EditorOpened, shortcuts, &MenuShortcuts::Watch);
 
   connect(&idleTimer_, &QTimer::timeout, this, [this] { commands_.ApplicationIdle(); });
 }
@@ -144,39 +147,61 @@ void TForm1::CreateMenus() {
   item(HELP, HelpAbout, "HelpAbout", "关    于", QKeySequence(), [this] { HelpAboutClick(); });
 }
 
-QToolButton* TForm1::AddButton(QWidget* panel, int x, const char* name, const char* glyph,
-                               const char* shortHint, const char* longHint) {
-  auto* button = new QToolButton(panel);
+QToolButton* TForm1::AddButton(const char* name, const char* glyph, const char* shortHint,
+                               const char* longHint) {
+  auto* button = new QToolButton;
   button->setObjectName(name);
   button->setAutoRaise(true);
   button->setIcon(Glyph(glyph));
   button->setIconSize(QSize(20, 20));
-  button->setGeometry(x, 6, 28, 28);
+  button->setFixedSize(28, 28);
   button->setToolTip(Utf8(shortHint));
   button->setStatusTip(Utf8(longHint));
   button->setFocusPolicy(Qt::NoFocus);
   return button;
 }
 
-void TForm1::CreateToolbar(QWidget* panel) {
-  Button_New = AddButton(panel, 10, "Button_New", "new", "新建", "新建工作文件");
-  Button_Save = AddButton(panel, 42, "Button_Save", "save", "保存", "工作文件存盘");
-  Button_Open = AddButton(panel, 74, "Button_Open", "open", "打开", "打开一个工作文件");
-  Button_Print = AddButton(panel, 106, "Button_Print", "print", "打印", "打印工作文件");
-  AddSeparator(panel, 145);
-  Button_Sort = AddButton(panel, 158, "Button_Sort", "sort", "整理", "整理刷新点号记录");
-  Button_Del = AddButton(panel, 190, "Button_Del", "del", "删除", "删除一条点号记录");
-  Button_Clear = AddButton(panel, 222, "Button_Clear", "clear", "清空", "清空所有点号记录");
-  AddSeparator(panel, 263);
-  Edit1 = new QLineEdit(panel);
+// The toolbar panel, 40 pixels high, with its controls where the design puts
+// them. A window too narrow for all of them shows the overflow button of the
+// toolbar, which holds the rest.
+void TForm1::CreateToolbar() {
+  auto* bar = new QToolBar(this);
+  bar->setObjectName("Panel1");
+  bar->setMovable(false);
+  bar->setFloatable(false);
+  bar->setMinimumHeight(40);
+  bar->setContextMenuPolicy(Qt::PreventContextMenu);  // no way to hide it
+  bar->layout()->setSpacing(4);
+  addToolBar(Qt::TopToolBarArea, bar);
+
+  Button_New = AddButton("Button_New", "new", "新建", "新建工作文件");
+  Button_Save = AddButton("Button_Save", "save", "保存", "工作文件存盘");
+  Button_Open = AddButton("Button_Open", "open", "打开", "打开一个工作文件");
+  Button_Print = AddButton("Button_Print", "print", "打印", "打印工作文件");
+  Button_Sort = AddButton("Button_Sort", "sort", "整理", "整理刷新点号记录");
+  Button_Del = AddButton("Button_Del", "del", "删除", "删除一条点号记录");
+  Button_Clear = AddButton("Button_Clear", "clear", "清空", "清空所有点号记录");
+  Edit1 = new QLineEdit;
   Edit1->setObjectName("Edit1");
-  Edit1->setGeometry(278, 8, 120, 24);
+  Edit1->setFixedSize(120, 24);
   Edit1->setToolTip(Utf8("键入点号名搜索"));
   Edit1->setStatusTip(Utf8("键入点号名搜索"));
-  Button_Find = AddButton(panel, 408, "Button_Find", "find", "查找", "根据点号名查找点号");
-  AddSeparator(panel, 452);
-  Button_Import = AddButton(panel, 466, "Button_Import", "import", "接收", "从全站仪输入文件");
-  Button_Export = AddButton(panel, 508, "Button_Export", "export", "发送", "向全站仪输出文件");
+  Button_Find = AddButton("Button_Find", "find", "查找", "根据点号名查找点号");
+  Button_Import = AddButton("Button_Import", "import", "接收", "从全站仪输入文件");
+  Button_Export = AddButton("Button_Export", "export", "发送", "向全站仪输出文件");
+
+  ToolbarRow row(bar);
+  row.Add(Button_New, 10);
+  row.Add(Button_Save, 42);
+  row.Add(Button_Open, 74);
+  row.Add(Button_Print, 106);
+  row.Add(Button_Sort, 158, 145);
+  row.Add(Button_Del, 190);
+  row.Add(Button_Clear, 222);
+  row.Add(Edit1, 278, 263);
+  row.Add(Button_Find, 408);
+  row.Add(Button_Import, 466, 452);
+  row.Add(Button_Export, 508);
 
   // A button runs the same handler as its menu item.
   const std::pair<QToolButton*, QAction*> pairs[] = {
@@ -215,7 +240,7 @@ void TForm1::FormCreate(const std::vector<std::string>& arguments, bool showSpla
     splash.exec();
   }
   idleTimer_.start(150);
-  CentreOnScreen(this);
+  FitOnScreen(this, kDesignedSize);
   commands_.StartUp(arguments);
 }
 
@@ -305,6 +330,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
   } else {
     event->ignore();
   }
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  StringGrid1->SetExtraWidth(width() - kDesignedSize.width());
 }
 
 void TForm1::MenuReceiveClick() {

@@ -69,15 +69,16 @@ class TForm1 : public QMainWindow, public MainView {
   QLabel* SimplePanel = nullptr;
 
  protected:
-  bool event(QEvent* event) override;            // hints of the control under the mouse
-  void closeEvent(QCloseEvent* event) override;  // FormClose
+  bool event(QEvent* event) override;              // hints of the control under the mouse
+  void closeEvent(QCloseEvent* event) override;    // FormClose
+  void resizeEvent(QResizeEvent* event) override;  // the columns share a wider window
 
  private:
   void CreateMenus();
-  void CreateToolbar(QWidget* panel);
+  void CreateToolbar();
   void CreateStatusBar();
-  QToolButton* AddButton(QWidget* panel, int x, const char* name, const char* glyph,
-                         const char* shortHint, const char* longHint);
+  QToolButton* AddButton(const char* name, const char* glyph, const char* shortHint,
+                         const char* longHint);
   void ShowHint(const QString& hint);
 
   void MenuReceiveClick();

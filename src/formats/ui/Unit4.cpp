@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <optional>
 
@@ -43,6 +44,11 @@ TForm4::TForm4(const std::string& programFolder, QWidget* parent)
   Label6 = new QLabel(QStringLiteral("数据格式名"), this);
   Edit1 = new QLineEdit(QStringLiteral("自定义1"), this);
   Edit1->setMaxLength(kNameMaxLength);
+  // The limit is for typing: a longer name from the settings file stays
+  // whole, and typing can only shorten it, down to the limit again.
+  connect(Edit1, &QLineEdit::textEdited, this, [this] {
+    Edit1->setMaxLength(std::max(kNameMaxLength, static_cast<int>(Edit1->text().size())));
+  });
   Label6->setBuddy(Edit1);
   Label7 = new QLabel(QStringLiteral("文件扩展名"), this);
   Edit2 = new QLineEdit(QStringLiteral("dat"), this);
@@ -89,7 +95,9 @@ void TForm4::ShowStoredFormat() {
     ShowErrorBoxWhenVisible(std::current_exception(), this);
   }
   if (stored) {
-    Edit1->setText(FromAnsi(stored->name));
+    const QString name = FromAnsi(stored->name);
+    Edit1->setMaxLength(std::max(kNameMaxLength, static_cast<int>(name.size())));
+    Edit1->setText(name);
     Edit2->setText(FromAnsi(stored->extension));
     CheckBox1->setChecked(stored->serialNumbers);
   }

@@ -59,6 +59,40 @@ TEST(PrintToPdf, AThreePageCoordinateJobPrintsThreePagesFromTheWindow) {
   EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
+// Every character of a listing takes its column, a Chinese one two: the
+// header lines are equally wide and the record fields stand under the column
+// words.
+TEST(PrintToPdf, TheListingsColumnsLineUpInThePrintFont) {
+  test::TempDir dir;
+  ui::QtPrintSurface surface(PdfPrinter(dir.Path("columns.pdf")));
+  const int column = surface.TextWidth("0", TextEncoding::kCodePage);
+  ASSERT_GT(column, 0);
+  const auto firstPage = CoordinateHeader(true);
+  const auto laterPage = CoordinateHeader(false);
+  const std::string chineseName = "\xB2\xE2\xC1\xBF";  // 测量, 4 bytes in the code page
+  struct Case {
+    const char* label;
+    std::string text;
+    TextEncoding encoding;
+    int columns;
+  } cases[] = {
+      {"asterisks", firstPage[0], TextEncoding::kUtf8, 58},
+      {"first title", firstPage[1], TextEncoding::kUtf8, 58},
+      {"later title", laterPage[1], TextEncoding::kUtf8, 58},
+      {"column words", firstPage[3], TextEncoding::kUtf8, 48},
+      {"a numbered record", NumberedRecordLine(7, Record(7)), TextEncoding::kCodePage, 59},
+      {"a Chinese point name",
+       NumberedRecordLine(7, ComposeRecordLine(chineseName, "C", "1", "2", "3")),
+       TextEncoding::kCodePage, 59},
+      {"letters of every width", "iiiii", TextEncoding::kCodePage, 5},
+      {"", "WWWWW", TextEncoding::kCodePage, 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    EXPECT_EQ(surface.TextWidth(c.text, c.encoding), c.columns * column);
+  }
+}
+
 TEST(PrintToPdf, AnOutputThatCannotBeWrittenIsAnError) {
   test::TempDir dir;
   ui::QtPrintSurface surface(PdfPrinter(dir.Path("no such folder/job.pdf")));

@@ -82,6 +82,52 @@ TEST_F(Unit4Test, OkStoresTheLayoutAndTheNextDialogShowsIt) {
   EXPECT_EQ(again.ComboBox5->currentIndex(), 4);
 }
 
+// The 30-character limit is for typing: a longer name from the settings file
+// is shown and stored back whole.
+TEST_F(Unit4Test, AStoredNameLongerThanTheTypingLimitStaysWhole) {
+  const std::string name = "\xB2\xE2\xC1\xBF-of-the-northern-river-bank-2024-B";  // 测量..., 36
+  program.Write("Commpara", "[UserDefFormat1]\r\nDefName=" + name +
+                                "\r\nDefFileExt=txt\r\nDefOrderWord=012340\r\n");
+  TForm4 form(program.Folder());
+  ASSERT_EQ(form.Edit1->text(), QStringLiteral("测量-of-the-northern-river-bank-2024-B"));
+  form.Edit1->end(false);
+  QTest::keyClicks(form.Edit1, "X");  // no longer by typing
+  EXPECT_EQ(form.Edit1->text().size(), 36);
+  form.BitBtn1Click();
+  EXPECT_EQ(
+      ReadFileBytes(work.Path("Commpara")),
+      "\r\n[UserDefFormat1]\r\nDefName=" + name + "\r\nDefFileExt=txt\r\nDefOrderWord=012340\r\n");
+}
+
+TEST_F(Unit4Test, TypingKeepsTheNameToThirtyCharacters) {
+  const std::string longName(40, 'L');
+  struct Case {
+    const char* label;
+    std::string stored;  // empty: no settings file
+    int backspaces;
+    int typed;
+    int length;
+  } cases[] = {
+      {"the designed name", "", 5, 40, 30},
+      {"a stored name of 30", std::string(30, 'S'), 0, 3, 30},
+      {"a stored name of 40, shortened", longName, 15, 20, 30},
+      {"a stored name of 40, shortened a little", longName, 3, 5, 37},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::filesystem::remove(program.Path("Commpara"));
+    if (!c.stored.empty()) {
+      program.Write("Commpara", "[UserDefFormat1]\r\nDefName=" + c.stored +
+                                    "\r\nDefFileExt=txt\r\nDefOrderWord=012340\r\n");
+    }
+    TForm4 form(program.Folder());
+    form.Edit1->end(false);
+    for (int i = 0; i < c.backspaces; ++i) QTest::keyClick(form.Edit1, Qt::Key_Backspace);
+    QTest::keyClicks(form.Edit1, QString(c.typed, 'x'));
+    EXPECT_EQ(form.Edit1->text().size(), c.length);
+  }
+}
+
 TEST_F(Unit4Test, CancelStoresNothingAndABadWordShowsTheDesignedValues) {
   program.Write("Commpara",
                 "[UserDefFormat1]\r\nDefName=Kept\r\nDefFileExt=abc\r\nDefOrderWord=012350\r\n");
