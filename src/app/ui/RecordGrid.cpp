@@ -100,6 +100,9 @@ void RecordGrid::ShowEditorAt(const QModelIndex& index) {
   }
   const bool hadFocus = hasFocus() || (QApplication::focusWidget() != nullptr &&
                                        isAncestorOf(QApplication::focusWidget()));
+  // Hiding the editor that has the focus would pass the focus on as Tab does,
+  // and Tab moves the current cell: the grid takes the focus first.
+  if (hadFocus) setFocus();
   if (editorIndex_.isValid()) closePersistentEditor(editorIndex_);
   editorIndex_ = index;
   if (!index.isValid()) return;

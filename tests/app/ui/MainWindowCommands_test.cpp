@@ -3,6 +3,7 @@
 // leave out, and the command line's --open with a damaged measurement file.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
 #include <string>
 
@@ -164,6 +165,27 @@ TEST_F(MainWindowCommandsTest, UndoAndRedoAfterEachKindOfChangeFromTheKeys) {
   EXPECT_EQ(ShownNames(), (QStringList{"Q1", "", "", ""}));
   EXPECT_EQ(form.PanelLabel(StatusPanel::kCount)->text(), QString::fromUtf8("总数:1"));
   EXPECT_TRUE(dialogs.AllAnswersUsed());
+}
+
+TEST_F(MainWindowCommandsTest, ClickThenCtrlLThenCtrlZGivesBackEveryCellAsItWas) {
+  JobText lines;
+  for (const char* name : {"A1", "B2", "C3"}) {
+    lines.push_back(ComposeRecordLine(name, "C", "102.000", "202.000", "3.000"));
+  }
+  dialogs.NextOpenAnswer(FileChoice{dir.Write("JOB.BDT", JoinLinesCrLf(lines)), 1});
+  form.MenuJobOpen->trigger();
+  const RecordTable::Row third = form.Table().RowCells(3);
+  const QRect cell = form.StringGrid1->visualRect(form.StringGrid1->model()->index(2, kColName));
+  Editor();  // the user was in the grid
+  QTest::mouseClick(form.StringGrid1->viewport(), Qt::LeftButton, {}, cell.center());
+  ASSERT_EQ(form.Table().CurrentRow(), 3);
+  Key(QApplication::focusWidget(), Qt::Key_L);
+  EXPECT_EQ(form.Table().CountRecords(), 0);
+  Key(QApplication::focusWidget(), Qt::Key_Z);
+  // Moving the editor back to row 3 leaves no other cell on the way.
+  EXPECT_EQ(form.Table().RowCells(3), third);
+  EXPECT_EQ(form.Table().CurrentRow(), 3);
+  EXPECT_EQ(form.Table().CurrentColumn(), kColName);
 }
 
 TEST_F(MainWindowCommandsTest, SaveAndTidySayHowManyRowsTheyLeftOut) {
