@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
@@ -125,43 +124,6 @@ TEST_F(MainCommandsTest, NewAfterAKeyAsksAndStartsJob2) {
   EXPECT_EQ(view.panels[StatusPanel::kCount], "点号总数:0");
   EXPECT_EQ(table.Cell(kColName, 1), "");
   EXPECT_FALSE(job.Modified);
-}
-
-TEST_F(MainCommandsTest, YesThenACancelledOrFailedSaveAsAbandonsTheCallingCommand) {
-  const struct {
-    const char* label;
-    std::function<void()> run;
-  } commandsAsking[] = {
-      {"New", [this] { commands.MenuJobNewClick(); }},
-      {"Open", [this] { commands.MenuJobOpenClick(); }},
-      {"Exit", [this] { EXPECT_FALSE(commands.CanClose()); }},
-      {"Receive", [this] { EXPECT_FALSE(commands.PrepareReceive()); }},
-      {"Import", [this] { exchange.MenuJobImportClick(); }},
-  };
-  TypeRecord(1, "P1", "1", "2");
-  for (const auto& command : commandsAsking) {
-    for (const bool fails : {false, true}) {
-      SCOPED_TRACE(std::string(command.label) +
-                   (fails ? ", Save As fails" : ", Save As cancelled"));
-      dialogs.NextMessageAnswer(MessageResult::kYes);
-      if (fails) {
-        dialogs.NextSaveAnswer(FileChoice{dir.Path("no/such/folder/JOB.BDT"), 1});
-        EXPECT_THROW(command.run(), FileError);
-      } else {
-        dialogs.NextSaveAnswer(std::nullopt);
-        command.run();
-      }
-      EXPECT_TRUE(dialogs.openRequests.empty());
-      EXPECT_EQ(view.caption, std::string("Job1") + kCoordTitle);
-      EXPECT_EQ(table.Cell(kColName, 1), "P1");
-      EXPECT_TRUE(job.Modified);
-      EXPECT_TRUE(job.Untitled);
-      EXPECT_TRUE(dialogs.AllAnswersUsed());
-    }
-  }
-  EXPECT_EQ(dialogs.saveRequests.size(), 10u);
-  EXPECT_EQ(dialogs.saveRequests[0].fileName, "Job1");
-  EXPECT_TRUE(std::filesystem::is_empty(dir.Folder()));
 }
 
 TEST_F(MainCommandsTest, CancelAtThePromptAbandonsTheCommand) {

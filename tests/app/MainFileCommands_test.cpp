@@ -1,8 +1,10 @@
-// The job's files: where the file dialogs start and which type they offer,
-// what Save says it left out, and the command line.
+// The job's files: the save prompt, where the file dialogs start and which
+// type they offer, what Save says it left out, and the command line.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,45 @@ class MainFileCommandsTest : public ::testing::Test,
     for (const char* folder : {"a", "b", "c"}) std::filesystem::create_directory(dir.Path(folder));
   }
 };
+
+TEST_F(MainFileCommandsTest, YesThenACancelledOrFailedSaveAsAbandonsTheCallingCommand) {
+  const struct {
+    const char* label;
+    std::function<void()> run;
+  } commandsAsking[] = {
+      {"New", [this] { commands.MenuJobNewClick(); }},
+      {"Open", [this] { commands.MenuJobOpenClick(); }},
+      {"Exit", [this] { EXPECT_FALSE(commands.CanClose()); }},
+      {"Receive", [this] { EXPECT_FALSE(commands.PrepareReceive()); }},
+      {"Import", [this] { exchange.MenuJobImportClick(); }},
+  };
+  SetRecord(1, "P1", "1", "2");
+  commands.StringGrid1KeyDown(false);
+  for (const auto& command : commandsAsking) {
+    for (const bool fails : {false, true}) {
+      SCOPED_TRACE(std::string(command.label) +
+                   (fails ? ", Save As fails" : ", Save As cancelled"));
+      dialogs.NextMessageAnswer(MessageResult::kYes);
+      if (fails) {
+        dialogs.NextSaveAnswer(FileChoice{dir.Path("no/such/folder/JOB.BDT"), 1});
+        EXPECT_THROW(command.run(), FileError);
+      } else {
+        dialogs.NextSaveAnswer(std::nullopt);
+        command.run();
+      }
+      EXPECT_TRUE(dialogs.openRequests.empty());
+      EXPECT_EQ(view.caption, std::string("Job1") + kCoordTitle);
+      EXPECT_EQ(table.Cell(kColName, 1), "P1");
+      EXPECT_TRUE(job.Modified);
+      EXPECT_TRUE(job.Untitled);
+      EXPECT_TRUE(dialogs.AllAnswersUsed());
+    }
+  }
+  EXPECT_EQ(dialogs.saveRequests.size(), 10u);
+  EXPECT_EQ(dialogs.saveRequests[0].fileName, "Job1");
+  // Nothing was written: the folder holds its three subfolders alone.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Folder()), {}), 3);
+}
 
 TEST_F(MainFileCommandsTest, OpenAndImportShareOneFileTypeSaveAsAndExportAnother) {
   dialogs.NextOpenAnswer(FileChoice{dir.Write("NOTES.TXT", "text\r\n"), 3});

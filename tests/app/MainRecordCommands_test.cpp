@@ -138,16 +138,6 @@ TEST_F(MainRecordCommandsTest, ANewJobOrTheMeasurementViewHasNothingToUndo) {
   EXPECT_FALSE(job.Modified);
 }
 
-TEST_F(MainRecordCommandsTest, UndoKeepsAtLeast100Steps) {
-  for (int i = 1; i <= 120; ++i) Type(kColCode, i, "E" + std::to_string(i));
-  for (int i = 0; i < 120; ++i) commands.Undo();
-  EXPECT_EQ(table.Cell(kColCode, 1), "C");
-  EXPECT_EQ(table.Cell(kColCode, 120), "");
-  for (int i = 0; i < 120; ++i) commands.Redo();
-  EXPECT_EQ(table.Cell(kColCode, 1), "E1");
-  EXPECT_EQ(table.Cell(kColCode, 120), "E120");
-}
-
 TEST_F(MainRecordCommandsTest, FindLeavesTheCurrentCellThroughTheLeaveCellCheck) {
   const struct {
     const char* label;
