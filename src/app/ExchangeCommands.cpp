@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/FileDialogMemory.h"
 #include "app/FileFilter.h"
 #include "app/StatusTexts.h"
 #include "formats/ImportFormats.h"

@@ -10,8 +10,6 @@
 namespace lumaq {
 namespace {
 
-constexpr const char* kCoordinateTitleSuffix = "--全站仪坐标记录文件";
-constexpr const char* kMeasurementTitleSuffix = "--全站仪测量数据文件";
 // The option of the desktop's file manager: open this file of any job type.
 constexpr const char* kOpenOption = "--open";
 

@@ -90,6 +90,10 @@ class MainCommands {
   void ShowJobRecords(std::string (*countText)(int count));
 
  private:
+  // What the title shows after JobName.
+  static constexpr const char* kCoordinateTitleSuffix = "--全站仪坐标记录文件";
+  static constexpr const char* kMeasurementTitleSuffix = "--全站仪测量数据文件";
+
   // Long fills and tidies report here: status panel 2 follows the current
   // row as the fill moves it.
   class RowFollowingProgress : public ProgressSink {

@@ -2,6 +2,7 @@
 #include <string>
 #include <utility>
 
+#include "app/FileDialogMemory.h"
 #include "app/FileFilter.h"
 #include "app/MainCommands.h"
 #include "app/PrintCommand.h"
@@ -12,8 +13,6 @@
 namespace lumaq {
 namespace {
 
-constexpr const char* kCoordinateTitleSuffix = "--全站仪坐标记录文件";
-constexpr const char* kMeasurementTitleSuffix = "--全站仪测量数据文件";
 constexpr const char* kSaveChangesQuestion = "您要保存对工作文件所作的更改吗？";
 constexpr const char* kOpenTitle = "打开";
 constexpr const char* kSaveAsTitle = "另存为";
