@@ -1,7 +1,5 @@
 // Lumaq: start-up of the program window.
 #include <exception>
-#include <string>
-#include <vector>
 
 #include "app/ui/LumaqApplication.h"
 #include "app/ui/Zivoru_main.h"
@@ -9,15 +7,10 @@
 
 int main(int argc, char** argv) {
   lumaq::ui::LumaqApplication app(argc, argv);
-  // Qt has taken its own options out of argv; the rest belongs to the program.
-  const QStringList qtArguments = QApplication::arguments();
-  std::vector<std::string> arguments;
-  for (qsizetype i = 1; i < qtArguments.size(); ++i) {
-    arguments.push_back(qtArguments[i].toStdString());
-  }
   lumaq::ui::TForm1 Form1;
   try {
-    Form1.FormCreate(arguments);
+    // The arguments as typed: Qt's own options count too.
+    Form1.FormCreate(app.TypedArguments());
   } catch (const std::exception& error) {
     lumaq::ui::ShowErrorBox(error);
   }

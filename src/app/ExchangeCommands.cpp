@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/FileDialogMemory.h"
 #include "app/FileFilter.h"
 #include "app/StatusTexts.h"
 #include "formats/ImportFormats.h"
@@ -36,15 +37,15 @@ void ExchangeCommands::MenuJobImportClick() {
   // Import is offered in the coordinate view only.
   if (!job_.CoordinateMode) return;
   if (!main_.AskToSaveChanges()) return;
-  const auto choice = dialogs_.AskOpenFile({kImportTitle, kImportFilter,
-                                            IndexWithin(main_.FileTypeIndex(), kImportFormatCount),
-                                            std::string(), main_.ProgramFolder(), std::string()});
+  FileDialogMemory& memory = main_.FileDialogs();
+  const auto choice = dialogs_.AskOpenFile(
+      {kImportTitle, kImportFilter, memory.TypeIndex(FileDialogKind::kOpen, kImportFormatCount),
+       std::string(), memory.Folder(), std::string()});
   if (!choice) return;
-  main_.SetFileTypeIndex(choice->filterIndex);
+  memory.Remember(FileDialogKind::kOpen, *choice);
 
-  // From here on the table is empty, whatever follows.
-  table_.ClearTable();
-  view_.RefreshTable();
+  // The file is read and converted whole before anything changes: a file that
+  // is rejected or fails leaves the job as it was, its table included.
   JobText records;
   try {
     records =
@@ -58,8 +59,11 @@ void ExchangeCommands::MenuJobImportClick() {
                          MessageButtons::kOk);
     throw;
   }
-  job_.JobText = std::move(records);
-  main_.ShowJobRecords(PointCountText);
+  main_.ChangeTable([&] {
+    job_.JobText = std::move(records);
+    table_.ClearTable();
+    main_.ShowJobRecords(PointCountText);
+  });
   // The next Save asks for a file name.
   job_.Untitled = true;
 }
@@ -78,10 +82,12 @@ void ExchangeCommands::ExportRecords() {
   job_.JobText = table_.BuildJobTextFromTable(view_);
   const UserFormat user = UserFormatForExport(main_.ProgramFolder());
   const std::string filter = ExportFilter(user, displayText_);
-  const auto choice = dialogs_.AskSaveFile({kExportTitle, filter, main_.FileTypeIndex(),
-                                            lastExportName_, main_.ProgramFolder(), std::string()});
+  FileDialogMemory& memory = main_.FileDialogs();
+  const auto choice = dialogs_.AskSaveFile(
+      {kExportTitle, filter, memory.TypeIndex(FileDialogKind::kSave, FilterTypeCount(filter)),
+       lastExportName_, memory.Folder(), std::string()});
   if (!choice) return;
-  main_.SetFileTypeIndex(choice->filterIndex);
+  memory.Remember(FileDialogKind::kSave, *choice);
   const int typeIndex = IndexWithin(choice->filterIndex, kExportFormatCount);
   const std::string path = CompleteFileName(choice->path, filter, typeIndex);
   lastExportName_ = FileNameOf(path);
@@ -89,10 +95,11 @@ void ExchangeCommands::ExportRecords() {
 }
 
 void ExchangeCommands::ExportPolar() {
+  FileDialogMemory& memory = main_.FileDialogs();
   const auto choice = dialogs_.AskSaveFile(
-      {kExportTitle, kPolarFilter, 1, lastExportName_, main_.ProgramFolder(), std::string()});
+      {kExportTitle, kPolarFilter, 1, lastExportName_, memory.Folder(), std::string()});
   if (!choice) return;
-  main_.SetFileTypeIndex(choice->filterIndex);
+  memory.Remember(FileDialogKind::kSave, *choice);
   const std::string path = CompleteFileName(choice->path, kPolarFilter, 1);
   lastExportName_ = FileNameOf(path);
   JobText lines;

@@ -26,9 +26,9 @@ class ExchangeCommands {
                    UserDialogs& dialogs, DisplayText displayText = SameText);
 
   // Replaces the records with those of a file in one of the five import
-  // formats. A rejected SCS2002 file is reported with a warning box; any other
-  // failure shows "导入错误！" and is raised on. The job text is replaced only
-  // by a complete import.
+  // formats, as one step that can be undone. A rejected SCS2002 file is
+  // reported with a warning box; any other failure shows "导入错误！" and is
+  // raised on. The table and the job text change only by a complete import.
   void MenuJobImportClick();
 
   // Writes the records in one of the seven export formats, or, in a

@@ -1,6 +1,17 @@
 #include "app/FileFilter.h"
 
+#include <algorithm>
+
+#include "records/JobFiles.h"
+
 namespace lumaq {
+namespace {
+
+char AsciiUpper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+}  // namespace
 
 std::vector<FileType> ParseFilter(std::string_view filter) {
   std::vector<std::string> parts;
@@ -14,6 +25,25 @@ std::vector<FileType> ParseFilter(std::string_view filter) {
   std::vector<FileType> types;
   for (std::size_t i = 0; i + 1 < parts.size(); i += 2) types.push_back({parts[i], parts[i + 1]});
   return types;
+}
+
+int FilterTypeCount(std::string_view filter) {
+  return static_cast<int>(ParseFilter(filter).size());
+}
+
+int FilterIndexOfExtension(std::string_view filter, std::string_view path) {
+  const std::string extension = ExtensionOf(path);
+  if (extension.empty()) return 0;
+  const auto types = ParseFilter(filter);
+  for (std::size_t i = 0; i < types.size(); ++i) {
+    const std::string& pattern = types[i].pattern;
+    if (pattern.size() == extension.size() + 1 && pattern[0] == '*' &&
+        std::equal(extension.begin(), extension.end(), pattern.begin() + 1,
+                   [](char a, char b) { return AsciiUpper(a) == AsciiUpper(b); })) {
+      return static_cast<int>(i) + 1;
+    }
+  }
+  return 0;
 }
 
 std::string CompleteFileName(const std::string& path, std::string_view filter, int filterIndex) {

@@ -23,6 +23,13 @@ struct FileType {
 // "desc|pattern|desc|pattern" as a list of types.
 std::vector<FileType> ParseFilter(std::string_view filter);
 
+// The number of file types in a filter.
+int FilterTypeCount(std::string_view filter);
+
+// The position (1-based) of the type whose pattern "*.EXT" names the file's
+// extension, in either letter case; 0 when none does.
+int FilterIndexOfExtension(std::string_view filter, std::string_view path);
+
 // A file name without an extension completed with the extension of the chosen
 // type ("*.TSM" gives ".TSM"); names with an extension, and types whose
 // pattern names no single extension, are left alone.

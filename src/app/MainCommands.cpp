@@ -1,26 +1,17 @@
 #include "app/MainCommands.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
-#include "app/FileFilter.h"
-#include "app/PrintCommand.h"
 #include "app/StatusTexts.h"
-#include "rawdata/RawRecord.h"
-#include "records/CellInput.h"
 #include "records/JobFiles.h"
-#include "records/RecordLine.h"
 
 namespace lumaq {
 namespace {
 
-constexpr const char* kCoordinateTitleSuffix = "--全站仪坐标记录文件";
-constexpr const char* kMeasurementTitleSuffix = "--全站仪测量数据文件";
-constexpr const char* kSaveChangesQuestion = "您要保存对工作文件所作的更改吗？";
-constexpr const char* kDeleteQuestion = "确定要删除该记录吗?";
-constexpr const char* kNoSuchPoint = "当前文件中无此点号。";
-constexpr const char* kOpenTitle = "打开";
-constexpr const char* kSaveAsTitle = "另存为";
+// The option of the desktop's file manager: open this file of any job type.
+constexpr const char* kOpenOption = "--open";
 
 }  // namespace
 
@@ -30,7 +21,8 @@ MainCommands::MainCommands(JobDocument& job, RecordTable& table, MainView& view,
       table_(table),
       view_(view),
       dialogs_(dialogs),
-      programFolder_(std::move(programFolder)) {}
+      programFolder_(std::move(programFolder)),
+      fileDialogs_(programFolder_) {}
 
 void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   job_.JobCounter = 1;
@@ -44,251 +36,37 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   view_.ShowCoordinateView();
   view_.SetStatusText(StatusPanel::kCount, kTotalLabel);
   view_.SetStatusText(StatusPanel::kRow, kCurrentRowLabel);
+  shownRow_ = table_.CurrentRow();
+  ForgetHistory();
   view_.RefreshTable();
 
-  // Only one argument with the upper-case extension opens a job.
-  if (arguments.size() != 1 || !IsUpperBdtExtension(arguments[0])) return;
-  JobText lines = ReadTextFile(arguments[0]);
+  const auto open = std::find(arguments.begin(), arguments.end(), kOpenOption);
+  if (open != arguments.end()) {
+    if (std::next(open) == arguments.end()) return;
+    OpenFile(*std::next(open));
+    fileDialogs_.RememberFolderOf(*std::next(open));
+    return;
+  }
+  // Only one argument with the upper-case extension opens a job. The count
+  // is of the arguments as typed: "-reverse JOB.BDT" opens nothing.
+  if (arguments.size() == 1 && IsUpperBdtExtension(arguments[0])) {
+    OpenCommandLineBdt(arguments[0]);
+  }
+}
+
+void MainCommands::OpenCommandLineBdt(const std::string& path) {
+  JobText lines = ReadTextFile(path);
   CapLines(lines, kMaxRecords);
   job_.JobText = std::move(lines);
-  table_.FillTableFromJobText(job_.JobText, view_);
-  job_.FilePath = arguments[0];
-  job_.JobName = FileNameOf(arguments[0]);
+  table_.FillTableFromJobText(job_.JobText, progress_);
+  job_.FilePath = path;
+  job_.JobName = FileNameOf(path);
   SetTitle(kCoordinateTitleSuffix);
   job_.Untitled = false;
   view_.SetStatusText(StatusPanel::kCount, PointCountText(static_cast<int>(job_.JobText.size())));
-  view_.RefreshTable();
-}
-
-bool MainCommands::AskToSaveChanges() {
-  if (!job_.Modified) return true;
-  switch (dialogs_.ShowMessage(kCaptionNote, kSaveChangesQuestion, MessageIcon::kQuestion,
-                               MessageButtons::kYesNoCancel)) {
-    case MessageResult::kCancel:
-      return false;
-    case MessageResult::kYes:
-      SaveAs();  // whatever its outcome, the calling command goes on
-      return true;
-    default:
-      return true;
-  }
-}
-
-void MainCommands::MenuJobNewClick() {
-  NewJob();
-}
-
-bool MainCommands::NewJob() {
-  if (job_.Untitled && !job_.Modified) return true;
-  if (!AskToSaveChanges()) return false;
-  ClearRecords();
-  ++job_.JobCounter;
-  job_.JobName = "Job" + std::to_string(job_.JobCounter);
-  SetTitle(kCoordinateTitleSuffix);
-  job_.Untitled = true;
-  job_.Modified = false;
-  const bool wasMeasurement = !job_.CoordinateMode;
-  job_.CoordinateMode = true;
-  if (wasMeasurement) ShowCoordinateView();
-  return true;
-}
-
-void MainCommands::MenuJobOpenClick() {
-  if (!AskToSaveChanges()) return;
-  const auto choice = dialogs_.AskOpenFile(
-      {kOpenTitle, kFilterOpen, fileTypeIndex_, std::string(), programFolder_, "BDT"});
-  if (!choice) return;
-  fileTypeIndex_ = choice->filterIndex;
-  // The file is read before anything changes, so a file that cannot be read
-  // leaves the open job as it was.
-  const std::string bytes = ReadFileBytes(choice->path);
-
-  table_.ClearTable();
-  job_.FilePath = choice->path;
-  job_.JobName = FileNameOf(choice->path);
-  job_.Untitled = false;
-  if (IsBdtExtension(choice->path)) {
-    OpenRecordFile(SplitTextLines(bytes));
-  } else {
-    OpenMeasurementFile(choice->path, bytes);
-  }
-  job_.Modified = false;
-}
-
-void MainCommands::OpenRecordFile(JobText lines) {
-  job_.CoordinateMode = true;
-  ShowCoordinateView();
-  SetTitle(kCoordinateTitleSuffix);
-  CapLines(lines, kMaxRecords);
-  job_.JobText = std::move(lines);
-  ShowJobRecords(CountText);
-}
-
-void MainCommands::OpenMeasurementFile(const std::string& path, const std::string& bytes) {
-  job_.CoordinateMode = false;
-  job_.HasRawRecords = false;
-  SetTitle("");
-  job_.RawRecordBuffer.clear();
-  job_.JobText.clear();
-  if (IsTsmExtension(path)) {
-    // A rejected raw file opens as an empty job, without a word; an accepted
-    // one shows the text of every record.
-    TsmContent content = OpenTsmBytes(ProcessRawUnitState(), bytes);
-    job_.RawRecordBuffer = std::move(content.RawRecordBuffer);
-    job_.JobText = std::move(content.JobText);
-    job_.HasRawRecords = !job_.RawRecordBuffer.empty();
-  } else {
-    job_.JobText = SplitTextLines(bytes);
-  }
-  ShowMeasurementView();
-  if (job_.HasRawRecords) SetTitle(kMeasurementTitleSuffix);
-}
-
-void MainCommands::MenuJobSaveClick() {
-  if (job_.Untitled || SaveWouldDestroyRawFile()) {
-    SaveAs();
-    return;
-  }
-  if (job_.CoordinateMode) {
-    job_.JobText = table_.BuildJobTextFromTable(view_);
-    WriteJob(job_.FilePath, false);
-  } else {
-    WriteJob(job_.FilePath, job_.HasRawRecords && IsTsmExtension(job_.FilePath));
-  }
-  job_.Modified = false;
-}
-
-// A measurement job without raw records would write its text over a raw
-// measurement file: Save asks for another file instead.
-bool MainCommands::SaveWouldDestroyRawFile() const {
-  return !job_.CoordinateMode && !job_.HasRawRecords && IsTsmExtension(job_.FilePath);
-}
-
-void MainCommands::MenuJobSaveAsClick() {
-  SaveAs();
-}
-
-bool MainCommands::SaveAs() {
-  const char* filter = job_.CoordinateMode  ? kFilterSaveCoordinates
-                       : job_.HasRawRecords ? kFilterSaveMeasurement
-                                            : kFilterSaveText;
-  const auto choice = dialogs_.AskSaveFile(
-      {kSaveAsTitle, filter, fileTypeIndex_, job_.JobName, programFolder_, "BDT"});
-  if (!choice) return false;
-  fileTypeIndex_ = choice->filterIndex;
-  const std::string path = CompleteFileName(choice->path, filter, choice->filterIndex);
-  if (job_.CoordinateMode) {
-    job_.JobText = table_.BuildJobTextFromTable(view_);
-    WriteJob(path, false);
-  } else {
-    WriteJob(path, job_.HasRawRecords && choice->filterIndex == 1);
-  }
-  job_.FilePath = path;
-  job_.JobName = FileNameOf(path);
-  SetTitle(job_.CoordinateMode ? kCoordinateTitleSuffix : kMeasurementTitleSuffix);
-  job_.Untitled = false;
-  job_.Modified = false;
-  return true;
-}
-
-void MainCommands::WriteJob(const std::string& path, bool rawRecords) {
-  if (rawRecords) {
-    WriteFileAtomically(path, job_.RawRecordBuffer);
-  } else {
-    WriteTextFile(path, job_.JobText);
-  }
-}
-
-void MainCommands::MenuJobPrintClick() {
-  PrintJob(job_, caption_, dialogs_);
-}
-
-bool MainCommands::CanClose() {
-  return AskToSaveChanges();
-}
-
-void MainCommands::Button_SortClick() {
-  job_.JobText = table_.BuildJobTextFromTable(view_);
-  table_.ClearTable();
-  table_.FillTableFromJobText(job_.JobText, view_);
-  view_.SetStatusText(StatusPanel::kCount, CountText(static_cast<int>(job_.JobText.size())));
-  view_.RefreshTable();
-}
-
-void MainCommands::Button_DelClick() {
-  if (dialogs_.ShowMessage(kCaptionConfirm, kDeleteQuestion, MessageIcon::kQuestion,
-                           MessageButtons::kYesNo) != MessageResult::kYes) {
-    return;
-  }
-  table_.ClearCurrentRecord();
-  table_.SetRecountPending();
-  // The count of the last tidy less one; the idle recount gives the true number.
-  const int count = std::max(0, static_cast<int>(job_.JobText.size()) - 1);
-  view_.SetStatusText(StatusPanel::kCount, CountText(count));
-  view_.RefreshTable();
-}
-
-void MainCommands::Button_ClearClick() {
-  ClearRecords();
-}
-
-void MainCommands::ClearRecords() {
-  table_.ClearTable();
-  job_.JobText.clear();
-  view_.SetStatusText(StatusPanel::kCount, PointCountText(0));
-  table_.SetCurrentCell(kColName, 1);
-  ShowCurrentRow();
-  view_.RefreshTable();
-}
-
-void MainCommands::Button_FindClick(const std::string& searchText) {
-  const std::string name = TrimControl(searchText);
-  if (name.empty() || job_.JobText.empty()) return;
-  if (table_.FindPointByName(name) == 0) {
-    dialogs_.ShowMessage(kCaptionNote, kNoSuchPoint, MessageIcon::kNone, MessageButtons::kOk);
-    return;
-  }
-  ShowCurrentRow();
-  view_.RefreshTable();
-  view_.FocusTable();
-}
-
-void MainCommands::StringGrid1KeyDown(bool isEnter) {
-  job_.Modified = true;
-  table_.SetRecountPending();
-  if (!isEnter) return;
-  const int row = table_.CurrentRow();
-  const int column = table_.CurrentColumn();
-  if (column < kColCode) {
-    StringGrid1SelectCell(column + 1, row);
-  } else if (StringGrid1SelectCell(kColName, row) && row < table_.RowCount() - 1) {
-    StringGrid1SelectCell(kColName, row + 1);
-  }
-  view_.RefreshTable();
-}
-
-bool MainCommands::StringGrid1SelectCell(int column, int row) {
-  const int leftColumn = table_.CurrentColumn();
-  const int leftRow = table_.CurrentRow();
-  const LeaveCellResult check = CheckLeavingCell(leftColumn, table_.Cell(leftColumn, leftRow));
-  if (check.refused) {
-    dialogs_.ShowMessage(kCaptionNote, kRangeMessage, MessageIcon::kInformation,
-                         MessageButtons::kOk);
-    return false;
-  }
-  if (check.text) table_.SetCell(leftColumn, leftRow, *check.text);
-  table_.SetCurrentCell(column, row);
-  ShowCurrentRow();
-  return true;
-}
-
-void MainCommands::StringGrid1Click() {
-  ShowCurrentRow();
-}
-
-void MainCommands::ApplicationIdle() {
-  int count = 0;
-  if (table_.TakeIdleRecount(count)) view_.SetStatusText(StatusPanel::kCount, CountText(count));
+  fileDialogs_.RememberFolderOf(path);
+  TrackCurrentCell();
+  ShowTable();
 }
 
 bool MainCommands::PrepareReceive() {
@@ -309,11 +87,12 @@ void MainCommands::FinishReceive() {
     job_.Modified = true;
     SetTitle(kMeasurementTitleSuffix);
   }
+  ForgetHistory();
 }
 
 bool MainCommands::PrepareSend() {
   if (!job_.CoordinateMode) return false;
-  job_.JobText = table_.BuildJobTextFromTable(view_);
+  job_.JobText = table_.BuildJobTextFromTable(progress_);
   if (job_.JobText.empty()) return false;
   transferDirection_ = TransferDirection::kSend;
   return true;
@@ -336,15 +115,34 @@ void MainCommands::SetTitle(const std::string& suffix) {
 }
 
 void MainCommands::ShowCurrentRow() {
-  view_.SetStatusText(StatusPanel::kRow, CurrentRowText(table_.CurrentRow()));
+  shownRow_ = table_.CurrentRow();
+  view_.SetStatusText(StatusPanel::kRow, CurrentRowText(shownRow_));
+}
+
+void MainCommands::FollowCurrentRow() {
+  if (table_.CurrentRow() != shownRow_) ShowCurrentRow();
+}
+
+void MainCommands::ShowTable() {
+  FollowCurrentRow();
+  view_.RefreshTable();
 }
 
 void MainCommands::ShowJobRecords(std::string (*countText)(int count)) {
-  table_.FillTableFromJobText(job_.JobText, view_);
+  table_.FillTableFromJobText(job_.JobText, progress_);
   view_.SetStatusText(StatusPanel::kCount, countText(static_cast<int>(job_.JobText.size())));
   table_.SetCurrentCell(kColName, 1);
   ShowCurrentRow();
   view_.RefreshTable();
+}
+
+void MainCommands::RowFollowingProgress::SetProgressText(const std::string& text) {
+  commands_.view_.SetProgressText(text);
+}
+
+void MainCommands::RowFollowingProgress::ProcessMessages() {
+  commands_.FollowCurrentRow();
+  commands_.view_.ProcessMessages();
 }
 
 }  // namespace lumaq

@@ -1,31 +1,42 @@
 // The main window's commands on the open job and the record table: start-up,
-// New, Open, Save, Save As, Print, the save prompt, Tidy, Delete, Clear, Find, the
-// keys and cell moves of the table and the idle recount. The window adapts its
-// widgets to these handlers and keeps no behaviour of its own.
+// New, Open, Save, Save As, Print, the save prompt, Tidy, Delete, Clear, Find,
+// undo and redo, the keys and cell moves of the table and the idle recount.
+// The window adapts its widgets to these handlers and keeps no behaviour of
+// its own. The handlers live in MainCommands.cpp (start-up, views, transfer),
+// MainFileCommands.cpp (the job's files) and MainRecordCommands.cpp (the
+// records and the cells of the table).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/FileDialogMemory.h"
 #include "app/MainView.h"
 #include "app/UserDialogs.h"
 #include "records/JobDocument.h"
 #include "records/RecordTable.h"
+#include "records/TableHistory.h"
 #include "records/TransferDirection.h"
 
 namespace lumaq {
 
 class MainCommands {
  public:
-  // programFolder: where the open and save dialogs start.
+  // programFolder: where the open and save dialogs start on their first use.
   MainCommands(JobDocument& job, RecordTable& table, MainView& view, UserDialogs& dialogs,
                std::string programFolder);
 
-  // The job Job1, then the one ".BDT" file named by arguments (the program's
-  // arguments without the program name), if there is exactly one.
+  // The job Job1, then what the command line asks for. arguments are the
+  // program's arguments as the user typed them, without the program name,
+  // before Qt has taken out its own options: "--open FILE" opens FILE as the
+  // Open command does; otherwise exactly one argument with the upper-case
+  // extension ".BDT" is read into the table, and anything else is ignored.
   void StartUp(const std::vector<std::string>& arguments);
 
-  // False when the user cancelled: the calling command must stop.
+  // False when the user cancelled, or answered Yes and then cancelled the
+  // Save As: the calling command must stop. A Save As that fails raises its
+  // error, which stops the calling command as well.
   bool AskToSaveChanges();
 
   void MenuJobNewClick();
@@ -41,6 +52,12 @@ class MainCommands {
   void Button_DelClick();
   void Button_ClearClick();
   void Button_FindClick(const std::string& searchText);
+
+  // Ctrl+Z and Ctrl+Y (or Ctrl+Shift+Z): the table's changes one step back or
+  // forward, in the coordinate view. The edit of the current cell counts as
+  // a step once it differs from what the cell held when it became current.
+  void Undo();
+  void Redo();
 
   // Any key pressed in the table.
   void StringGrid1KeyDown(bool isEnter);
@@ -58,11 +75,14 @@ class MainCommands {
   // The direction the last Prepare step set (receive at start-up).
   lumaq::TransferDirection TransferDirection() const { return transferDirection_; }
 
-  // The file type last chosen in a file dialog; Open, Save As, Import and
-  // Export share it.
-  int FileTypeIndex() const { return fileTypeIndex_; }
-  void SetFileTypeIndex(int index) { fileTypeIndex_ = index; }
+  // The folder and file types the file dialogs remember; Open and Import
+  // share the open dialog's type, Save As and Export the save dialog's.
+  FileDialogMemory& FileDialogs() { return fileDialogs_; }
   const std::string& ProgramFolder() const { return programFolder_; }
+
+  // Runs change, a change of the table and the job text that the user can
+  // undo as one step (Import runs through this).
+  void ChangeTable(const std::function<void()>& change);
 
   // Fills the table from the job text, shows the count as countText writes
   // it, makes row 1 current and shows the table: after Open, a receive and
@@ -70,24 +90,71 @@ class MainCommands {
   void ShowJobRecords(std::string (*countText)(int count));
 
  private:
+  // What the title shows after JobName.
+  static constexpr const char* kCoordinateTitleSuffix = "--全站仪坐标记录文件";
+  static constexpr const char* kMeasurementTitleSuffix = "--全站仪测量数据文件";
+
+  // Long fills and tidies report here: status panel 2 follows the current
+  // row as the fill moves it.
+  class RowFollowingProgress : public ProgressSink {
+   public:
+    explicit RowFollowingProgress(MainCommands& commands) : commands_(commands) {}
+    void SetProgressText(const std::string& text) override;
+    void ProcessMessages() override;
+
+   private:
+    MainCommands& commands_;
+  };
+
+  // What the current cell held when it became current: an edit of it is
+  // recorded as an undo step when the cell is left or a command runs.
+  struct CellOrigin {
+    int column = 0;
+    int row = 1;
+    std::string text;
+  };
+
   void ShowCoordinateView();
   void ShowMeasurementView();
   void SetTitle(const std::string& suffix);
+  // Status panel 2 shows the current row; FollowCurrentRow only when the
+  // row differs from the one shown.
   void ShowCurrentRow();
+  void FollowCurrentRow();
+  // The table's cells and current cell changed: status panel 2 follows, the
+  // view shows them.
+  void ShowTable();
+
   bool NewJob();  // false when the user cancelled at the save prompt
   void ClearRecords();
+  void OpenFile(const std::string& path);
   void OpenRecordFile(JobText lines);
   void OpenMeasurementFile(const std::string& path, const std::string& bytes);
+  void OpenCommandLineBdt(const std::string& path);
   bool SaveAs();
   void WriteJob(const std::string& path, bool rawRecords);
   bool SaveWouldDestroyRawFile() const;
+  // Save and Tidy say how many rows they left out (with text, but without a
+  // name, N or E); nothing when none.
+  enum class LeftOutBy { kSave, kTidy };
+  void ReportLeftOutRows(int count, LeftOutBy by);
+
+  void CommitCellEdit();
+  void TrackCurrentCell();
+  // A new job replaces the old: nothing of the old one can be undone.
+  void ForgetHistory();
+  void ShowHistoryStep();
 
   JobDocument& job_;
   RecordTable& table_;
   MainView& view_;
   UserDialogs& dialogs_;
   std::string programFolder_;
-  int fileTypeIndex_ = 1;
+  FileDialogMemory fileDialogs_;
+  RowFollowingProgress progress_{*this};
+  TableHistory history_;
+  CellOrigin cellOrigin_;
+  int shownRow_ = 1;
   lumaq::TransferDirection transferDirection_ = lumaq::TransferDirection::kReceive;
   std::string caption_;
 };

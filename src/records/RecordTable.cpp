@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 #include "records/RecordLine.h"
 
@@ -19,6 +20,7 @@ constexpr const char* kLoadingText = "正在装入记录数据...";
 constexpr const char* kProcessingText = "正在处理记录数据...";
 
 const std::string kEmptyCell;
+const RecordTable::Row kEmptyRow;
 
 bool IsAsciiLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -57,6 +59,19 @@ const std::string& RecordTable::Cell(int column, int row) const {
 void RecordTable::SetCell(int column, int row, std::string text) {
   if (!IsValidRow(row) || column < 0 || column >= kColumnCount) return;
   rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
+}
+
+const RecordTable::Row& RecordTable::RowCells(int row) const {
+  return IsValidRow(row) ? rows_[static_cast<std::size_t>(row)] : kEmptyRow;
+}
+
+void RecordTable::SetRowCells(int row, Row cells) {
+  if (IsValidRow(row)) rows_[static_cast<std::size_t>(row)] = std::move(cells);
+}
+
+void RecordTable::RestoreRowCount(int rowCount) {
+  rows_.resize(static_cast<std::size_t>(std::max(rowCount, 2)));
+  currentRow_ = std::min(currentRow_, RowCount() - 1);
 }
 
 void RecordTable::SetCurrentCell(int column, int row) {
@@ -118,15 +133,20 @@ JobText RecordTable::BuildJobTextFromTable(ProgressSink& progress) const {
 }
 
 int RecordTable::FindPointByName(std::string_view text) {
+  const int found = FindNextPointByName(text);
+  if (found != 0) {
+    currentRow_ = found;
+    currentColumn_ = kColName;
+  }
+  return found;
+}
+
+int RecordTable::FindNextPointByName(std::string_view text) const {
   int r = currentRow_;
   for (int k = 0; k < RowCount(); ++k) {
     ++r;
     if (r >= RowCount()) r = 1;
-    if (EqualsIgnoringCase(rows_[static_cast<std::size_t>(r)][kColName], text)) {
-      currentRow_ = r;
-      currentColumn_ = kColName;
-      return r;
-    }
+    if (EqualsIgnoringCase(rows_[static_cast<std::size_t>(r)][kColName], text)) return r;
   }
   return 0;
 }
@@ -141,6 +161,20 @@ int RecordTable::CountRecords() const {
   int count = 0;
   for (int r = 1; r <= lastRow; ++r) {
     if (IsUsedRow(r)) ++count;
+  }
+  return count;
+}
+
+int RecordTable::CountLeftOutRows() const {
+  const int lastRow = std::min(kMaxRecords, RowCount() - 1);
+  int count = 0;
+  for (int r = 1; r <= lastRow; ++r) {
+    if (IsUsedRow(r)) continue;
+    const Row& row = rows_[static_cast<std::size_t>(r)];
+    if (std::any_of(row.begin(), row.end(),
+                    [](const std::string& cell) { return !TrimControl(cell).empty(); })) {
+      ++count;
+    }
   }
   return count;
 }

@@ -39,6 +39,8 @@ class NoProgress : public ProgressSink {
 
 class RecordTable {
  public:
+  using Row = std::array<std::string, kColumnCount>;
+
   RecordTable();
 
   int RowCount() const { return static_cast<int>(rows_.size()); }
@@ -46,6 +48,12 @@ class RecordTable {
   // Row 0 gives the header texts; rows past the row count read as empty.
   const std::string& Cell(int column, int row) const;
   void SetCell(int column, int row, std::string text);
+  // The five cells of a row at once (name, N, E, Z, code).
+  const Row& RowCells(int row) const;
+  void SetRowCells(int row, Row cells);
+  // Undo and redo put back the row count a change left: rows past it go,
+  // new rows are empty. Otherwise only FillTableFromJobText sets it.
+  void RestoreRowCount(int rowCount);
 
   int CurrentRow() const { return currentRow_; }
   int CurrentColumn() const { return currentColumn_; }
@@ -68,11 +76,16 @@ class RecordTable {
   // The next row after the current one (wrapping to row 1) whose name equals
   // text ignoring letter case; it becomes current in column 0. 0 when none.
   int FindPointByName(std::string_view text);
+  // The row FindPointByName would find, without moving the current cell.
+  int FindNextPointByName(std::string_view text) const;
 
   void ClearCurrentRecord();
 
   // Used rows among rows 1..15999.
   int CountRecords() const;
+  // Rows among 1..15999 that hold some text but are no record, because the
+  // name, N or E is empty: building the job text leaves them out.
+  int CountLeftOutRows() const;
 
   // Idle recount bookkeeping: set by every key in the table and by Delete.
   bool RecountPending() const { return recountPending_; }
@@ -82,7 +95,6 @@ class RecordTable {
   bool TakeIdleRecount(int& count);
 
  private:
-  using Row = std::array<std::string, kColumnCount>;
   bool IsValidRow(int row) const { return row > 0 && row < RowCount(); }
 
   std::vector<Row> rows_;  // rows_[0] is the header row

@@ -76,15 +76,15 @@ TEST_F(ExchangeCommandsTest, ImportReplacesTheRecordsAndLeavesTheJobUntitled) {
   EXPECT_FALSE(job.Modified);
   EXPECT_EQ(job.FilePath, bdt);
   EXPECT_EQ(view.caption, std::string("JOB.BDT") + kCoordTitle);
-  EXPECT_EQ(commands.FileTypeIndex(), 4);
+  EXPECT_EQ(commands.FileDialogs().TypeIndex(FileDialogKind::kOpen, kImportFormatCount), 4);
 }
 
-TEST_F(ExchangeCommandsTest, ImportStartsWithTheSharedFileType) {
-  commands.SetFileTypeIndex(2);
+TEST_F(ExchangeCommandsTest, ImportStartsWithTheOpenDialogsFileType) {
+  commands.FileDialogs().Remember(FileDialogKind::kOpen, {dir.Path("A.TSM"), 2});
   dialogs.NextOpenAnswer(std::nullopt);
   exchange.MenuJobImportClick();
   // A type index the import list does not have starts at its first type.
-  commands.SetFileTypeIndex(7);
+  commands.FileDialogs().Remember(FileDialogKind::kOpen, {dir.Path("A.TSM"), 7});
   dialogs.NextOpenAnswer(std::nullopt);
   exchange.MenuJobImportClick();
   ASSERT_EQ(dialogs.openRequests.size(), 2u);
@@ -106,7 +106,7 @@ TEST_F(ExchangeCommandsTest, CancelledImportChangesNothing) {
   EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
-TEST_F(ExchangeCommandsTest, ARejectedScs2002FileEmptiesTheTableAndKeepsTheJobText) {
+TEST_F(ExchangeCommandsTest, ARejectedScs2002FileLeavesTheTableAndTheJobTextAsTheyWere) {
   job.JobText = {ComposeRecordLine("OLD", "", "1", "2", "3")};
   table.FillTableFromJobText(job.JobText, view);
   const std::string bad = dir.Write("bad.dat", "1\r\nP1\r\nTREE\r\n1\r\n2\r\n3\r\ne\r\n");
@@ -119,7 +119,7 @@ TEST_F(ExchangeCommandsTest, ARejectedScs2002FileEmptiesTheTableAndKeepsTheJobTe
   EXPECT_EQ(dialogs.messages[0].text, "数据格式不符，无法导入！");
   EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kWarning);
   EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::kOk);
-  EXPECT_EQ(table.Cell(kColName, 1), "");
+  EXPECT_EQ(table.Cell(kColName, 1), "OLD");
   EXPECT_EQ(job.JobText.size(), 1u);
 }
 
@@ -141,7 +141,7 @@ TEST_F(ExchangeCommandsTest, AFailingImportShowsImportErrorThenRaisesIt) {
     EXPECT_EQ(dialogs.messages[0].caption, "警告");
     EXPECT_EQ(dialogs.messages[0].text, "导入错误！");
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kWarning);
-    EXPECT_EQ(table.Cell(kColName, 1), "");
+    EXPECT_EQ(table.Cell(kColName, 1), "OLD") << "a failed import leaves the table as it was";
     EXPECT_EQ(job.JobText.size(), 1u) << "a failed import leaves the job text as it was";
   }
   dialogs.NextMessageAnswer(MessageResult::kOk);
@@ -162,7 +162,7 @@ TEST_F(ExchangeCommandsTest, ExportCompactsTheJobTextEvenWhenCancelled) {
   EXPECT_EQ(ReadFileBytes(dir.Path("out.dat")), "1,A,C,1,2,0.000\r\n2,B,,3,4,5\r\n3,C,,6,7,8\r\n");
   ASSERT_EQ(dialogs.saveRequests.size(), 2u);
   EXPECT_EQ(dialogs.saveRequests[1].title, "导出为");
-  EXPECT_EQ(commands.FileTypeIndex(), 3);
+  EXPECT_EQ(commands.FileDialogs().TypeIndex(FileDialogKind::kSave, kExportFormatCount), 3);
   // Export changes nothing else in the job.
   EXPECT_TRUE(job.Untitled);
   EXPECT_FALSE(job.Modified);

@@ -126,17 +126,6 @@ TEST_F(MainCommandsTest, NewAfterAKeyAsksAndStartsJob2) {
   EXPECT_FALSE(job.Modified);
 }
 
-TEST_F(MainCommandsTest, YesThenCancelledSaveAsSavesNothingAndCommandGoesOn) {
-  TypeRecord(1, "P1", "1", "2");
-  dialogs.NextMessageAnswer(MessageResult::kYes);
-  dialogs.NextSaveAnswer(std::nullopt);
-  commands.MenuJobNewClick();
-  EXPECT_EQ(dialogs.saveRequests.size(), 1u);
-  EXPECT_EQ(dialogs.saveRequests[0].fileName, "Job1");
-  EXPECT_EQ(view.caption, std::string("Job2") + kCoordTitle);
-  EXPECT_TRUE(std::filesystem::is_empty(dir.Folder()));
-}
-
 TEST_F(MainCommandsTest, CancelAtThePromptAbandonsTheCommand) {
   TypeRecord(1, "P1", "1", "2");
   dialogs.NextMessageAnswer(MessageResult::kCancel);
@@ -200,7 +189,20 @@ TEST_F(MainCommandsTest, OpenTsmAcceptsOnlyWholeRecordsStartingWith0x81) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string path = dir.Write(c.name, c.bytes);
+    dialogs.messages.clear();
+    const bool damaged = !c.accepted && !c.bytes.empty();
+    if (damaged) dialogs.NextMessageAnswer(MessageResult::kOk);
     Open(path);
+    // A damaged file opens empty and says so; an empty one is no measurement
+    // at all, but not damaged.
+    ASSERT_EQ(dialogs.messages.size(), damaged ? 1u : 0u);
+    if (damaged) {
+      EXPECT_EQ(dialogs.messages[0].caption, "提示");
+      EXPECT_EQ(dialogs.messages[0].text,
+                "文件“" + std::string(c.name) + "”不是有效的测量数据文件，未能装入。");
+      EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kInformation);
+      EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::kOk);
+    }
     EXPECT_FALSE(job.CoordinateMode);
     EXPECT_EQ(job.HasRawRecords, c.accepted);
     EXPECT_EQ(job.RawRecordBuffer, c.accepted ? c.bytes : "");
@@ -224,6 +226,7 @@ TEST_F(MainCommandsTest, SaveAsTsmWritesTheRawBytesUnchanged) {
 
 TEST_F(MainCommandsTest, SaveOfARejectedTsmAsksForAnotherFileInsteadOfOverwritingIt) {
   const std::string bad = dir.Write("BAD.TSM", RawRecords(2, 0x01));
+  dialogs.NextMessageAnswer(MessageResult::kOk);  // not a valid measurement file
   Open(bad);
   dialogs.NextSaveAnswer(std::nullopt);
   commands.MenuJobSaveClick();
@@ -261,13 +264,14 @@ TEST_F(MainCommandsTest, SaveAsCompletesANameWithoutExtensionFromTheChosenType) 
   EXPECT_EQ(job.JobName, "field.TXT");
 }
 
-TEST_F(MainCommandsTest, FileTypeIsRememberedAcrossDialogs) {
+TEST_F(MainCommandsTest, TheSaveDialogsFileTypeIsRememberedForTheNextSaveAs) {
   TypeRecord(1, "P1", "1", "2");
   SaveAs(dir.Path("A.TXT"), 2);
-  dialogs.NextOpenAnswer(std::nullopt);
-  commands.MenuJobOpenClick();
-  EXPECT_EQ(dialogs.openRequests.back().filterIndex, 2);
-  EXPECT_EQ(commands.FileTypeIndex(), 2);
+  commands.MenuJobNewClick();  // saved: no question
+  dialogs.NextSaveAnswer(std::nullopt);
+  commands.MenuJobSaveAsClick();
+  EXPECT_EQ(dialogs.saveRequests.back().filterIndex, 2);
+  EXPECT_EQ(commands.FileDialogs().TypeIndex(FileDialogKind::kSave, 2), 2);
 }
 
 TEST_F(MainCommandsTest, AFailedSaveLeavesTheOldFileIntact) {
@@ -288,7 +292,10 @@ TEST_F(MainCommandsTest, TidyClosesUpRecordsAndFillsEmptyZ) {
   TypeRecord(2, "P2", "1", "2");
   TypeRecord(4, "P4", "3", "4", "5");
   TypeRecord(5, "P5", "6", "");  // no E: not a record
+  dialogs.NextMessageAnswer(MessageResult::kOk);
   commands.Button_SortClick();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, "有1行缺少点号、N或E，整理时已去掉（Ctrl+Z 可恢复）。");
   EXPECT_EQ(table.Cell(kColName, 1), "P2");
   EXPECT_EQ(table.Cell(kColZ, 1), "0.000");
   EXPECT_EQ(table.Cell(kColName, 2), "P4");

@@ -77,6 +77,7 @@ TEST_F(OpenTsmTest, OnlyAcceptedFilesAreShownAndConverted) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ProcessRawUnitState().Reset();
+    if (c.lines == 0) dialogs.NextMessageAnswer(MessageResult::kOk);  // not a valid file
     Open(c.name, c.bytes);
     EXPECT_EQ(job.JobText.size(), c.lines);
     EXPECT_EQ(view.shownText, job.JobText);

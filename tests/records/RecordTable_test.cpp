@@ -148,6 +148,8 @@ TEST(FindPointByName, SearchesOnwardFromTheCurrentRowAndWraps) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     table.SetCurrentCell(kColZ, c.fromRow);
+    EXPECT_EQ(table.FindNextPointByName(c.text), c.found);
+    EXPECT_EQ(table.CurrentRow(), c.fromRow);  // looking does not move
     EXPECT_EQ(table.FindPointByName(c.text), c.found);
     EXPECT_EQ(table.CurrentRow(), c.found ? c.found : c.fromRow);
     EXPECT_EQ(table.CurrentColumn(), c.found ? kColName : kColZ);
@@ -171,21 +173,29 @@ TEST(RecordTable, ClearingEmptiesCellsButKeepsRowsAndHeader) {
   EXPECT_EQ(table.CountRecords(), 0);
 }
 
-TEST(RecordTable, UsedRowsNeedNameNAndE) {
-  const std::pair<Cells, bool> cases[] = {
-      {{"P1", "1", "2", "3", "C"}, true},   {{"P1", "1", "2", "", ""}, true},
-      {{" P1 ", " 1", "2 ", "", ""}, true}, {{"P1", "1", "", "3", "C"}, false},
-      {{"P1", "", "2", "3", "C"}, false},   {{" \t", "1", "2", "3", "C"}, false},
+TEST(RecordTable, UsedRowsNeedNameNAndEAndOtherRowsWithTextAreLeftOut) {
+  const struct {
+    Cells cells;
+    bool used, leftOut;
+  } cases[] = {
+      {{"P1", "1", "2", "3", "C"}, true, false},   {{"P1", "1", "2", "", ""}, true, false},
+      {{" P1 ", " 1", "2 ", "", ""}, true, false}, {{"P1", "1", "", "3", "C"}, false, true},
+      {{"P1", "", "2", "3", "C"}, false, true},    {{" \t", "1", "2", "3", "C"}, false, true},
+      {{"", "", "", "", "C"}, false, true},        {{"", "", "", "", ""}, false, false},
+      {{" ", "\t", "", " ", ""}, false, false},
   };
   RecordTable table;
   int expected = 0;
+  int leftOut = 0;
   for (int row = 1; row <= static_cast<int>(std::size(cases)); ++row) {
-    const auto& [cells, used] = cases[row - 1];
-    SetRow(table, row, cells);
-    EXPECT_EQ(table.IsUsedRow(row), used) << row;
-    expected += used;
+    const auto& c = cases[row - 1];
+    SetRow(table, row, c.cells);
+    EXPECT_EQ(table.IsUsedRow(row), c.used) << row;
+    expected += c.used;
+    leftOut += c.leftOut;
   }
   EXPECT_EQ(table.CountRecords(), expected);
+  EXPECT_EQ(table.CountLeftOutRows(), leftOut);
 }
 
 TEST(RecordTable, IdleRecountNeedsPendingFlagAndRowChange) {

@@ -2,6 +2,7 @@
 
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <utility>
 
 #include "ui/ErrorBox.h"
 
@@ -17,9 +18,21 @@ void InstallChineseTranslation(QApplication& app) {
   }
 }
 
+std::vector<std::string> ArgumentsOf(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+  return arguments;
+}
+
 }  // namespace
 
-LumaqApplication::LumaqApplication(int& argc, char** argv) : QApplication(argc, argv) {
+// The arguments are copied before the base class is built: QApplication takes
+// its own options out of argv.
+LumaqApplication::LumaqApplication(int& argc, char** argv)
+    : LumaqApplication(ArgumentsOf(argc, argv), argc, argv) {}
+
+LumaqApplication::LumaqApplication(std::vector<std::string> typedArguments, int& argc, char** argv)
+    : QApplication(argc, argv), typedArguments_(std::move(typedArguments)) {
   setApplicationName("Lumaq");
   InstallChineseTranslation(*this);
 }

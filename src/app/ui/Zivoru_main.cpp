@@ -12,12 +12,14 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <exception>
 
 #include "app/ui/AboutBox.h"
 #include "app/ui/MenuShortcuts.h"
 #include "app/ui/ToolbarRow.h"
 #include "formats/ui/Unit4.h"
 #include "ui/AnsiText.h"
+#include "ui/ErrorBox.h"
 #include "ui/Fonts.h"
 #include "ui/WindowPlacement.h"
 
@@ -75,6 +77,10 @@ TForm1::TForm1(UserDialogs* dialogs)
   CreateMenus();
   CreateToolbar();
   CreateStatusBar();
+  undoKeys_ = new UndoKeys(
+      this, [this] { commands_.Undo(); }, [this] { commands_.Redo(); });
+  UndoAction = undoKeys_->UndoAction();
+  RedoAction = undoKeys_->RedoAction();
 
   auto* shortcuts =
       new MenuShortcuts({MenuJobNew, MenuJobOpen, MenuJobSave, MenuJobPrint, MenuJobExit,
@@ -257,6 +263,7 @@ void TForm1::ShowCoordinateView() {
   }
   for (QAction* a : {MenuJobImport, Menu_Send, MenuJobExport}) a->setEnabled(true);
   MenuRecord->setEnabled(true);
+  undoKeys_->SetEnabled(true);
   SimplePanel->hide();
   for (QLabel* panel : StatusPanels) panel->show();
   StringGrid1->show();
@@ -266,6 +273,7 @@ void TForm1::ShowMeasurementView(bool exportEnabled) {
   coordinateView_ = false;
   StringGrid1->hide();
   MenuRecord->setEnabled(false);
+  undoKeys_->SetEnabled(false);
   for (QWidget* w : std::initializer_list<QWidget*>{Edit1, Button_Sort, Button_Del, Button_Clear,
                                                     Button_Find, Button_Export}) {
     w->setEnabled(false);
@@ -325,10 +333,13 @@ bool TForm1::event(QEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (commands_.CanClose()) {
-    event->accept();
-  } else {
-    event->ignore();
+  // A save that fails at the prompt is reported here, and the window stays
+  // open with the job unsaved.
+  event->ignore();
+  try {
+    if (commands_.CanClose()) event->accept();
+  } catch (const std::exception& error) {
+    ShowErrorBox(error, this);
   }
 }
 

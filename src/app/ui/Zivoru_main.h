@@ -18,6 +18,7 @@
 #include "app/MainCommands.h"
 #include "app/ui/QtUserDialogs.h"
 #include "app/ui/RecordGrid.h"
+#include "app/ui/UndoKeys.h"
 
 namespace lumaq::ui {
 
@@ -30,7 +31,7 @@ class TForm1 : public QMainWindow, public MainView {
   ~TForm1() override;
 
   // Start-up: the splash (unless disabled), the idle handler, the job Job1
-  // and the BDT file named by the arguments.
+  // and the file the arguments name (as typed, see MainCommands::StartUp).
   void FormCreate(const std::vector<std::string>& arguments, bool showSplash = true);
 
   // MainView
@@ -62,6 +63,8 @@ class TForm1 : public QMainWindow, public MainView {
           *MenuJobExport = nullptr, *MenuJobExit = nullptr, *MenuSortRec = nullptr,
           *MenuDelRec = nullptr, *MenuClearRec = nullptr, *MenuReceive = nullptr,
           *Menu_Send = nullptr, *MenuDefDataForm = nullptr, *HelpAbout = nullptr;
+  // Ctrl+Z and Ctrl+Y (Ctrl+Shift+Z) of the table, in no menu.
+  QAction *UndoAction = nullptr, *RedoAction = nullptr;
   std::array<QLabel*, 3> StatusPanels{};
   QLabel* PanelLabel(StatusPanel panel) const {
     return StatusPanels[static_cast<std::size_t>(panel)];
@@ -91,6 +94,7 @@ class TForm1 : public QMainWindow, public MainView {
   QtUserDialogs qtDialogs_;
   MainCommands commands_;
   ExchangeCommands exchange_;
+  UndoKeys* undoKeys_ = nullptr;
   QTimer idleTimer_;
   QElapsedTimer messagesProcessed_;
   bool coordinateView_ = true;

@@ -1,0 +1,199 @@
+// The job's files: New, Open, Save, Save As, Print and the save prompt.
+#include <string>
+#include <utility>
+
+#include "app/FileDialogMemory.h"
+#include "app/FileFilter.h"
+#include "app/MainCommands.h"
+#include "app/PrintCommand.h"
+#include "app/StatusTexts.h"
+#include "rawdata/RawRecord.h"
+#include "records/JobFiles.h"
+
+namespace lumaq {
+namespace {
+
+constexpr const char* kSaveChangesQuestion = "您要保存对工作文件所作的更改吗？";
+constexpr const char* kOpenTitle = "打开";
+constexpr const char* kSaveAsTitle = "另存为";
+
+std::string NotAMeasurementFileMessage(const std::string& path) {
+  return "文件“" + FileNameOf(path) + "”不是有效的测量数据文件，未能装入。";
+}
+
+}  // namespace
+
+bool MainCommands::AskToSaveChanges() {
+  if (!job_.Modified) return true;
+  switch (dialogs_.ShowMessage(kCaptionNote, kSaveChangesQuestion, MessageIcon::kQuestion,
+                               MessageButtons::kYesNoCancel)) {
+    case MessageResult::kCancel:
+      return false;
+    case MessageResult::kYes:
+      // A Save As cancelled abandons the calling command as Cancel does; one
+      // that fails raises its error, which abandons it too. Going on would
+      // throw the changes away.
+      return SaveAs();
+    default:
+      return true;
+  }
+}
+
+void MainCommands::MenuJobNewClick() {
+  NewJob();
+}
+
+bool MainCommands::NewJob() {
+  if (job_.Untitled && !job_.Modified) return true;
+  if (!AskToSaveChanges()) return false;
+  ClearRecords();
+  ++job_.JobCounter;
+  job_.JobName = "Job" + std::to_string(job_.JobCounter);
+  SetTitle(kCoordinateTitleSuffix);
+  job_.Untitled = true;
+  job_.Modified = false;
+  const bool wasMeasurement = !job_.CoordinateMode;
+  job_.CoordinateMode = true;
+  if (wasMeasurement) ShowCoordinateView();
+  ForgetHistory();
+  return true;
+}
+
+void MainCommands::MenuJobOpenClick() {
+  if (!AskToSaveChanges()) return;
+  const auto choice = dialogs_.AskOpenFile(
+      {kOpenTitle, kFilterOpen,
+       fileDialogs_.TypeIndex(FileDialogKind::kOpen, FilterTypeCount(kFilterOpen)), std::string(),
+       fileDialogs_.Folder(), "BDT"});
+  if (!choice) return;
+  fileDialogs_.Remember(FileDialogKind::kOpen, *choice);
+  OpenFile(choice->path);
+}
+
+void MainCommands::OpenFile(const std::string& path) {
+  // The file is read before anything changes, so a file that cannot be read
+  // leaves the open job as it was.
+  const std::string bytes = ReadFileBytes(path);
+  table_.ClearTable();
+  job_.FilePath = path;
+  job_.JobName = FileNameOf(path);
+  job_.Untitled = false;
+  if (IsBdtExtension(path)) {
+    OpenRecordFile(SplitTextLines(bytes));
+  } else {
+    OpenMeasurementFile(path, bytes);
+  }
+  job_.Modified = false;
+  ForgetHistory();
+}
+
+void MainCommands::OpenRecordFile(JobText lines) {
+  job_.CoordinateMode = true;
+  ShowCoordinateView();
+  SetTitle(kCoordinateTitleSuffix);
+  CapLines(lines, kMaxRecords);
+  job_.JobText = std::move(lines);
+  ShowJobRecords(CountText);
+}
+
+void MainCommands::OpenMeasurementFile(const std::string& path, const std::string& bytes) {
+  job_.CoordinateMode = false;
+  job_.HasRawRecords = false;
+  SetTitle("");
+  job_.RawRecordBuffer.clear();
+  job_.JobText.clear();
+  const bool rawFile = IsTsmExtension(path);
+  if (rawFile) {
+    TsmContent content = OpenTsmBytes(ProcessRawUnitState(), bytes);
+    job_.RawRecordBuffer = std::move(content.RawRecordBuffer);
+    job_.JobText = std::move(content.JobText);
+    job_.HasRawRecords = !job_.RawRecordBuffer.empty();
+  } else {
+    job_.JobText = SplitTextLines(bytes);
+  }
+  ShowMeasurementView();
+  if (job_.HasRawRecords) SetTitle(kMeasurementTitleSuffix);
+  // A rejected raw file opens as an empty job, and the user is told why.
+  if (rawFile && !IsAcceptedTsm(bytes)) {
+    dialogs_.ShowMessage(kCaptionNote, NotAMeasurementFileMessage(path), MessageIcon::kInformation,
+                         MessageButtons::kOk);
+  }
+}
+
+void MainCommands::MenuJobSaveClick() {
+  if (job_.Untitled || SaveWouldDestroyRawFile()) {
+    SaveAs();
+    return;
+  }
+  int leftOut = 0;
+  if (job_.CoordinateMode) {
+    leftOut = table_.CountLeftOutRows();
+    job_.JobText = table_.BuildJobTextFromTable(progress_);
+    WriteJob(job_.FilePath, false);
+  } else {
+    WriteJob(job_.FilePath, job_.HasRawRecords && IsTsmExtension(job_.FilePath));
+  }
+  job_.Modified = false;
+  ReportLeftOutRows(leftOut, LeftOutBy::kSave);
+}
+
+// A measurement job without raw records would write its text over a raw
+// measurement file: Save asks for another file instead.
+bool MainCommands::SaveWouldDestroyRawFile() const {
+  return !job_.CoordinateMode && !job_.HasRawRecords && IsTsmExtension(job_.FilePath);
+}
+
+void MainCommands::MenuJobSaveAsClick() {
+  SaveAs();
+}
+
+bool MainCommands::SaveAs() {
+  const char* filter = job_.CoordinateMode  ? kFilterSaveCoordinates
+                       : job_.HasRawRecords ? kFilterSaveMeasurement
+                                            : kFilterSaveText;
+  // A job with a file starts in its folder with its name and type, so that
+  // accepting the dialog saves over that file (after the overwrite question).
+  const bool hasFile = !job_.Untitled && !job_.FilePath.empty();
+  const int fileType = hasFile ? FilterIndexOfExtension(filter, job_.FilePath) : 0;
+  const auto choice = dialogs_.AskSaveFile(
+      {kSaveAsTitle, filter,
+       fileType != 0 ? fileType
+                     : fileDialogs_.TypeIndex(FileDialogKind::kSave, FilterTypeCount(filter)),
+       job_.JobName, hasFile ? FolderOf(job_.FilePath) : fileDialogs_.Folder(), "BDT"});
+  if (!choice) return false;
+  fileDialogs_.Remember(FileDialogKind::kSave, *choice);
+  const std::string path = CompleteFileName(choice->path, filter, choice->filterIndex);
+  int leftOut = 0;
+  if (job_.CoordinateMode) {
+    leftOut = table_.CountLeftOutRows();
+    job_.JobText = table_.BuildJobTextFromTable(progress_);
+    WriteJob(path, false);
+  } else {
+    WriteJob(path, job_.HasRawRecords && choice->filterIndex == 1);
+  }
+  job_.FilePath = path;
+  job_.JobName = FileNameOf(path);
+  SetTitle(job_.CoordinateMode ? kCoordinateTitleSuffix : kMeasurementTitleSuffix);
+  job_.Untitled = false;
+  job_.Modified = false;
+  ReportLeftOutRows(leftOut, LeftOutBy::kSave);
+  return true;
+}
+
+void MainCommands::WriteJob(const std::string& path, bool rawRecords) {
+  if (rawRecords) {
+    WriteFileAtomically(path, job_.RawRecordBuffer);
+  } else {
+    WriteTextFile(path, job_.JobText);
+  }
+}
+
+void MainCommands::MenuJobPrintClick() {
+  PrintJob(job_, caption_, dialogs_);
+}
+
+bool MainCommands::CanClose() {
+  return AskToSaveChanges();
+}
+
+}  // namespace lumaq
