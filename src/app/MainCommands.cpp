@@ -13,6 +13,13 @@
 
 namespace lumaq {
 
+std::string TableFullText(int received, int dropped) {
+  const std::string max = std::to_string(kMaxRecords);
+  return "共收到 " + std::to_string(received) + " 条坐标记录，表格最多只能容纳 " + max +
+         " 条：表格保留了前 " + max + " 条，其余 " + std::to_string(dropped) +
+         " 条未保留，保存时也不会写入。请分批接收。";
+}
+
 MainCommands::MainCommands(JobDocument& job, RecordTable& table, MainView& view,
                            UserDialogs& dialogs, std::string programFolder)
     : job_(job),
@@ -28,6 +35,7 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   SetTitle(kCoordinateTitleSuffix);
   table_.ClearTable();
   job_.Modified = false;
+  receivedUnsaved_ = false;
   job_.CoordinateMode = true;
   transferDirection_ = 0;
   view_.ShowCoordinateView();
@@ -50,25 +58,28 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
 }
 
 bool MainCommands::AskToSaveChanges() {
-  if (!job_.Modified) return true;
+  if (!job_.Modified && !receivedUnsaved_) return true;
   switch (dialogs_.ShowMessage(kCaptionNote, kSaveChangesQuestion, MessageIcon::Question,
                                MessageButtons::YesNoCancel)) {
     case MessageResult::Cancel:
       return false;
     case MessageResult::Yes:
       SaveAs();  // whatever its outcome, the calling command goes on
-      return true;
+      break;
     default:
-      return true;
+      break;
   }
+  // The user has decided about the received lines.
+  receivedUnsaved_ = false;
+  return true;
 }
 
 void MainCommands::MenuJobNewClick() {
-  NewJob();
+  NewJob(false);
 }
 
-bool MainCommands::NewJob() {
-  if (job_.Untitled && !job_.Modified) return true;
+bool MainCommands::NewJob(bool forReceive) {
+  if (job_.Untitled && !job_.Modified && (forReceive || !receivedUnsaved_)) return true;
   if (!AskToSaveChanges()) return false;
   ClearRecords();
   ++job_.JobCounter;
@@ -149,6 +160,7 @@ void MainCommands::MenuJobSaveClick() {
     WriteJob(job_.FilePath, job_.HasRawRecords && IsTsmExtension(job_.FilePath));
   }
   job_.Modified = false;
+  receivedUnsaved_ = false;
 }
 
 // A measurement job without raw records would write its text over a raw
@@ -181,6 +193,7 @@ bool MainCommands::SaveAs() {
   SetTitle(job_.CoordinateMode ? kCoordinateTitleSuffix : kMeasurementTitleSuffix);
   job_.Untitled = false;
   job_.Modified = false;
+  receivedUnsaved_ = false;
   return true;
 }
 
@@ -287,19 +300,30 @@ bool MainCommands::PrepareReceive() {
   // For an untitled, unchanged job New does nothing, so received lines are
   // added after the lines already there. Cancel at its save prompt abandons
   // the receive too.
-  if (!NewJob()) return false;
+  if (!NewJob(true)) return false;
   transferDirection_ = 0;
+  linesBeforeReceive_ = job_.JobText.size();
   return true;
 }
 
 void MainCommands::FinishReceive() {
   if (job_.CoordinateMode) {
+    const std::size_t lines = job_.JobText.size();
+    const auto max = static_cast<std::size_t>(kMaxRecords);
+    // The table holds 15999 records, and Save writes the table.
+    CapLines(job_.JobText, max);
     table_.FillTableFromJobText(job_.JobText, view_);
     ShowCoordinateView();
     view_.SetStatusText(kPanelCount, CountText(static_cast<int>(job_.JobText.size())));
     table_.SetCurrentCell(kColName, 1);
     ShowCurrentRow();
     view_.RefreshTable();
+    if (lines > linesBeforeReceive_) receivedUnsaved_ = true;
+    if (lines > max) {
+      const auto received = static_cast<int>(lines - std::min(linesBeforeReceive_, lines));
+      dialogs_.ShowMessage(kCaptionWarning, TableFullText(received, static_cast<int>(lines - max)),
+                           MessageIcon::Warning, MessageButtons::Ok);
+    }
   } else {
     ShowMeasurementView();
     job_.Modified = true;

@@ -4,6 +4,7 @@
 // widgets to these handlers and keeps no behaviour of its own.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ inline constexpr const char* kDeleteQuestion = "确定要删除该记录吗?";
 inline constexpr const char* kNoSuchPoint = "当前文件中无此点号。";
 inline constexpr const char* kOpenTitle = "打开";
 inline constexpr const char* kSaveAsTitle = "另存为";
+
+// A receive brought more coordinate records than the table holds.
+std::string TableFullText(int received, int dropped);
 
 class MainCommands {
  public:
@@ -59,9 +63,14 @@ class MainCommands {
 
   // Receive (F9) and Send (F10) around the transfer dialog. The Prepare steps
   // say whether the dialog is to be shown; FinishReceive shows what arrived.
+  // Coordinate records beyond the table's 15999 are dropped with a warning.
   bool PrepareReceive();
   void FinishReceive();
   bool PrepareSend();
+  // A receive added record lines that no save has written yet. Receiving
+  // coordinate records leaves Modified clear (so that the next receive adds
+  // to them), yet Exit, closing, Open, Import and New ask the save question.
+  bool HasUnsavedReceivedLines() const { return receivedUnsaved_; }
   // 0 receive, 1 send: read by the transfer dialog when it is shown.
   int TransferDirection() const { return transferDirection_; }
 
@@ -80,7 +89,9 @@ class MainCommands {
   void ShowCurrentRow();
 
  private:
-  bool NewJob();  // false when the user cancelled at the save prompt
+  // False when the user cancelled at the save prompt. forReceive: the
+  // Receive command's own New, which keeps an untitled, unchanged job.
+  bool NewJob(bool forReceive);
   void ClearRecords();
   void OpenRecordFile(JobText lines);
   void OpenMeasurementFile(const std::string& path, const std::string& bytes);
@@ -96,6 +107,8 @@ class MainCommands {
   int fileTypeIndex_ = 1;
   int transferDirection_ = 0;
   std::string caption_;
+  bool receivedUnsaved_ = false;
+  std::size_t linesBeforeReceive_ = 0;
 };
 
 }  // namespace lumaq
