@@ -10,8 +10,10 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "app/ui/AboutBox.h"
+#include "comm/ui/Trans.h"
 #include "formats/ui/Unit4.h"
 #include "ui/AnsiText.h"
 #include "ui/Fonts.h"
@@ -44,10 +46,11 @@ QFrame* AddSeparator(QWidget* panel, int x) {
 
 }  // namespace
 
-TForm1::TForm1(UserDialogs* dialogs)
+TForm1::TForm1(UserDialogs* dialogs, std::string programFolder)
     : qtDialogs_(this),
       commands_(job_, table_, *this, dialogs != nullptr ? *dialogs : qtDialogs_,
-                QCoreApplication::applicationDirPath().toStdString()),
+                programFolder.empty() ? QCoreApplication::applicationDirPath().toStdString()
+                                      : std::move(programFolder)),
       exchange_(commands_, job_, table_, *this, dialogs != nullptr ? *dialogs : qtDialogs_,
                 [](std::string_view bytes) { return FromAnsi(bytes).toStdString(); }) {
   InitGlyphs();
@@ -308,12 +311,19 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::MenuReceiveClick() {
-  // The transfer dialog opens here once the instrument link exists.
-  commands_.PrepareReceive();
+  if (!commands_.PrepareReceive()) return;
+  RunTransferDialog();
+  commands_.FinishReceive();
 }
 
 void TForm1::Menu_SendClick() {
-  commands_.PrepareSend();
+  if (!commands_.PrepareSend()) return;
+  RunTransferDialog();
+}
+
+void TForm1::RunTransferDialog() {
+  TForm2 form(job_, commands_.TransferDirection(), commands_.ProgramFolder(), this);
+  form.exec();
 }
 
 void TForm1::MenuDefDataFormClick() {
