@@ -45,6 +45,9 @@ void TComThread::MoveToQueue(bool& moved) {
     if (got == 0) break;
     queue.insert(queue.end(), chunk, chunk + got);
     moved = true;
+    // A read short of the room took all there was; asking again would cost a
+    // system call per event for nothing (what comes later wakes the wait).
+    if (got < room) break;
   }
 }
 
