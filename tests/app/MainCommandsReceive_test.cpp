@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "app/ExchangeCommands.h"
 #include "app/MainCommands.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
@@ -34,25 +35,37 @@ class MainCommandsReceiveTest : public ::testing::Test, protected test::Headless
   }
 
   test::TempDir dir;
+  ExchangeCommands exchange{commands, job, table, view, dialogs, SameText};
 };
 
 TEST_F(MainCommandsReceiveTest, ReceivedRecordsAreNotDroppedWithoutTheSaveQuestion) {
   struct Case {
     const char* label;
-    std::function<bool()> command;  // false: it stopped
+    // Runs the command; the file dialog it then shows, if any, is answered
+    // when answered is set. False: it stopped.
+    std::function<bool(bool answered)> command;
   } cases[] = {
       {"New",
-       [this] {
+       [this](bool) {
          commands.MenuJobNewClick();
          return job.JobName != "Job1";
        }},
       {"Open",
-       [this] {
-         dialogs.NextOpenAnswer(FileChoice{dir.Write("O.BDT", "\r\n"), 1});
+       [this](bool answered) {
+         if (answered) dialogs.NextOpenAnswer(FileChoice{dir.Write("O.BDT", "\r\n"), 1});
          commands.MenuJobOpenClick();
          return job.JobName == "O.BDT";
        }},
-      {"Exit", [this] { return commands.CanClose(); }},
+      {"Import",
+       [this](bool answered) {
+         if (answered) {
+           dialogs.NextOpenAnswer(
+               FileChoice{dir.Write("PTS.DAT", "Q1,TREE,1234.567,3456.789,12.300\r\n"), 4});
+         }
+         exchange.MenuJobImportClick();
+         return table.Cell(kColName, 1) == "Q1";
+       }},
+      {"Exit", [this](bool) { return commands.CanClose(); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -64,14 +77,14 @@ TEST_F(MainCommandsReceiveTest, ReceivedRecordsAreNotDroppedWithoutTheSaveQuesti
     EXPECT_TRUE(commands.HasUnsavedReceivedLines());
 
     dialogs.NextMessageAnswer(MessageResult::Cancel);
-    EXPECT_FALSE(c.command());
+    EXPECT_FALSE(c.command(false));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, kSaveChangesQuestion);
     EXPECT_EQ(job.JobText, Records(2));
 
     // Answered No, the command goes on and asks no more.
     dialogs.NextMessageAnswer(MessageResult::No);
-    EXPECT_TRUE(c.command());
+    EXPECT_TRUE(c.command(true));
     EXPECT_FALSE(commands.HasUnsavedReceivedLines());
     EXPECT_EQ(dialogs.messages.size(), 2u);
   }
