@@ -33,13 +33,16 @@ void ComTransferPort::Open() {
 
 int ComTransferPort::Read(void* buffer, int count) {
   waitingBeforeWrite_.reset();
+  inputEmptied_ = false;
   return port_.Read(buffer, count);
 }
 
 int ComTransferPort::Write(const void* buffer, int count) {
   waitingBeforeWrite_.reset();
   std::optional<int> waiting;
-  if (port_.Connected()) {
+  if (std::exchange(inputEmptied_, false)) {
+    waiting = 0;  // a purge has just emptied it: no need to ask the system
+  } else if (port_.Connected()) {
     try {
       waiting = port_.InputCount();
     } catch (const EComPort&) {
@@ -56,8 +59,10 @@ void ComTransferPort::ClearBuffer(bool input, bool output) {
   const std::optional<int> stale = std::exchange(waitingBeforeWrite_, std::nullopt);
   if (!input || !stale || std::chrono::steady_clock::now() >= answerPossible_) {
     port_.ClearBuffer(input, output);
+    inputEmptied_ = input;
     return;
   }
+  inputEmptied_ = false;
   if (output) port_.ClearBuffer(false, true);
   if (*stale > 0) {
     // They are there already: the read returns at once.

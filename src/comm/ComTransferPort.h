@@ -36,6 +36,8 @@ class ComTransferPort final : public TransferPort {
   // followed it, and when an answer to it could first be there.
   std::optional<int> waitingBeforeWrite_;
   std::chrono::steady_clock::time_point answerPossible_;
+  // The last call purged the whole input.
+  bool inputEmptied_ = false;
 };
 
 // Which device failed and why, for the user: "COM3 (/dev/ttyUSB0)" or the

@@ -88,16 +88,18 @@ TEST(ComTransferPort, APurgeRightAfterAWriteKeepsWhatAnswersIt) {
   struct Case {
     const char* label;
     std::string before;  // in the queue before the write
+    bool purgeFirst;     // a purge of the input just before the write
     bool readBetween;    // a read of one byte between the write and the purge
     bool purgeLater;     // the purge comes after the answer's wire time
     bool purgeInput;
     std::string left;  // what the program can read after the purge
   } cases[] = {
-      {"the answer stays, what came before goes", "\x55\x56", false, false, true, "FRAME"},
-      {"nothing came before", "", false, false, true, "FRAME"},
-      {"a read in between: the purge drops all", "\x55", true, false, true, ""},
-      {"a purge later than an answer could come drops all", "\x55", false, true, true, ""},
-      {"the output alone purged: all stays", "\x55", false, false, false,
+      {"the answer stays, what came before goes", "\x55\x56", false, false, false, true, "FRAME"},
+      {"nothing came before", "", false, false, false, true, "FRAME"},
+      {"purged before the write too", "\x55", true, false, false, true, "FRAME"},
+      {"a read in between: the purge drops all", "\x55", false, true, false, true, ""},
+      {"a purge later than an answer could come drops all", "\x55", false, false, true, true, ""},
+      {"the output alone purged: all stays", "\x55", false, false, false, false,
        "\x55"
        "FRAME"},
   };
@@ -116,6 +118,7 @@ TEST(ComTransferPort, APurgeRightAfterAWriteKeepsWhatAnswersIt) {
     line.Open();
     device.input = c.before;
     device.answer = "FRAME";
+    if (c.purgeFirst) line.ClearBuffer(true, true);
     const char ack = '\xBB';
     line.Write(&ack, 1);
     if (c.readBetween) {
