@@ -217,6 +217,18 @@ TEST_F(TransferWindowTest, APortThatCannotBeOpenedIsReportedAndNothingArrives) {
   EXPECT_FALSE(form.Commands().HasUnsavedReceivedLines());
 }
 
+TEST_F(TransferWindowTest, ALineThatGoesAwayKeepsTheRecordsAcceptedBeforeIt) {
+  const JobText records = Records(5);
+  InstrumentRun& run =
+      Instrument({"--hangup-after", "2", "send-job", dir.Write("JOB.BDT", JoinLinesCrLf(records))});
+  Press(Qt::Key_F9);
+  EXPECT_TRUE(transfer.isNull());
+  EXPECT_EQ(run.Finish(), 1) << run.Errors();
+  EXPECT_EQ(GridRecords(), JobText(records.begin(), records.begin() + 2));
+  EXPECT_EQ(form.StatusPanels[kPanelCount]->text(), QString::fromUtf8("总数:2"));
+  EXPECT_TRUE(form.Commands().HasUnsavedReceivedLines());
+}
+
 TEST_F(TransferWindowTest, CancelKeepsTheRecordsAcceptedSoFar) {
   const JobText records = Records(20);
   Instrument({"--pause", "50", "send-job", dir.Write("JOB.BDT", JoinLinesCrLf(records))});
