@@ -50,7 +50,7 @@ class CliTransferInstrument : public ::testing::Test {
   // lumaq-cli with programArguments and --device at its far end.
   Ends Run(std::vector<std::string> instrumentArguments,
            std::vector<std::string> programArguments) {
-    instrumentArguments.insert(instrumentArguments.begin(), {"--pty", "--timeout", "300"});
+    instrumentArguments.insert(instrumentArguments.begin(), "--pty");
     InstrumentRun instrument(dir, instrumentArguments);
     programArguments.insert(programArguments.begin() + 1, {"--device", instrument.FarPath()});
     test::ChildProcess program(LUMAQ_CLI, programArguments, dir.Path("program-errors.txt"),
@@ -97,7 +97,7 @@ TEST_F(CliTransferInstrument, ReceiveSavesWhatTheInstrumentSent) {
        ReadFileBytes(job),
        "frame 2 0xAA [header and first body byte at once]: header not answered"},
       {"a pause before every frame",
-       {"--pause", "250", "send-job", job},
+       {"--pause", "100", "send-job", job},
        "OUT.BDT",
        ReadFileBytes(job),
        ""},

@@ -56,7 +56,7 @@ class TransferWindowTest : public ::testing::Test {
 
   // The instrument with arguments, at the far end of COM1.
   InstrumentRun& Instrument(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), {"--pty", "--timeout", "300"});
+    arguments.insert(arguments.begin(), "--pty");
     instrument = std::make_unique<InstrumentRun>(dir, std::move(arguments));
     dir.Write("Commpara", "[PortMap]\r\nCOM1=" + instrument->FarPath() + "\r\n");
     return *instrument;
