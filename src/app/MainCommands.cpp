@@ -65,13 +65,10 @@ bool MainCommands::AskToSaveChanges() {
       return false;
     case MessageResult::Yes:
       SaveAs();  // whatever its outcome, the calling command goes on
-      break;
+      return true;
     default:
-      break;
+      return true;
   }
-  // The user has decided about the received lines.
-  receivedUnsaved_ = false;
-  return true;
 }
 
 void MainCommands::MenuJobNewClick() {
@@ -87,6 +84,7 @@ bool MainCommands::NewJob(bool forReceive) {
   SetTitle(kCoordinateTitleSuffix);
   job_.Untitled = true;
   job_.Modified = false;
+  receivedUnsaved_ = false;
   const bool wasMeasurement = !job_.CoordinateMode;
   job_.CoordinateMode = true;
   if (wasMeasurement) ShowCoordinateView();
@@ -113,6 +111,7 @@ void MainCommands::MenuJobOpenClick() {
     OpenMeasurementFile(choice->path, bytes);
   }
   job_.Modified = false;
+  receivedUnsaved_ = false;
 }
 
 void MainCommands::OpenRecordFile(JobText lines) {

@@ -67,9 +67,10 @@ class MainCommands {
   bool PrepareReceive();
   void FinishReceive();
   bool PrepareSend();
-  // A receive added record lines that no save has written yet. Receiving
-  // coordinate records leaves Modified clear (so that the next receive adds
-  // to them), yet Exit, closing, Open, Import and New ask the save question.
+  // A receive added record lines that no save has written yet, and no New
+  // or Open has replaced the job since. Receiving coordinate records leaves
+  // Modified clear (so that the next receive adds to them), yet Exit,
+  // closing, Open, Import and New ask the save question.
   bool HasUnsavedReceivedLines() const { return receivedUnsaved_; }
   // 0 receive, 1 send: read by the transfer dialog when it is shown.
   int TransferDirection() const { return transferDirection_; }

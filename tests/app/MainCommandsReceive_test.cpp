@@ -82,12 +82,30 @@ TEST_F(MainCommandsReceiveTest, ReceivedRecordsAreNotDroppedWithoutTheSaveQuesti
     EXPECT_EQ(dialogs.messages[0].text, kSaveChangesQuestion);
     EXPECT_EQ(job.JobText, Records(2));
 
-    // Answered No, the command goes on and asks no more.
+    // Answered No, the command goes on.
     dialogs.NextMessageAnswer(MessageResult::No);
     EXPECT_TRUE(c.command(true));
-    EXPECT_FALSE(commands.HasUnsavedReceivedLines());
     EXPECT_EQ(dialogs.messages.size(), 2u);
   }
+}
+
+TEST_F(MainCommandsReceiveTest, TheQuestionComesBackWhileTheReceivedRecordsAreStillThere) {
+  Receive(Records(2));
+  // No at Open's question, then no file chosen: the records stay, and so
+  // does the question.
+  dialogs.NextMessageAnswer(MessageResult::No);
+  dialogs.NextOpenAnswer(std::nullopt);
+  commands.MenuJobOpenClick();
+  EXPECT_EQ(job.JobText, Records(2));
+  dialogs.NextMessageAnswer(MessageResult::Cancel);
+  EXPECT_FALSE(commands.CanClose());
+  EXPECT_EQ(dialogs.messages.size(), 2u);
+  // A New that was answered No has replaced them: nothing more to ask.
+  dialogs.NextMessageAnswer(MessageResult::No);
+  commands.MenuJobNewClick();
+  EXPECT_FALSE(commands.HasUnsavedReceivedLines());
+  EXPECT_TRUE(commands.CanClose());
+  EXPECT_EQ(dialogs.messages.size(), 3u);
 }
 
 TEST_F(MainCommandsReceiveTest, TwoReceivesCollectBothWithoutAQuestionUntilSaved) {
