@@ -21,6 +21,7 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr auto kTimer1Interval = 100ms;
+constexpr auto kCounterPace = 25ms;
 
 volatile std::sig_atomic_t interrupted = 0;
 
@@ -71,9 +72,19 @@ class CliTransferView final : public TransferView {
   void Attach(TransferSession& session) { session_ = &session; }
 
   void SetLabel1(const std::string& text) override { label1_ = text; }
+  // The counter at a steady pace: thousands of frames a second would
+  // otherwise cost a write each.
   void SetLabel3(int count) override {
-    std::cerr << '\r' << kTransferCountCaption << ' ' << count << std::flush;
-    counterShown_ = true;
+    count_ = count;
+    if (counterShown_ && Clock::now() - counterTime_ < kCounterPace) {
+      counterBehind_ = true;
+      return;
+    }
+    ShowCounter();
+  }
+  // The last count, once the pace allows, when no further one came.
+  void CatchUpCounter() {
+    if (counterBehind_ && Clock::now() - counterTime_ >= kCounterPace) ShowCounter();
   }
   // The only message of a window without a window: Ctrl-C as Cancel.
   void ProcessMessages() override {
@@ -82,7 +93,10 @@ class CliTransferView final : public TransferView {
       session_->Button1Click();
     }
   }
-  void Sleep(std::chrono::milliseconds duration) override { std::this_thread::sleep_for(duration); }
+  void Sleep(std::chrono::milliseconds duration) override {
+    if (counterBehind_) ShowCounter();
+    std::this_thread::sleep_for(duration);
+  }
   void SetTimer1Enabled(bool enabled) override {
     timer1_ = enabled;
     nextTick_ = Clock::now() + kTimer1Interval;
@@ -104,15 +118,27 @@ class CliTransferView final : public TransferView {
   void Timer1Ran() { nextTick_ = Clock::now() + kTimer1Interval; }
   const std::string& Label1() const { return label1_; }
   void EndCounterLine() {
+    if (counterBehind_) ShowCounter();
     if (counterShown_) std::cerr << '\n';
     counterShown_ = false;
   }
 
  private:
+  void ShowCounter() {
+    std::cerr << '\r' + std::string(kTransferCountCaption) + ' ' + std::to_string(count_)
+              << std::flush;
+    counterShown_ = true;
+    counterBehind_ = false;
+    counterTime_ = Clock::now();
+  }
+
   TransferResult& result_;
   TransferSession* session_ = nullptr;
   std::string label1_;
   bool counterShown_ = false;
+  bool counterBehind_ = false;  // a count not shown yet
+  int count_ = 0;
+  Clock::time_point counterTime_;
   bool cancelled_ = false;
   bool closeRequested_ = false;
   bool closed_ = false;
@@ -164,8 +190,9 @@ TransferResult RunTransfer(JobDocument& job, TransferDirection direction,
         session.Timer1Timer();
         continue;
       }
-      loop.RunOne(untilTimer ? std::min<Clock::duration>(*untilTimer, kTimer1Interval)
-                             : Clock::duration(kTimer1Interval));
+      loop.RunOne(untilTimer ? std::min<Clock::duration>(*untilTimer, kCounterPace)
+                             : Clock::duration(kCounterPace));
+      view.CatchUpCounter();
     } catch (...) {
       const bool closing = failed;
       fail(std::current_exception());

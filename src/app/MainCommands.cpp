@@ -15,6 +15,13 @@ constexpr const char* kOpenOption = "--open";
 
 }  // namespace
 
+std::string TableFullText(int received, int dropped) {
+  const std::string max = std::to_string(kMaxRecords);
+  return "共收到 " + std::to_string(received) + " 条坐标记录，表格最多只能容纳 " + max +
+         " 条：表格保留了前 " + max + " 条，其余 " + std::to_string(dropped) +
+         " 条未保留，保存时也不会写入。请分批接收。";
+}
+
 MainCommands::MainCommands(JobDocument& job, RecordTable& table, MainView& view,
                            UserDialogs& dialogs, std::string programFolder)
     : job_(job),
@@ -31,6 +38,7 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   SetTitle(kCoordinateTitleSuffix);
   table_.ClearTable();
   job_.Modified = false;
+  receivedUnsaved_ = false;
   job_.CoordinateMode = true;
   transferDirection_ = TransferDirection::kReceive;
   view_.ShowCoordinateView();
@@ -73,15 +81,26 @@ bool MainCommands::PrepareReceive() {
   // For an untitled, unchanged job New does nothing, so received lines are
   // added after the lines already there. Cancel at its save prompt abandons
   // the receive too.
-  if (!NewJob()) return false;
+  if (!NewJob(true)) return false;
   transferDirection_ = TransferDirection::kReceive;
+  linesBeforeReceive_ = job_.JobText.size();
   return true;
 }
 
 void MainCommands::FinishReceive() {
   if (job_.CoordinateMode) {
+    const std::size_t lines = job_.JobText.size();
+    const auto max = static_cast<std::size_t>(kMaxRecords);
+    // The table holds 15999 records, and Save writes the table.
+    CapLines(job_.JobText, max);
     ShowCoordinateView();
     ShowJobRecords(CountText);
+    if (lines > linesBeforeReceive_) receivedUnsaved_ = true;
+    if (lines > max) {
+      const auto received = static_cast<int>(lines - std::min(linesBeforeReceive_, lines));
+      dialogs_.ShowMessage(kCaptionWarning, TableFullText(received, static_cast<int>(lines - max)),
+                           MessageIcon::kWarning, MessageButtons::kOk);
+    }
   } else {
     ShowMeasurementView();
     job_.Modified = true;

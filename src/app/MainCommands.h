@@ -7,6 +7,7 @@
 // records and the cells of the table).
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,6 +21,9 @@
 #include "records/TransferDirection.h"
 
 namespace lumaq {
+
+// A receive brought more coordinate records than the table holds.
+std::string TableFullText(int received, int dropped);
 
 class MainCommands {
  public:
@@ -69,9 +73,15 @@ class MainCommands {
 
   // Receive (F9) and Send (F10) around the transfer dialog. The Prepare steps
   // say whether the dialog is to be shown; FinishReceive shows what arrived.
+  // Coordinate records beyond the table's 15999 are dropped with a warning.
   bool PrepareReceive();
   void FinishReceive();
   bool PrepareSend();
+  // A receive added record lines that no save has written yet, and no New
+  // or Open has replaced the job since. Receiving coordinate records leaves
+  // Modified clear (so that the next receive adds to them), yet Exit,
+  // closing, Open, Import and New ask the save question.
+  bool HasUnsavedReceivedLines() const { return receivedUnsaved_; }
   // The direction the last Prepare step set (receive at start-up).
   lumaq::TransferDirection TransferDirection() const { return transferDirection_; }
 
@@ -125,7 +135,9 @@ class MainCommands {
   // view shows them.
   void ShowTable();
 
-  bool NewJob();  // false when the user cancelled at the save prompt
+  // False when the user cancelled at the save prompt. forReceive: the
+  // Receive command's own New, which keeps an untitled, unchanged job.
+  bool NewJob(bool forReceive);
   void ClearRecords();
   void OpenFile(const std::string& path);
   void OpenRecordFile(JobText lines);
@@ -157,6 +169,8 @@ class MainCommands {
   int shownRow_ = 1;
   lumaq::TransferDirection transferDirection_ = lumaq::TransferDirection::kReceive;
   std::string caption_;
+  bool receivedUnsaved_ = false;
+  std::size_t linesBeforeReceive_ = 0;
 };
 
 }  // namespace lumaq

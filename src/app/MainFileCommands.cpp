@@ -24,7 +24,7 @@ std::string NotAMeasurementFileMessage(const std::string& path) {
 }  // namespace
 
 bool MainCommands::AskToSaveChanges() {
-  if (!job_.Modified) return true;
+  if (!job_.Modified && !receivedUnsaved_) return true;
   switch (dialogs_.ShowMessage(kCaptionNote, kSaveChangesQuestion, MessageIcon::kQuestion,
                                MessageButtons::kYesNoCancel)) {
     case MessageResult::kCancel:
@@ -40,11 +40,11 @@ bool MainCommands::AskToSaveChanges() {
 }
 
 void MainCommands::MenuJobNewClick() {
-  NewJob();
+  NewJob(false);
 }
 
-bool MainCommands::NewJob() {
-  if (job_.Untitled && !job_.Modified) return true;
+bool MainCommands::NewJob(bool forReceive) {
+  if (job_.Untitled && !job_.Modified && (forReceive || !receivedUnsaved_)) return true;
   if (!AskToSaveChanges()) return false;
   ClearRecords();
   ++job_.JobCounter;
@@ -52,6 +52,7 @@ bool MainCommands::NewJob() {
   SetTitle(kCoordinateTitleSuffix);
   job_.Untitled = true;
   job_.Modified = false;
+  receivedUnsaved_ = false;
   const bool wasMeasurement = !job_.CoordinateMode;
   job_.CoordinateMode = true;
   if (wasMeasurement) ShowCoordinateView();
@@ -84,6 +85,7 @@ void MainCommands::OpenFile(const std::string& path) {
     OpenMeasurementFile(path, bytes);
   }
   job_.Modified = false;
+  receivedUnsaved_ = false;
   ForgetHistory();
 }
 
@@ -134,6 +136,7 @@ void MainCommands::MenuJobSaveClick() {
     WriteJob(job_.FilePath, job_.HasRawRecords && IsTsmExtension(job_.FilePath));
   }
   job_.Modified = false;
+  receivedUnsaved_ = false;
   ReportLeftOutRows(leftOut, LeftOutBy::kSave);
 }
 
@@ -176,6 +179,7 @@ bool MainCommands::SaveAs() {
   SetTitle(job_.CoordinateMode ? kCoordinateTitleSuffix : kMeasurementTitleSuffix);
   job_.Untitled = false;
   job_.Modified = false;
+  receivedUnsaved_ = false;
   ReportLeftOutRows(leftOut, LeftOutBy::kSave);
   return true;
 }

@@ -95,6 +95,9 @@ ComInputQueue::Fill ComInputQueue::FillFromDevice(bool moveBytes, bool takeLineE
         if (got == 0) break;
         bytes_.insert(bytes_.end(), chunk, chunk + got);
         fill.moved = true;
+        // A read short of the room took all there was; asking again would cost
+        // a system call per event for nothing (what comes later wakes the wait).
+        if (got < room) break;
       }
     }
     if (takeLineErrors) fill.lineErrors = device_.TakeLineErrors();

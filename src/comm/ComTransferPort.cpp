@@ -1,14 +1,69 @@
 #include "comm/ComTransferPort.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+#include <vector>
+
 #include "comm/PortOpenFailure.h"
 
 namespace lumaq {
+namespace {
+
+// How long bytes take on the wire at the port's rate, 10 bits each.
+std::chrono::microseconds WireTime(const TCustomComPort& port, int bytes) {
+  const int baud =
+      port.BaudRate() == brCustom ? port.CustomBaudRate() : BaudRateValue(port.BaudRate());
+  return std::chrono::microseconds(10'000'000LL * bytes / std::max(baud, 1));
+}
+
+}  // namespace
 
 void ComTransferPort::Open() {
   try {
     port_.Open();
   } catch (const EComPort& error) {
     throw PortOpenError(PortOpenFailureDetail(port_, error));
+  }
+}
+
+int ComTransferPort::Read(void* buffer, int count) {
+  waitingBeforeWrite_.reset();
+  inputEmptied_ = false;
+  return port_.Read(buffer, count);
+}
+
+int ComTransferPort::Write(const void* buffer, int count) {
+  waitingBeforeWrite_.reset();
+  std::optional<int> waiting;
+  if (std::exchange(inputEmptied_, false)) {
+    waiting = 0;  // a purge has just emptied it: no need to ask the system
+  } else if (port_.Connected()) {
+    try {
+      waiting = port_.InputCount();
+    } catch (const EComPort&) {
+      // The write reports a line that went away; a purge after it drops all.
+    }
+  }
+  const int written = port_.Write(buffer, count);
+  waitingBeforeWrite_ = waiting;
+  answerPossible_ = std::chrono::steady_clock::now() + WireTime(port_, written + 1);
+  return written;
+}
+
+void ComTransferPort::ClearBuffer(bool input, bool output) {
+  const std::optional<int> stale = std::exchange(waitingBeforeWrite_, std::nullopt);
+  if (!input || !stale || std::chrono::steady_clock::now() >= answerPossible_) {
+    port_.ClearBuffer(input, output);
+    inputEmptied_ = input;
+    return;
+  }
+  inputEmptied_ = false;
+  if (output) port_.ClearBuffer(false, true);
+  if (*stale > 0) {
+    // They are there already: the read returns at once.
+    std::vector<char> dropped(static_cast<std::size_t>(*stale));
+    port_.Read(dropped.data(), *stale);
   }
 }
 

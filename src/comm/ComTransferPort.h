@@ -1,6 +1,8 @@
 // The transfer's line on the program's serial port ComPort1.
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 #include "comm/ComPort.h"
@@ -18,13 +20,24 @@ class ComTransferPort final : public TransferPort {
   // opened or configured.
   void Open() override;
   bool Connected() const override { return port_.Connected(); }
-  int Read(void* buffer, int count) override { return port_.Read(buffer, count); }
-  int Write(const void* buffer, int count) override { return port_.Write(buffer, count); }
-  void ClearBuffer(bool input, bool output) override { port_.ClearBuffer(input, output); }
+  int Read(void* buffer, int count) override;
+  int Write(const void* buffer, int count) override;
+  // A purge of the input right after a write (sooner than the written bytes
+  // and one byte of answer take on the wire at the line's rate, with no read
+  // in between) drops only what had come in before the write. On a serial
+  // line nothing else can be there yet; a pseudo-terminal (the simulated
+  // instrument) delivers the answer at once, and it must not be lost.
+  void ClearBuffer(bool input, bool output) override;
   int InputCount() override { return port_.InputCount(); }
 
  private:
   TCustomComPort& port_;
+  // Bytes waiting when the last write began, while no read or purge has
+  // followed it, and when an answer to it could first be there.
+  std::optional<int> waitingBeforeWrite_;
+  std::chrono::steady_clock::time_point answerPossible_;
+  // The last call purged the whole input.
+  bool inputEmptied_ = false;
 };
 
 // Which device failed and why, for the user: "COM3 (/dev/ttyUSB0)" or the

@@ -17,8 +17,12 @@ void PendingCall::Run() {
   struct MarkDone {
     PendingCall& call;
     ~MarkDone() {
-      std::lock_guard lock(call.mutex_);
-      call.state_ = State::kDone;
+      {
+        std::lock_guard lock(call.mutex_);
+        call.state_ = State::kDone;
+      }
+      // Outside the lock, so that the waiter does not wake only to wait for
+      // it; the caller of Run still holds the call.
       call.changed_.notify_all();
     }
   } markDone{*this};

@@ -160,9 +160,11 @@ TEST(ComInputQueue, LineThatIsGoneKeepsWhatWasQueued) {
   device.HangUp();
   EXPECT_THROW(queue.Count(), SerialError);
   EXPECT_EQ(queue.CountOrQueued(), 2u);
+  // A read that takes less than there is room for took all there was: the
+  // fill stops there, and the next one finds the line gone.
   const ComInputQueue::Fill fill = FillBytes(queue);
   EXPECT_TRUE(fill.moved) << "what arrived before the line went is kept";
-  EXPECT_TRUE(fill.hungUp);
+  EXPECT_TRUE(FillBytes(queue).hungUp);
   EXPECT_EQ(Take(queue, 3), "abc");
   EXPECT_THROW(Take(queue, 1), SerialError);
 }

@@ -5,8 +5,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <memory>
+#include <span>
 #include <string>
+#include <thread>
 
 #include "support/PseudoTerminal.h"
 #include "support/TempDir.h"
@@ -42,6 +47,97 @@ TEST(ComTransferPort, OpensTheDeviceAndTalksOverIt) {
   const char poll = '\xAA';
   EXPECT_EQ(p.line.Write(&poll, 1), 1);
   EXPECT_EQ(pty.Receive(1, std::chrono::seconds(3)), "\xAA");
+}
+
+// A line whose far side answers each write at once, so that the answer is
+// there before the program's next call, as a pseudo-terminal may deliver it.
+class InstantAnswerDevice final : public SerialDevice {
+ public:
+  std::string input;   // received, not yet read
+  std::string answer;  // what arrives the moment a write is made
+
+  void Open(const std::string&) override { open_ = true; }
+  void Close() noexcept override { open_ = false; }
+  bool IsOpen() const noexcept override { return open_; }
+  void Configure(const SerialLineSettings&) override {}
+  void SetQueueSizes(int, int) override {}
+  SerialWaitResult Wait(SerialClock::time_point, unsigned) override {
+    return input.empty() ? SerialWaitResult::kTimedOut : SerialWaitResult::kReadable;
+  }
+  void Interrupt() noexcept override {}
+  std::size_t ReadAvailable(std::span<std::uint8_t> into) override {
+    const std::size_t n = std::min(into.size(), input.size());
+    std::copy_n(input.begin(), n, into.begin());
+    input.erase(0, n);
+    return n;
+  }
+  std::size_t Write(std::span<const std::uint8_t> bytes, SerialClock::time_point) override {
+    input += answer;
+    return bytes.size();
+  }
+  void Flush(bool in, bool) override {
+    if (in) input.clear();
+  }
+  std::size_t BytesWaiting() override { return input.size(); }
+  unsigned TakeLineErrors() override { return 0; }
+
+ private:
+  bool open_ = false;
+};
+
+// The program purges its input right after a write (0xBB, a poll): what came
+// in before the write goes, the instrument's answer to it stays.
+TEST(ComTransferPort, APurgeRightAfterAWriteKeepsWhatAnswersIt) {
+  struct Case {
+    const char* label;
+    std::string before;  // in the queue before the write
+    bool purgeFirst;     // a purge of the input just before the write
+    bool readBetween;    // a read of one byte between the write and the purge
+    bool purgeLater;     // the purge comes after the answer's wire time
+    bool purgeInput;
+    std::string left;  // what the program can read after the purge
+  } cases[] = {
+      {"the answer stays, what came before goes", "\x55\x56", false, false, false, true, "FRAME"},
+      {"nothing came before", "", false, false, false, true, "FRAME"},
+      {"purged before the write too", "\x55", true, false, false, true, "FRAME"},
+      {"a read in between: the purge drops all", "\x55", false, true, false, true, ""},
+      {"a purge later than an answer could come drops all", "\x55", false, false, true, true, ""},
+      {"the output alone purged: all stays", "\x55", false, false, false, false,
+       "\x55"
+       "FRAME"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    LoopDispatcher loop;
+    auto owned = std::make_unique<InstantAnswerDevice>();
+    InstantAnswerDevice& device = *owned;
+    TComPort port(loop, std::move(owned));
+    port.SetEvents({});
+    port.Timeouts().SetReadInterval(-1);  // reads return at once with what is there
+    port.Timeouts().SetReadTotalConstant(0);
+    port.SetDevicePath("instant");
+    port.SetBaudRate(br256000);  // two bytes take 78 microseconds
+    ComTransferPort line(port);
+    line.Open();
+    device.input = c.before;
+    device.answer = "FRAME";
+    if (c.purgeFirst) line.ClearBuffer(true, true);
+    const char ack = '\xBB';
+    line.Write(&ack, 1);
+    if (c.readBetween) {
+      char byte = 0;
+      line.Read(&byte, 1);
+    }
+    if (c.purgeLater) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    line.ClearBuffer(c.purgeInput, true);
+    std::string left(16, '\0');
+    left.resize(static_cast<std::size_t>(line.Read(left.data(), 16)));
+    EXPECT_EQ(left, c.left);
+    // A second purge has no write just before it.
+    device.input = "X";
+    line.ClearBuffer(true, false);
+    EXPECT_EQ(line.InputCount(), 0);
+  }
 }
 
 TEST(ComTransferPort, ADeviceThatDoesNotExistIsNamedWithItsPort) {

@@ -13,10 +13,12 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <exception>
+#include <utility>
 
 #include "app/ui/AboutBox.h"
 #include "app/ui/MenuShortcuts.h"
 #include "app/ui/ToolbarRow.h"
+#include "comm/ui/Trans.h"
 #include "formats/ui/Unit4.h"
 #include "ui/AnsiText.h"
 #include "ui/ErrorBox.h"
@@ -46,10 +48,11 @@ QIcon Glyph(const char* name) {
 
 }  // namespace
 
-TForm1::TForm1(UserDialogs* dialogs)
+TForm1::TForm1(UserDialogs* dialogs, std::string programFolder)
     : qtDialogs_(this),
       commands_(job_, table_, *this, dialogs != nullptr ? *dialogs : qtDialogs_,
-                QCoreApplication::applicationDirPath().toStdString()),
+                programFolder.empty() ? QCoreApplication::applicationDirPath().toStdString()
+                                      : std::move(programFolder)),
       exchange_(commands_, job_, table_, *this, dialogs != nullptr ? *dialogs : qtDialogs_,
                 [](std::string_view bytes) { return FromAnsi(bytes).toStdString(); }) {
   InitGlyphs();
@@ -349,11 +352,19 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 }
 
 void TForm1::MenuReceiveClick() {
-  commands_.PrepareReceive();
+  if (!commands_.PrepareReceive()) return;
+  RunTransferDialog();
+  commands_.FinishReceive();
 }
 
 void TForm1::Menu_SendClick() {
-  commands_.PrepareSend();
+  if (!commands_.PrepareSend()) return;
+  RunTransferDialog();
+}
+
+void TForm1::RunTransferDialog() {
+  TForm2 form(job_, commands_.TransferDirection(), commands_.ProgramFolder(), this);
+  form.exec();
 }
 
 void TForm1::MenuDefDataFormClick() {

@@ -27,7 +27,9 @@ class TForm1 : public QMainWindow, public MainView {
 
  public:
   // dialogs: where the window's questions go; by default the real boxes.
-  explicit TForm1(UserDialogs* dialogs = nullptr);
+  // programFolder: where the settings file "Commpara" is kept and the file
+  // dialogs start; by default the folder of the program file.
+  explicit TForm1(UserDialogs* dialogs = nullptr, std::string programFolder = {});
   ~TForm1() override;
 
   // Start-up: the splash (unless disabled), the idle handler, the job Job1
@@ -86,6 +88,8 @@ class TForm1 : public QMainWindow, public MainView {
 
   void MenuReceiveClick();
   void Menu_SendClick();
+  // The transfer dialog TForm2, shown modally and destroyed (closing its port).
+  void RunTransferDialog();
   void HelpAboutClick();
   void MenuDefDataFormClick();
 

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Transfer throughput over a pseudo-terminal, against lumaq-cli instrument
+# answering at once: receive and send by lumaq-cli and by the main window
+# (offscreen, bench/ui/transfer_window.cpp), side by side in the same run with
+# the floors, the program's side at its barest (floor_responder for receive,
+# floor_sender for send, against the same instrument action).
+#
+# The instrument keeps its time-out of 1000 ms: one much shorter repeats
+# frames whose answer a loaded machine delays, and the program, which cannot
+# tell a repeat from a new frame, keeps both.
+#
+# Each side is timed as a whole process for a short and a long job; the
+# difference divided by the difference in frames is the time per frame, so
+# start-up, opening the port and the pause the dialog makes after the last
+# record sent drop out. Runs are interleaved and repeated; the median counts.
+#
+# usage: bench/transfer_bench.sh [BUILD_DIR]
+#   FRAMES (default 4000) and BASE (default 500) frames, REPEAT (default 3).
+# Prints rows "operation | ours | floor | ratio", the ratio being ours/floor:
+# at least 0.6 is the target for frames/s; for times per frame, lower is better.
+set -euo pipefail
+
+build="$(cd "${1:-$(dirname "${BASH_SOURCE[0]}")/../build}" && pwd)"
+frames="${FRAMES:-4000}" base="${BASE:-500}" repeat="${REPEAT:-3}"
+cli="$build/lumaq-cli"
+window="$build/bench/lumaq_transfer_window"
+responder="$build/bench/floor_responder"
+sender="$build/bench/floor_sender"
+for program in "$cli" "$window" "$responder" "$sender"; do
+  [[ -x "$program" ]] || { echo "transfer_bench: $program is not built" >&2; exit 1; }
+done
+((frames > base)) || { echo "transfer_bench: FRAMES must exceed BASE" >&2; exit 2; }
+
+work="$(mktemp -d)"
+instrument_pid=""
+trap '[[ -n "$instrument_pid" ]] && kill "$instrument_pid" 2>/dev/null; rm -rf "$work"' EXIT
+
+fail() {
+  echo "transfer_bench: $*" >&2
+  for log in instrument program; do
+    [[ -s "$work/$log.err" ]] && { echo "--- $log:" >&2; tail -5 "$work/$log.err" >&2; }
+  done
+  exit 1
+}
+
+for n in "$base" "$frames"; do
+  for ((i = 1; i <= n; i++)); do
+    printf '%-9s%-9s%-12s%-12s%-12s\r\n' "P$i" TOPO "$i.125" "-$i.500" "0.000"
+  done >"$work/JOB$n.BDT"
+done
+
+# run INSTRUMENT_ACTION... -- PROGRAM ARGS... (FAR stands for the far end)
+# Runs the instrument on its pseudo-terminal and the program against it;
+# appends "wall cpu" seconds of the program to $work/times.
+run() {
+  local -a action=() program=()
+  while [[ "$1" != "--" ]]; do action+=("$1"); shift; done
+  shift
+  coproc INSTRUMENT { exec timeout 300 "$cli" instrument --pty "${action[@]}" 2>"$work/instrument.err"; }
+  instrument_pid="$INSTRUMENT_PID"
+  local far
+  read -r -t 10 far <&"${INSTRUMENT[0]}" || fail "no pseudo-terminal from: instrument ${action[*]}"
+  for word in "$@"; do program+=("${word/#FAR/$far}"); done
+  local TIMEFORMAT='%R %U %S' timing status=0
+  timing="$({ time "${program[@]}" >"$work/program.out" 2>"$work/program.err"; } 2>&1)" || status=$?
+  ((status == 0)) || fail "${program[*]##*/} exited $status"
+  status=0
+  wait "$instrument_pid" || status=$?
+  instrument_pid=""
+  ((status == 0)) || fail "instrument ${action[*]} exited $status"
+  awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' <<<"$timing" >>"$work/times"
+}
+
+# measure NAME N INSTRUMENT_ACTION... -- PROGRAM ARGS...: one timed run, kept
+# under NAME and N.
+measure() {
+  local name="$1" n="$2"
+  shift 2
+  : >"$work/times"
+  run "$@"
+  cat "$work/times" >>"$work/$name.$n"
+}
+
+# The receive check: what the program saved is the job the instrument sent.
+expect_received() {
+  cmp -s "$work/OUT.BDT" "$work/JOB$1.BDT" || fail "$2 received a different job"
+}
+expect_count() {
+  [[ "$(tail -1 "$work/program.out")" == "$1" ]] || fail "$2 counted $(cat "$work/program.out")"
+}
+
+for ((r = 1; r <= repeat; r++)); do
+  for n in "$base" "$frames"; do
+    job="$work/JOB$n.BDT"
+    measure receive-floor "$n" send-job "$job" -- "$responder" FAR
+    expect_count "$n" floor_responder
+    measure receive-cli "$n" send-job "$job" -- "$cli" receive --device FAR "$work/OUT.BDT"
+    expect_received "$n" "lumaq-cli receive"
+    measure receive-window "$n" send-job "$job" -- "$window" receive FAR
+    expect_count "$n" "the window's receive"
+
+    measure send-floor "$n" receive "$work/GOT.BDT" -- "$sender" FAR "$n"
+    expect_count "$n" floor_sender
+    measure send-cli "$n" receive "$work/GOT.BDT" -- "$cli" send --device FAR "$job"
+    cmp -s "$work/GOT.BDT" "$job" || fail "the instrument got a different job from lumaq-cli send"
+    measure send-window "$n" receive "$work/GOT.BDT" -- "$window" send FAR "$job"
+    cmp -s "$work/GOT.BDT" "$job" || fail "the instrument got a different job from the window"
+  done
+done
+
+# per_frame NAME COLUMN: seconds per frame by the medians of the two sizes.
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+per_frame() {
+  local long short
+  long="$(cut -d' ' -f"$2" "$work/$1.$frames" | median)"
+  short="$(cut -d' ' -f"$2" "$work/$1.$base" | median)"
+  awk -v l="$long" -v s="$short" -v n=$((frames - base)) 'BEGIN { printf "%.9f\n", (l - s) / n }'
+}
+
+row() {  # LABEL OURS FLOOR (numbers)
+  awk -v label="$1" -v ours="$2" -v floor="$3" \
+    'BEGIN { printf "%-40s | %9.0f | %9.0f | %5.2f\n", label, ours, floor, ours / floor }'
+}
+
+printf '%-40s | %9s | %9s | %5s\n' "operation ($((frames - base)) frames, median of $repeat)" ours floor ratio
+for direction in receive send; do
+  floor_wall="$(per_frame "$direction-floor" 1)"
+  floor_cpu="$(per_frame "$direction-floor" 2)"
+  for side in cli window; do
+    label="$direction, $([[ $side == cli ]] && echo lumaq-cli || echo window)"
+    wall="$(per_frame "$direction-$side" 1)"
+    cpu="$(per_frame "$direction-$side" 2)"
+    row "$label: frames/s" "$(awk -v t="$wall" 'BEGIN { print 1 / t }')" \
+      "$(awk -v t="$floor_wall" 'BEGIN { print 1 / t }')"
+    row "$label: us per frame" "$(awk -v t="$wall" 'BEGIN { print t * 1e6 }')" \
+      "$(awk -v t="$floor_wall" 'BEGIN { print t * 1e6 }')"
+    row "$label: program CPU us per frame" "$(awk -v t="$cpu" 'BEGIN { print t * 1e6 }')" \
+      "$(awk -v t="$floor_cpu" 'BEGIN { print t * 1e6 }')"
+  done
+done

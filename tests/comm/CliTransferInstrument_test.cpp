@@ -1,0 +1,172 @@
+// lumaq-cli receive and send against lumaq-cli instrument, end to end over a
+// pseudo-terminal the instrument makes: what the one side sends, the other
+// saves, byte for byte, through every misbehaviour the instrument offers.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "comm/AcceptedFrame.h"
+#include "comm/FramesFile.h"
+#include "comm/ReceivedJobFile.h"
+#include "rawdata/RawRecord.h"
+#include "records/JobFiles.h"
+#include "records/RecordLine.h"
+#include "support/ChildProcess.h"
+#include "support/InstrumentFrames.h"
+#include "support/InstrumentRun.h"
+#include "support/RawRecordBuilder.h"
+#include "support/TempDir.h"
+
+namespace lumaq {
+namespace {
+
+using namespace std::chrono_literals;
+using test::InstrumentRun;
+using test::RawRecordBuilder;
+
+// Record lines as both frame kinds carry them back unchanged: upper case,
+// three decimals.
+std::string Job(int count) {
+  JobText lines;
+  for (int i = 1; i <= count; ++i) {
+    lines.push_back(ComposeRecordLine(
+        "K" + std::to_string(i), i % 2 ? "TREE" : "", std::to_string(1000 + i) + ".125",
+        "-" + std::to_string(i) + ".500", std::to_string(i) + ".000"));
+  }
+  return JoinLinesCrLf(lines);
+}
+
+struct Ends {
+  int instrument = -2;
+  int program = -2;
+  std::string errors;  // both sides' standard error, for a failure message
+};
+
+class CliTransferInstrument : public ::testing::Test {
+ protected:
+  // The instrument on its pseudo-terminal with instrumentArguments, and
+  // lumaq-cli with programArguments and --device at its far end.
+  Ends Run(std::vector<std::string> instrumentArguments,
+           std::vector<std::string> programArguments) {
+    instrumentArguments.insert(instrumentArguments.begin(), "--pty");
+    InstrumentRun instrument(dir, instrumentArguments);
+    programArguments.insert(programArguments.begin() + 1, {"--device", instrument.FarPath()});
+    test::ChildProcess program(LUMAQ_CLI, programArguments, dir.Path("program-errors.txt"),
+                               dir.Folder());
+    Ends ends;
+    ends.program = program.WaitForExit(60s).value_or(-3);
+    ends.instrument = instrument.Finish(10s).value_or(-3);
+    ends.errors = "instrument: " + instrument.Errors() + "\nprogram: " + program.Errors();
+    return ends;
+  }
+
+  test::TempDir dir;
+};
+
+TEST_F(CliTransferInstrument, ReceiveSavesWhatTheInstrumentSent) {
+  const std::string job = dir.Write("JOB.BDT", Job(5));
+  const std::string raw = dir.Write(
+      "FIELD.TSM", std::string(RawRecordBuilder(kRawInstrument).Bytes(1, "OTHER-1")) +
+                       std::string(RawRecordBuilder(kRawPoint).NameCode("A1", "X").Link(1)) +
+                       std::string(RawRecordBuilder(kRawPoint).NameCode("A2").Link(1)));
+  struct Case {
+    const char* label;
+    std::vector<std::string> instrument;
+    std::string out;
+    std::string expected;
+    std::string fault;  // what the instrument says it did wrong
+  } cases[] = {
+      {"binary coordinate frames", {"send-job", job}, "OUT.BDT", ReadFileBytes(job), ""},
+      {"text coordinate frames", {"send-job", job, "--text"}, "OUT.BDT", ReadFileBytes(job), ""},
+      {"raw records into a measurement file", {"send-raw", raw}, "OUT.TSM", ReadFileBytes(raw), ""},
+      {"a checksum wrong on every second frame",
+       {"--verbose", "--bad-checksum", "2", "send-job", job},
+       "OUT.BDT",
+       ReadFileBytes(job),
+       "frame 4 0xAA [wrong checksum]: refused (0xFF)"},
+      {"a body cut short on every third frame",
+       {"--verbose", "--cut", "3", "send-job", job},
+       "OUT.BDT",
+       ReadFileBytes(job),
+       "frame 3 0xAA [body cut after 16 of 32 bytes]: refused (0xFF)"},
+      {"a header with the first body byte on every second frame",
+       {"--verbose", "--double", "2", "send-job", job},
+       "OUT.BDT",
+       ReadFileBytes(job),
+       "frame 2 0xAA [header and first body byte at once]: header not answered"},
+      {"a pause before every frame",
+       {"--pause", "100", "send-job", job},
+       "OUT.BDT",
+       ReadFileBytes(job),
+       ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    const Ends ends = Run(c.instrument, {"receive", c.out});
+    EXPECT_EQ(ends.program, 0) << ends.errors;
+    EXPECT_EQ(ends.instrument, 0) << ends.errors;
+    EXPECT_EQ(ReadFileBytes(dir.Path(c.out)), c.expected);
+    EXPECT_NE(ends.errors.find(c.fault), std::string::npos) << ends.errors;
+    // However fast the frames came, the counter ends at their number.
+    const std::string frames = c.out == "OUT.TSM" ? "3" : "5";
+    EXPECT_NE(ends.errors.find("\r已传输记录数 " + frames + "\n数据转输终止!\n"), std::string::npos)
+        << ends.errors;
+  }
+}
+
+TEST_F(CliTransferInstrument, ReceiveOfMeasurementFramesSavesTheirText) {
+  const std::vector<Frame> frames = {
+      {0xA3, test::TextBody(56, {{1, "S1"}, {9, "STN"}, {17, "100"}, {28, "200"}, {50, "1.55"}})},
+      {0xA2, test::TextBody(39, {{1, "P1"}, {9, "TOPO"}, {17, "90.0000"}, {25, "123.4500"}})},
+      {0xA1, test::TextBody(47, {{1, "P2"}, {17, "123.456"}, {25, "90.0000"}, {33, "45.3015"}})},
+      {0xA0, test::TextBody(56, {{1, "P3"}, {17, "3456.789"}, {28, "-1234.567"}, {39, "12.3"}})},
+  };
+  WriteFramesFile(dir.Path("MIXED.FRM"), frames);
+  const Ends ends = Run({"send-frames", dir.Path("MIXED.FRM")}, {"receive", "OUT.TXT"});
+  EXPECT_EQ(ends.program, 0) << ends.errors;
+  EXPECT_EQ(ends.instrument, 0) << ends.errors;
+
+  JobDocument expected;
+  RawUnitState units;
+  for (const Frame& frame : frames) HandleAcceptedFrame(frame.header, frame.body, expected, units);
+  ASSERT_EQ(expected.JobText.size(), 8u);  // a separator and a line for each frame
+  EXPECT_EQ(ReadFileBytes(dir.Path("OUT.TXT")), ReceivedJobBytes(expected, "OUT.TXT"));
+}
+
+TEST_F(CliTransferInstrument, AHangUpLeavesTheRecordsAcceptedBeforeIt) {
+  const std::string job = dir.Write("JOB.BDT", Job(5));
+  const Ends ends = Run({"--hangup-after", "3", "send-job", job}, {"receive", "OUT.BDT"});
+  EXPECT_EQ(ends.program, 1) << ends.errors;
+  EXPECT_EQ(ends.instrument, 1) << ends.errors;
+  JobText firstThree = SplitTextLines(ReadFileBytes(job));
+  firstThree.resize(3);
+  EXPECT_EQ(ReadFileBytes(dir.Path("OUT.BDT")), JoinLinesCrLf(firstThree));
+}
+
+TEST_F(CliTransferInstrument, SendDeliversEveryRecord) {
+  const std::string job = dir.Write("JOB.BDT", Job(4));
+  struct Case {
+    const char* label;
+    std::vector<std::string> instrument;
+    std::string fault;  // what the instrument says it did wrong
+  } cases[] = {
+      {"binary requests", {"receive", dir.Path("GOT.BDT")}, ""},
+      {"text requests", {"receive", dir.Path("GOT.BDT"), "--text"}, ""},
+      {"a wrong echo for every second record",
+       {"--verbose", "--wrong-echo", "2", "receive", dir.Path("GOT.BDT")},
+       "record 4 [wrong echo]: echo"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    const Ends ends = Run(c.instrument, {"send", job});
+    EXPECT_EQ(ends.program, 0) << ends.errors;
+    EXPECT_EQ(ends.instrument, 0) << ends.errors;
+    EXPECT_EQ(ReadFileBytes(dir.Path("GOT.BDT")), ReadFileBytes(job));
+    EXPECT_NE(ends.errors.find(c.fault), std::string::npos) << ends.errors;
+  }
+}
+
+}  // namespace
+}  // namespace lumaq
