@@ -74,21 +74,4 @@ void WriteFramesFile(const std::string& path, const std::vector<Frame>& frames) 
   WriteFileAtomically(path, bytes);
 }
 
-FramesFileAppender::FramesFileAppender(std::string path) : path_(std::move(path)) {
-  file_ = std::fopen(path_.c_str(), "ab");
-  if (!file_) ThrowFileError("无法打开文件", path_, errno);
-}
-
-FramesFileAppender::~FramesFileAppender() {
-  if (file_) std::fclose(file_);
-}
-
-void FramesFileAppender::Append(const Frame& frame) {
-  const std::string bytes = FrameBytes(frame);
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
-      std::fflush(file_) != 0) {
-    ThrowFileError("无法写入文件", path_, errno);
-  }
-}
-
 }  // namespace lumaq

@@ -54,25 +54,4 @@ std::string FrameBytes(const Frame& frame);
 // Replaces path with the frames as a whole (FileError when it cannot).
 void WriteFramesFile(const std::string& path, const std::vector<Frame>& frames);
 
-// A frames file that grows one frame at a time, as a receive journal does.
-// Every frame is handed to the operating system before Append returns, so a
-// process killed afterwards loses none.
-class FramesFileAppender {
- public:
-  // Opens path for appending, creating it when it does not exist. Raises
-  // FileError.
-  explicit FramesFileAppender(std::string path);
-  ~FramesFileAppender();
-  FramesFileAppender(const FramesFileAppender&) = delete;
-  FramesFileAppender& operator=(const FramesFileAppender&) = delete;
-
-  // Raises std::invalid_argument as FrameBytes does, FileError when the bytes
-  // cannot be written.
-  void Append(const Frame& frame);
-
- private:
-  std::string path_;
-  std::FILE* file_ = nullptr;
-};
-
 }  // namespace lumaq

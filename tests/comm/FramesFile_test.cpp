@@ -117,35 +117,22 @@ TEST(FramesFile, ErrorOfAFileNamesTheFileAndTheOffset) {
   EXPECT_THROW(ReadFramesFile(dir.Path("missing.frames")), FileError);
 }
 
-TEST(FramesFile, WrittenAndAppendedFramesReadBack) {
+TEST(FramesFile, WrittenFramesReadBack) {
   TempDir dir;
   const std::vector<Frame> frames = {CountingFrame(0xAA, 1), CountingFrame(0x06, '0'),
                                      CountingFrame(0xA8, 'A')};
   WriteFramesFile(dir.Path("whole.frames"), frames);
   EXPECT_EQ(ReadFileBytes(dir.Path("whole.frames")), Stored(frames));
-
-  {
-    FramesFileAppender journal(dir.Path("journal"));
-    journal.Append(frames[0]);
-    journal.Append(frames[1]);
-    // Handed over at once: readable while the appender is still open.
-    EXPECT_EQ(ReadFramesFile(dir.Path("journal")).frames,
-              std::vector<Frame>(frames.begin(), frames.begin() + 2));
-  }
-  FramesFileAppender(dir.Path("journal")).Append(frames[2]);
-  EXPECT_EQ(ReadFramesFile(dir.Path("journal")).frames, frames);
+  EXPECT_EQ(ReadFramesFile(dir.Path("whole.frames")).frames, frames);
 }
 
 TEST(FramesFile, FrameThatDoesNotFitTheTableIsNotWritten) {
   TempDir dir;
-  FramesFileAppender journal(dir.Path("journal"));
-  EXPECT_THROW(journal.Append({0xAA, std::string(31, 'x')}), std::invalid_argument);
-  EXPECT_THROW(journal.Append({0xBB, std::string(32, 'x')}), std::invalid_argument);
+  EXPECT_THROW(FrameBytes({0xAA, std::string(31, 'x')}), std::invalid_argument);
+  EXPECT_THROW(FrameBytes({0xBB, std::string(32, 'x')}), std::invalid_argument);
   EXPECT_THROW(WriteFramesFile(dir.Path("out"), {{0xA8, std::string(43, 'x')}}),
                std::invalid_argument);
-  EXPECT_EQ(ReadFileBytes(dir.Path("journal")), "");
   EXPECT_FALSE(std::filesystem::exists(dir.Path("out")));
-  EXPECT_THROW(FramesFileAppender(dir.Path("no-such-folder/journal")), FileError);
 }
 
 }  // namespace

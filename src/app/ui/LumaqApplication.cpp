@@ -34,6 +34,8 @@ LumaqApplication::LumaqApplication(int& argc, char** argv)
 LumaqApplication::LumaqApplication(std::vector<std::string> typedArguments, int& argc, char** argv)
     : QApplication(argc, argv), typedArguments_(std::move(typedArguments)) {
   setApplicationName("Lumaq");
+  // The desktop entry it was installed with, for the desktop's task list.
+  setDesktopFileName("lumaq");
   InstallChineseTranslation(*this);
 }
 

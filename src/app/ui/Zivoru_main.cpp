@@ -39,6 +39,13 @@ QString Utf8(const char* text) {
   return QString::fromUtf8(text);
 }
 
+// The program's icon: the installed theme's, else the one built in.
+QIcon ProgramIcon() {
+  QIcon builtIn;
+  for (const int size : {48, 128, 256}) builtIn.addFile(QString(":/icons/lumaq-%1.png").arg(size));
+  return QIcon::fromTheme("lumaq", builtIn);
+}
+
 QIcon Glyph(const char* name) {
   QIcon icon;
   icon.addPixmap(QPixmap(QString(":/glyphs/%1_normal.xpm").arg(name)), QIcon::Normal);
@@ -56,6 +63,8 @@ TForm1::TForm1(UserDialogs* dialogs, std::string programFolder)
       exchange_(commands_, job_, table_, *this, dialogs != nullptr ? *dialogs : qtDialogs_,
                 [](std::string_view bytes) { return FromAnsi(bytes).toStdString(); }) {
   InitGlyphs();
+  // Every window of the program shows it, dialogs included.
+  QApplication::setWindowIcon(ProgramIcon());
   setObjectName("Form1");
   setFont(SerifCjkFont(18));
   resize(kDesignedSize);

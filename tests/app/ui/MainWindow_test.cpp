@@ -59,6 +59,14 @@ TEST_F(MainWindowTest, MenusHaveTheirExactCaptionsAndShortcuts) {
   EXPECT_EQ(form.windowTitle(), QString::fromUtf8("Job1--全站仪坐标记录文件"));
 }
 
+TEST_F(MainWindowTest, EveryWindowShowsTheProgramIcon) {
+  // Without an installed icon theme the icon built into the program serves.
+  const QIcon icon = QApplication::windowIcon();
+  ASSERT_FALSE(icon.isNull());
+  EXPECT_EQ(icon.actualSize(QSize(48, 48)), QSize(48, 48));
+  EXPECT_FALSE(form.windowIcon().isNull());
+}
+
 TEST_F(MainWindowTest, AnOutOfRangeCoordinateIsRefusedWhenLeavingTheCell) {
   ASSERT_TRUE(form.Commands().StringGrid1SelectCell(kColN, 1));
   form.RefreshTable();
