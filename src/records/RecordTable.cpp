@@ -45,18 +45,29 @@ std::string CutTo11(const std::string& text) {
 
 }  // namespace
 
-RecordTable::RecordTable() : rows_(kInitialRowCount) {
+std::string RecordsLeftOutText(std::size_t count) {
+  return "记录超过 " + std::to_string(kMaxRecords) + " 条，其余 " + std::to_string(count) +
+         " 条未读入";
+}
+
+RecordTable::RecordTable() : rows_(1), rowCount_(kInitialRowCount) {
   rows_[0] = {kHeaderTexts[0], kHeaderTexts[1], kHeaderTexts[2], kHeaderTexts[3], kHeaderTexts[4]};
 }
 
 const std::string& RecordTable::Cell(int column, int row) const {
   if (row < 0 || row >= RowCount() || column < 0 || column >= kColumnCount) return kEmptyCell;
+  if (static_cast<std::size_t>(row) >= rows_.size()) return kEmptyCell;
   return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
 void RecordTable::SetCell(int column, int row, std::string text) {
   if (!IsValidRow(row) || column < 0 || column >= kColumnCount) return;
-  rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
+  const auto index = static_cast<std::size_t>(row);
+  if (index >= rows_.size()) {
+    if (text.empty()) return;  // the row is empty already
+    rows_.resize(index + 1);
+  }
+  rows_[index][static_cast<std::size_t>(column)] = std::move(text);
 }
 
 void RecordTable::SetCurrentCell(int column, int row) {
@@ -70,17 +81,21 @@ bool RecordTable::IsUsedRow(int row) const {
 }
 
 void RecordTable::ClearTable() {
-  for (auto row = rows_.begin() + 1; row != rows_.end(); ++row) {
-    for (auto& cell : *row) cell.clear();
-  }
+  rows_.resize(1);
+}
+
+int RecordTable::LastScannedRow() const {
+  return std::min({kMaxRecords, RowCount() - 1, static_cast<int>(rows_.size()) - 1});
 }
 
 void RecordTable::FillTableFromJobText(const JobText& text, ProgressSink& progress) {
   const int lines = static_cast<int>(text.size());
   if (lines + 1 >= kInitialRowCount && RowCount() != lines + 1) {
-    rows_.resize(static_cast<std::size_t>(lines) + 1);
+    rowCount_ = lines + 1;
+    if (rows_.size() > text.size() + 1) rows_.resize(text.size() + 1);
     currentRow_ = std::min(currentRow_, RowCount() - 1);
   }
+  if (rows_.size() < text.size() + 1) rows_.resize(text.size() + 1);
   const bool longFill = lines > kLongFillLines;
   if (longFill) progress.SetProgressText(kLoadingText);
   for (int i = 0; i < lines; ++i) {
@@ -101,7 +116,7 @@ void RecordTable::FillTableFromJobText(const JobText& text, ProgressSink& progre
 
 JobText RecordTable::BuildJobTextFromTable(ProgressSink& progress) const {
   JobText text;
-  const int lastRow = std::min(kMaxRecords, RowCount() - 1);
+  const int lastRow = LastScannedRow();
   for (int r = 1; r <= lastRow; ++r) {
     if (!IsUsedRow(r)) continue;
     const Row& row = rows_[static_cast<std::size_t>(r)];
@@ -122,7 +137,7 @@ int RecordTable::FindPointByName(std::string_view text) {
   for (int k = 0; k < RowCount(); ++k) {
     ++r;
     if (r >= RowCount()) r = 1;
-    if (EqualsIgnoringCase(rows_[static_cast<std::size_t>(r)][kColName], text)) {
+    if (EqualsIgnoringCase(Cell(kColName, r), text)) {
       currentRow_ = r;
       currentColumn_ = kColName;
       return r;
@@ -132,12 +147,12 @@ int RecordTable::FindPointByName(std::string_view text) {
 }
 
 void RecordTable::ClearCurrentRecord() {
-  if (!IsValidRow(currentRow_)) return;
+  if (!IsValidRow(currentRow_) || static_cast<std::size_t>(currentRow_) >= rows_.size()) return;
   for (auto& cell : rows_[static_cast<std::size_t>(currentRow_)]) cell.clear();
 }
 
 int RecordTable::CountRecords() const {
-  const int lastRow = std::min(kMaxRecords, RowCount() - 1);
+  const int lastRow = LastScannedRow();
   int count = 0;
   for (int r = 1; r <= lastRow; ++r) {
     if (IsUsedRow(r)) ++count;
