@@ -1,4 +1,5 @@
 // Lumaq: start-up of the program window.
+#include <csignal>
 #include <exception>
 #include <string>
 #include <vector>
@@ -8,6 +9,9 @@
 #include "ui/ErrorBox.h"
 
 int main(int argc, char** argv) {
+  // A file grown past the size limit fails its write, which the error box
+  // reports, instead of ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   lumaq::ui::LumaqApplication app(argc, argv);
   // Qt has taken its own options out of argv; the rest belongs to the program.
   const QStringList qtArguments = QApplication::arguments();
