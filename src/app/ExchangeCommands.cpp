@@ -45,10 +45,9 @@ void ExchangeCommands::MenuJobImportClick() {
   // From here on the table is empty, whatever follows.
   table_.ClearTable();
   view_.RefreshTable();
-  JobText records;
+  ImportedRecords imported;
   try {
-    records =
-        ImportRecordLines(ImportFormatOfIndex(choice->filterIndex), ReadTextFile(choice->path));
+    imported = ImportFile(ImportFormatOfIndex(choice->filterIndex), choice->path);
   } catch (const RejectedImportFile&) {
     dialogs_.ShowMessage(kCaptionWarning, kFormatMismatchMessage, MessageIcon::kWarning,
                          MessageButtons::kOk);
@@ -58,10 +57,11 @@ void ExchangeCommands::MenuJobImportClick() {
                          MessageButtons::kOk);
     throw;
   }
-  job_.JobText = std::move(records);
+  job_.JobText = std::move(imported.records);
   main_.ShowJobRecords(PointCountText);
   // The next Save asks for a file name.
   job_.Untitled = true;
+  main_.WarnRecordsLeftOut(imported.leftOut);
 }
 
 void ExchangeCommands::MenuJobExportClick() {
@@ -95,9 +95,7 @@ void ExchangeCommands::ExportPolar() {
   main_.SetFileTypeIndex(choice->filterIndex);
   const std::string path = CompleteFileName(choice->path, kPolarFilter, 1);
   lastExportName_ = FileNameOf(path);
-  JobText lines;
-  BuildPolarLines(ProcessRawUnitState(), job_.RawRecordBuffer, lines);
-  WriteTextFile(path, lines);
+  WritePolarFile(ProcessRawUnitState(), job_.RawRecordBuffer, path);
 }
 
 }  // namespace lumaq

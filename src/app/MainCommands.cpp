@@ -49,7 +49,7 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   // Only one argument with the upper-case extension opens a job.
   if (arguments.size() != 1 || !IsUpperBdtExtension(arguments[0])) return;
   JobText lines = ReadTextFile(arguments[0]);
-  CapLines(lines, kMaxRecords);
+  const std::size_t leftOut = CapLines(lines, kMaxRecords);
   job_.JobText = std::move(lines);
   table_.FillTableFromJobText(job_.JobText, view_);
   job_.FilePath = arguments[0];
@@ -58,6 +58,7 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   job_.Untitled = false;
   view_.SetStatusText(StatusPanel::kCount, PointCountText(static_cast<int>(job_.JobText.size())));
   view_.RefreshTable();
+  WarnRecordsLeftOut(leftOut);
 }
 
 bool MainCommands::AskToSaveChanges() {
@@ -99,18 +100,20 @@ void MainCommands::MenuJobOpenClick() {
       {kOpenTitle, kFilterOpen, fileTypeIndex_, std::string(), programFolder_, "BDT"});
   if (!choice) return;
   fileTypeIndex_ = choice->filterIndex;
-  // The file is read before anything changes, so a file that cannot be read
-  // leaves the open job as it was.
+  // The file is read, and a text split into its lines, before anything
+  // changes, so a file that cannot be read leaves the open job as it was.
   const std::string bytes = ReadFileBytes(choice->path);
+  JobText lines;
+  if (!IsTsmExtension(choice->path)) lines = SplitFileLines(bytes, choice->path);
 
   table_.ClearTable();
   job_.FilePath = choice->path;
   job_.JobName = FileNameOf(choice->path);
   job_.Untitled = false;
   if (IsBdtExtension(choice->path)) {
-    OpenRecordFile(SplitTextLines(bytes));
+    OpenRecordFile(std::move(lines));
   } else {
-    OpenMeasurementFile(choice->path, bytes);
+    OpenMeasurementFile(choice->path, bytes, std::move(lines));
   }
   job_.Modified = false;
 }
@@ -119,12 +122,14 @@ void MainCommands::OpenRecordFile(JobText lines) {
   job_.CoordinateMode = true;
   ShowCoordinateView();
   SetTitle(kCoordinateTitleSuffix);
-  CapLines(lines, kMaxRecords);
+  const std::size_t leftOut = CapLines(lines, kMaxRecords);
   job_.JobText = std::move(lines);
   ShowJobRecords(CountText);
+  WarnRecordsLeftOut(leftOut);
 }
 
-void MainCommands::OpenMeasurementFile(const std::string& path, const std::string& bytes) {
+void MainCommands::OpenMeasurementFile(const std::string& path, const std::string& bytes,
+                                       JobText textLines) {
   job_.CoordinateMode = false;
   job_.HasRawRecords = false;
   SetTitle("");
@@ -138,7 +143,7 @@ void MainCommands::OpenMeasurementFile(const std::string& path, const std::strin
     job_.JobText = std::move(content.JobText);
     job_.HasRawRecords = !job_.RawRecordBuffer.empty();
   } else {
-    job_.JobText = SplitTextLines(bytes);
+    job_.JobText = std::move(textLines);
   }
   ShowMeasurementView();
   if (job_.HasRawRecords) SetTitle(kMeasurementTitleSuffix);
@@ -345,6 +350,12 @@ void MainCommands::ShowJobRecords(std::string (*countText)(int count)) {
   table_.SetCurrentCell(kColName, 1);
   ShowCurrentRow();
   view_.RefreshTable();
+}
+
+void MainCommands::WarnRecordsLeftOut(std::size_t count) {
+  if (count == 0) return;
+  dialogs_.ShowMessage(kCaptionNote, RecordsLeftOutText(count) + "。", MessageIcon::kInformation,
+                       MessageButtons::kOk);
 }
 
 }  // namespace lumaq

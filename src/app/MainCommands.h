@@ -4,6 +4,7 @@
 // widgets to these handlers and keeps no behaviour of its own.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,10 @@ class MainCommands {
   // Import.
   void ShowJobRecords(std::string (*countText)(int count));
 
+  // Tells the user in a "提示" box that count records of the file just read
+  // were left out by the record limit; nothing when count is 0.
+  void WarnRecordsLeftOut(std::size_t count);
+
  private:
   void ShowCoordinateView();
   void ShowMeasurementView();
@@ -77,7 +82,8 @@ class MainCommands {
   bool NewJob();  // false when the user cancelled at the save prompt
   void ClearRecords();
   void OpenRecordFile(JobText lines);
-  void OpenMeasurementFile(const std::string& path, const std::string& bytes);
+  // textLines: the file's lines, for a file that is no raw measurement file.
+  void OpenMeasurementFile(const std::string& path, const std::string& bytes, JobText textLines);
   bool SaveAs();
   void WriteJob(const std::string& path, bool rawRecords);
   bool SaveWouldDestroyRawFile() const;
