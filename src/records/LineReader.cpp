@@ -8,14 +8,10 @@
 #include "records/InputLimits.h"
 
 namespace lumaq {
-namespace {
-
-constexpr std::size_t kChunkSize = 1 << 16;
-
-}  // namespace
-
-LineReader::LineReader(Source source, std::string where)
-    : source_(std::move(source)), where_(std::move(where)), buffer_(kChunkSize) {}
+LineReader::LineReader(Source source, std::string where, std::size_t bufferSize)
+    : source_(std::move(source)),
+      where_(std::move(where)),
+      buffer_(std::max<std::size_t>(bufferSize, 1)) {}
 
 LineReader::LineReader(std::string_view bytes, std::string where)
     : LineReader(
@@ -25,7 +21,7 @@ LineReader::LineReader(std::string_view bytes, std::string where)
             bytes.remove_prefix(n);
             return n;
           },
-          std::move(where)) {}
+          std::move(where), std::min(bytes.size(), std::size_t{1} << 16)) {}
 
 bool LineReader::Refill() {
   position_ = 0;

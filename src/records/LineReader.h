@@ -18,8 +18,9 @@ class LineReader {
   // Puts up to size bytes into buffer and returns how many; 0 at the end.
   using Source = std::function<std::size_t(char* buffer, std::size_t size)>;
 
-  // where names the input in an error ("\"JOB.BDT\"").
-  LineReader(Source source, std::string where);
+  // where names the input in an error ("\"JOB.BDT\""); bufferSize: the most
+  // the source is asked for at once.
+  LineReader(Source source, std::string where, std::size_t bufferSize = std::size_t{1} << 16);
   // The lines of bytes held in memory.
   LineReader(std::string_view bytes, std::string where);
 
