@@ -67,6 +67,8 @@ ReplacingFile::~ReplacingFile() {
 
 void ReplacingFile::Write(std::string_view bytes) {
   if (!file_) ThrowWriteError(path_, EBADF);
+  // An empty view may hold no pointer at all, which fwrite must not be given.
+  if (bytes.empty()) return;
   errno = 0;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) Fail(errno);
 }
