@@ -93,7 +93,9 @@ configure_and_build() {
     build) folder=build ;;
     sanitize)
       folder=build-sanitize
-      options+=(-DLUMAQ_SANITIZE=ON)
+      # -O1: quicker to build than -O2, and the sanitizers' usual level.
+      options+=(-DLUMAQ_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g"
+        "-DCMAKE_C_FLAGS_DEBUG=-O1 -g")
       ;;
     fuzz)
       folder=build-fuzz
