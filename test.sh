@@ -1,16 +1,40 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, checks the direction of the includes, the
-# layout of the code and that the core libraries are free of Qt, then runs every test with CTest.
+# layout of the code and that the core libraries are free of Qt, runs every
+# fuzz harness for a few seconds, then runs every test with CTest.
 # Exits with CTest's status.
+#
+#   ./test.sh              build/, as above
+#   ./test.sh --sanitize   build-sanitize/: the whole suite built with
+#                          AddressSanitizer and UndefinedBehaviorSanitizer
+#                          (leaks reported, the first error fails the test)
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")"
+
+case "${1:-}" in
+  "") ;;
+  --sanitize)
+    ./tools/setup.sh sanitize
+    # Leaks are errors; the suppressions name leaks inside Qt's and
+    # fontconfig's own libraries, never ours.
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1"
+    export LSAN_OPTIONS="suppressions=$PWD/tools/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    exec ctest --test-dir build-sanitize --output-on-failure --no-tests=error -j2
+    ;;
+  *)
+    echo "usage: ./test.sh [--sanitize]" >&2
+    exit 2
+    ;;
+esac
+
 ./tools/setup.sh
 
 # Every include goes with the direction of the layers, and the code is laid
 # out as .clang-format says.
 ./tools/check_layers.sh
-find src cli tests bench -type f \( -name '*.cpp' -o -name '*.h' \) -print0 |
+find src cli tests bench fuzz -type f \( -name '*.cpp' -o -name '*.h' \) -print0 |
   xargs -0 clang-format --dry-run -Werror
 
 # The core libraries must stay toolkit-free: none of their sources may be
@@ -43,5 +67,8 @@ check_core_has_no_qt() {
   done
 }
 check_core_has_no_qt
+
+# Every fuzz harness builds and survives a few seconds of its fuzzer.
+./tools/fuzz.sh --smoke
 
 exec ctest --test-dir build --output-on-failure --no-tests=error -j2

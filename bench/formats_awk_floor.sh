@@ -4,14 +4,24 @@
 # as whole processes on the same files, and their outputs are compared byte
 # for byte before they are timed.
 #
-#   bench/formats_awk_floor.sh [path/to/lumaq-cli]
+#   bench/formats_awk_floor.sh [--rows RUNS] [path/to/lumaq-cli]
 #
 # Uses hyperfine when installed (apt-get install hyperfine), else bash's time
-# over 20 runs.
+# over 20 runs. With --rows, prints the rows of bench/run.sh's table instead:
+# operation, seconds per run of lumaq-cli, the floor's name and its seconds
+# per run, tab-separated, each the mean of RUNS runs.
 set -euo pipefail
 export LC_ALL=C
 
+rows=0
+if [[ "${1:-}" == --rows ]]; then
+  rows="$2"
+  shift 2
+fi
 cli="$(realpath "${1:-build/lumaq-cli}")"
+# The floor is mawk, Debian's plain awk, where it is installed.
+awk_program="$(command -v mawk || command -v awk)"
+awk() { "$awk_program" "$@"; }
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -68,12 +78,33 @@ AWK
 "$cli" import cass in.DAT JOB.BDT
 awk -f import_cass.awk in.DAT > awk.BDT
 cmp -s JOB.BDT awk.BDT || { echo "import: awk and lumaq-cli differ" >&2; exit 1; }
-echo "input: 20000 CASS lines; JOB.BDT holds $(wc -l < JOB.BDT) records"
+[[ "$rows" == 0 ]] && echo "input: 20000 CASS lines; JOB.BDT holds $(wc -l < JOB.BDT) records"
 for fmt in gts scs2002 sv300 cass csv dxf user; do
   "$cli" export "$fmt" JOB.BDT "out.$fmt"
   awk -v fmt="$fmt" -f export.awk JOB.BDT > "awk.$fmt"
   cmp -s "out.$fmt" "awk.$fmt" || { echo "export $fmt: awk and lumaq-cli differ" >&2; exit 1; }
 done
+if [[ "$rows" != 0 ]]; then
+  # Seconds per run of a command, its output to a file, over RUNS runs.
+  seconds() {
+    local start end
+    start=$(date +%s%N)
+    # lumaq-cli's notes (records left out) are not part of the table.
+    for ((run = 0; run < rows; run++)); do "$@" >"$work/timed.out" 2>/dev/null; done
+    end=$(date +%s%N)
+    echo "$(((end - start) / rows))" | awk '{ printf "%.6f", $1 / 1e9 }'
+  }
+  floor="mawk, same bytes"
+  printf 'import cass, 20000 lines (lumaq-cli)\t%s\t%s\t%s\n' \
+    "$(seconds "$cli" import cass in.DAT OUT.BDT)" "$floor" \
+    "$(seconds awk -f import_cass.awk in.DAT)"
+  for fmt in gts scs2002 sv300 cass csv dxf user; do
+    printf 'export %s, 15999 records (lumaq-cli)\t%s\t%s\t%s\n' "$fmt" \
+      "$(seconds "$cli" export "$fmt" JOB.BDT "out.$fmt")" "$floor" \
+      "$(seconds awk -v fmt="$fmt" -f export.awk JOB.BDT)"
+  done
+  exit 0
+fi
 echo "outputs of awk and lumaq-cli are identical"
 
 if command -v hyperfine >/dev/null 2>&1; then

@@ -25,16 +25,21 @@ inline TsmContent OpenTsmFile(const std::string& path) {
   return content;
 }
 
+// Writes bytes to standard output; flush: hands them on at once.
+inline void WriteStandardOutput(std::string_view bytes, bool flush = true) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+      (flush && std::fflush(stdout) != 0)) {
+    throw FileError("无法写入标准输出");
+  }
+}
+
 // Writes bytes to OUT as a whole, or to standard output for "-".
 inline void WriteOutput(const std::string& out, std::string_view bytes) {
   if (out != "-") {
     WriteFileAtomically(out, bytes);
     return;
   }
-  if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
-      std::fflush(stdout) != 0) {
-    throw FileError("cannot write to standard output");
-  }
+  WriteStandardOutput(bytes);
 }
 
 }  // namespace lumaq::cli

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "CliCommand.h"
+#include "CliFiles.h"
 #include "PortOptions.h"
 #include "formats/ExportFormats.h"
 #include "formats/UserFormat.h"
@@ -36,10 +37,11 @@ int RunExport(const Arguments& arguments) {
   if (!IsBdtExtension(in)) {
     throw UsageError("not a record file (.BDT or .bdt): " + in);
   }
+  RefuseOutputIsInput(in, out);
 
   // Open: the first 15999 lines into the table; Export: the table compacted.
   JobText lines = ReadTextFile(in);
-  CapLines(lines, kMaxRecords);
+  WarnRecordsLeftOut(in, CapLines(lines, kMaxRecords));
   NoProgress progress;
   RecordTable table;
   table.FillTableFromJobText(lines, progress);

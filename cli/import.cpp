@@ -5,7 +5,9 @@
 #include <string_view>
 
 #include "CliCommand.h"
+#include "CliFiles.h"
 #include "formats/ImportFormats.h"
+#include "records/InputLimits.h"
 #include "records/JobFiles.h"
 
 namespace lumaq::cli {
@@ -28,18 +30,23 @@ int RunImport(const Arguments& arguments) {
   const std::string& in = arguments[1];
   const std::string& out = arguments[2];
 
-  JobText records;
+  RefuseOutputIsInput(in, out);
+
+  ImportedRecords imported;
   try {
-    records = ImportRecordLines(format, ReadTextFile(in));
+    imported = ImportFile(format, in);
   } catch (const RejectedImportFile&) {
     throw RejectedInput(std::string(kFormatMismatchMessage) + " \"" + in + "\"");
   } catch (const ImportError& error) {
     // A line the reader cannot take apart: the file is rejected as it is.
     throw RejectedInput(std::string(kImportErrorMessage) + " \"" + in + "\" " + error.what());
+  } catch (const OversizedInput& error) {
+    throw RejectedInput(std::string(kImportErrorMessage) + " " + error.what());
   } catch (const FileError& error) {
     throw FileError(std::string(kImportErrorMessage) + " " + error.what());
   }
-  WriteFileAtomically(out, JoinLinesCrLf(records));
+  WarnRecordsLeftOut(in, imported.leftOut);
+  WriteFileAtomically(out, JoinLinesCrLf(imported.records));
   return 0;
 }
 

@@ -1,11 +1,14 @@
 // lumaq-cli: Lumaq's job, format, raw-data and transfer commands without a
 // window. Exit 0 done, 1 failed at run time, 2 wrong call or rejected input.
 #include <algorithm>
+#include <csignal>
 #include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 
 #include "CliCommand.h"
+#include "records/InputLimits.h"
 
 namespace lumaq::cli {
 namespace {
@@ -59,6 +62,9 @@ CliRegistration::CliRegistration(CliCommand command) {
 
 int main(int argc, char** argv) {
   using namespace lumaq::cli;
+  // A file grown past the size limit fails its write, which is reported,
+  // instead of ending the program without a word.
+  std::signal(SIGXFSZ, SIG_IGN);
   try {
     return Run(Arguments(argv + 1, argv + argc));
   } catch (const UsageError& error) {
@@ -67,6 +73,12 @@ int main(int argc, char** argv) {
   } catch (const RejectedInput& error) {
     std::cerr << error.what() << '\n';
     return 2;
+  } catch (const lumaq::OversizedInput& error) {
+    std::cerr << error.what() << '\n';
+    return 2;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "内存不足，无法完成操作\n";
+    return 1;
   } catch (const std::exception& error) {
     std::cerr << error.what() << '\n';
     return 1;

@@ -3,20 +3,30 @@
 #include <string>
 
 #include "CliCommand.h"
+#include "CliFiles.h"
 #include "RawInput.h"
 #include "rawdata/PolarLines.h"
-#include "records/TextLines.h"
 
 namespace lumaq::cli {
 namespace {
 
 int RunPolar(const Arguments& arguments) {
   if (arguments.size() != 2) throw UsageError("usage: lumaq-cli polar IN.TSM OUT");
+  const std::string& out = arguments[1];
+  if (out != "-") RefuseOutputIsInput(arguments[0], out);
   const TsmContent content = OpenTsmFile(arguments[0]);
   // The units are those the records of IN left, as after Open in the program.
-  JobText lines;
-  BuildPolarLines(ProcessRawUnitState(), content.RawRecordBuffer, lines);
-  WriteOutput(arguments[1], JoinLinesCrLf(lines));
+  // The lines go out as they are made: there can be far more of them than
+  // records.
+  if (out != "-") {
+    WritePolarFile(ProcessRawUnitState(), content.RawRecordBuffer, out);
+    return 0;
+  }
+  WritePolarLines(ProcessRawUnitState(), content.RawRecordBuffer, [](std::string_view line) {
+    WriteStandardOutput(line, false);
+    WriteStandardOutput("\r\n", false);
+  });
+  WriteStandardOutput("");
   return 0;
 }
 

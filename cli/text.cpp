@@ -3,6 +3,7 @@
 #include <string>
 
 #include "CliCommand.h"
+#include "CliFiles.h"
 #include "RawInput.h"
 #include "records/TextLines.h"
 
@@ -13,8 +14,10 @@ int RunText(const Arguments& arguments) {
   if (arguments.empty() || arguments.size() > 2) {
     throw UsageError("usage: lumaq-cli text IN.TSM [OUT]");
   }
+  const std::string out = arguments.size() == 2 ? arguments[1] : "-";
+  if (out != "-") RefuseOutputIsInput(arguments[0], out);
   const TsmContent content = OpenTsmFile(arguments[0]);
-  WriteOutput(arguments.size() == 2 ? arguments[1] : "-", JoinLinesCrLf(content.JobText));
+  WriteOutput(out, JoinLinesCrLf(content.JobText));
   return 0;
 }
 

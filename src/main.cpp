@@ -1,4 +1,5 @@
 // Lumaq: start-up of the program window.
+#include <csignal>
 #include <exception>
 
 #include "app/ui/LumaqApplication.h"
@@ -6,6 +7,9 @@
 #include "ui/ErrorBox.h"
 
 int main(int argc, char** argv) {
+  // A file grown past the size limit fails its write, which the error box
+  // reports, instead of ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   lumaq::ui::LumaqApplication app(argc, argv);
   lumaq::ui::TForm1 Form1;
   try {

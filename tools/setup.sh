@@ -26,6 +26,12 @@ LUMAQ_PACKAGES=(
   fonts-arphic-uming
   # the DXF test reads our files back with it
   python3-ezdxf
+  # fuzzing (tools/fuzz.sh): clang, and its runtime libraries, which hold
+  # libFuzzer (-fsanitize=fuzzer) and the sanitizers
+  clang
+  libclang-rt-14-dev
+  # the benchmark table (bench/run.sh) compares the formats with mawk
+  mawk
   # install test (tests/packaging): the desktop entry and AppStream
   # validators, the file type database and its lookup, manual page formatting
   desktop-file-utils
@@ -37,7 +43,6 @@ LUMAQ_PACKAGES=(
 # ---------------------------------------------------------------------------
 
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build_dir="$repo_root/build"
 
 # Prints the packages of LUMAQ_PACKAGES that are not installed.
 missing_packages() {
@@ -76,19 +81,45 @@ install_packages() {
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# Configures a build folder once and builds it (or the targets given after
+# --target). Afterwards Ninja re-runs CMake by itself when a CMakeLists.txt or
+# a globbed folder changes.
+#   build       build/: the program, the tests and the benchmarks
+#   sanitize    build-sanitize/: the same with ASan and UBSan (./test.sh --sanitize)
+#   fuzz        build-fuzz/: the libFuzzer harnesses, with clang (tools/fuzz.sh)
 configure_and_build() {
+  local kind="${1:-build}" folder
+  local -a options=(-DLUMAQ_WARNINGS_AS_ERRORS=ON) targets=() environment=()
+  case "$kind" in
+    build) folder=build ;;
+    sanitize)
+      folder=build-sanitize
+      # -O1: quicker to build than -O2, and the sanitizers' usual level.
+      options+=(-DLUMAQ_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g"
+        "-DCMAKE_C_FLAGS_DEBUG=-O1 -g")
+      ;;
+    fuzz)
+      folder=build-fuzz
+      options+=(-DLUMAQ_FUZZ=ON -DLUMAQ_BUILD_TESTS=OFF -DLUMAQ_BUILD_BENCHMARKS=OFF)
+      environment=(CC=clang CXX=clang++)
+      targets=(--target fuzzers)
+      ;;
+    *)
+      echo "setup: unknown build $kind (build, sanitize or fuzz)" >&2
+      return 2
+      ;;
+  esac
   cd "$repo_root"
-  # Configure once; afterwards Ninja re-runs CMake by itself when a
-  # CMakeLists.txt or a globbed folder changes.
-  if [[ ! -f "$build_dir/build.ninja" ]] ||
-    ! grep -qx 'LUMAQ_WARNINGS_AS_ERRORS:BOOL=ON' "$build_dir/CMakeCache.txt"; then
-    cmake -S . -B build -G Ninja -DLUMAQ_WARNINGS_AS_ERRORS=ON
+  if [[ ! -f "$folder/build.ninja" ]] ||
+    ! grep -qx 'LUMAQ_WARNINGS_AS_ERRORS:BOOL=ON' "$folder/CMakeCache.txt"; then
+    env "${environment[@]}" cmake -S . -B "$folder" -G Ninja "${options[@]}"
   fi
-  cmake --build build
+  cmake --build "$folder" "${targets[@]}"
 }
 
 # tools/package.sh sources this file for install_packages alone.
+# With an argument, builds that folder instead of build/ (see above).
 if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
   install_packages
-  configure_and_build
+  configure_and_build "$@"
 fi

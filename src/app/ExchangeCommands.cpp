@@ -46,10 +46,9 @@ void ExchangeCommands::MenuJobImportClick() {
 
   // The file is read and converted whole before anything changes: a file that
   // is rejected or fails leaves the job as it was, its table included.
-  JobText records;
+  ImportedRecords imported;
   try {
-    records =
-        ImportRecordLines(ImportFormatOfIndex(choice->filterIndex), ReadTextFile(choice->path));
+    imported = ImportFile(ImportFormatOfIndex(choice->filterIndex), choice->path);
   } catch (const RejectedImportFile&) {
     dialogs_.ShowMessage(kCaptionWarning, kFormatMismatchMessage, MessageIcon::kWarning,
                          MessageButtons::kOk);
@@ -60,12 +59,13 @@ void ExchangeCommands::MenuJobImportClick() {
     throw;
   }
   main_.ChangeTable([&] {
-    job_.JobText = std::move(records);
+    job_.JobText = std::move(imported.records);
     table_.ClearTable();
     main_.ShowJobRecords(PointCountText);
   });
   // The next Save asks for a file name.
   job_.Untitled = true;
+  main_.WarnRecordsLeftOut(imported.leftOut);
 }
 
 void ExchangeCommands::MenuJobExportClick() {
@@ -102,9 +102,7 @@ void ExchangeCommands::ExportPolar() {
   memory.Remember(FileDialogKind::kSave, *choice);
   const std::string path = CompleteFileName(choice->path, kPolarFilter, 1);
   lastExportName_ = FileNameOf(path);
-  JobText lines;
-  BuildPolarLines(ProcessRawUnitState(), job_.RawRecordBuffer, lines);
-  WriteTextFile(path, lines);
+  WritePolarFile(ProcessRawUnitState(), job_.RawRecordBuffer, path);
 }
 
 }  // namespace lumaq

@@ -64,7 +64,7 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
 
 void MainCommands::OpenCommandLineBdt(const std::string& path) {
   JobText lines = ReadTextFile(path);
-  CapLines(lines, kMaxRecords);
+  const std::size_t leftOut = CapLines(lines, kMaxRecords);
   job_.JobText = std::move(lines);
   table_.FillTableFromJobText(job_.JobText, progress_);
   job_.FilePath = path;
@@ -75,6 +75,7 @@ void MainCommands::OpenCommandLineBdt(const std::string& path) {
   fileDialogs_.RememberFolderOf(path);
   TrackCurrentCell();
   ShowTable();
+  WarnRecordsLeftOut(leftOut);
 }
 
 bool MainCommands::PrepareReceive() {
@@ -162,6 +163,12 @@ void MainCommands::RowFollowingProgress::SetProgressText(const std::string& text
 void MainCommands::RowFollowingProgress::ProcessMessages() {
   commands_.FollowCurrentRow();
   commands_.view_.ProcessMessages();
+}
+
+void MainCommands::WarnRecordsLeftOut(std::size_t count) {
+  if (count == 0) return;
+  dialogs_.ShowMessage(kCaptionNote, RecordsLeftOutText(count) + "。", MessageIcon::kInformation,
+                       MessageButtons::kOk);
 }
 
 }  // namespace lumaq

@@ -99,6 +99,10 @@ class MainCommands {
   // Import.
   void ShowJobRecords(std::string (*countText)(int count));
 
+  // Tells the user in a "提示" box that count records of the file just read
+  // were left out by the record limit; nothing when count is 0.
+  void WarnRecordsLeftOut(std::size_t count);
+
  private:
   // What the title shows after JobName.
   static constexpr const char* kCoordinateTitleSuffix = "--全站仪坐标记录文件";
@@ -141,7 +145,8 @@ class MainCommands {
   void ClearRecords();
   void OpenFile(const std::string& path);
   void OpenRecordFile(JobText lines);
-  void OpenMeasurementFile(const std::string& path, const std::string& bytes);
+  // textLines: the file's lines, for a file that is no raw measurement file.
+  void OpenMeasurementFile(const std::string& path, const std::string& bytes, JobText textLines);
   void OpenCommandLineBdt(const std::string& path);
   bool SaveAs();
   void WriteJob(const std::string& path, bool rawRecords);

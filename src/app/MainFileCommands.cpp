@@ -72,17 +72,19 @@ void MainCommands::MenuJobOpenClick() {
 }
 
 void MainCommands::OpenFile(const std::string& path) {
-  // The file is read before anything changes, so a file that cannot be read
-  // leaves the open job as it was.
+  // The file is read, and a text split into its lines, before anything
+  // changes, so a file that cannot be read leaves the open job as it was.
   const std::string bytes = ReadFileBytes(path);
+  JobText lines;
+  if (!IsTsmExtension(path)) lines = SplitFileLines(bytes, path);
   table_.ClearTable();
   job_.FilePath = path;
   job_.JobName = FileNameOf(path);
   job_.Untitled = false;
   if (IsBdtExtension(path)) {
-    OpenRecordFile(SplitTextLines(bytes));
+    OpenRecordFile(std::move(lines));
   } else {
-    OpenMeasurementFile(path, bytes);
+    OpenMeasurementFile(path, bytes, std::move(lines));
   }
   job_.Modified = false;
   receivedUnsaved_ = false;
@@ -93,12 +95,14 @@ void MainCommands::OpenRecordFile(JobText lines) {
   job_.CoordinateMode = true;
   ShowCoordinateView();
   SetTitle(kCoordinateTitleSuffix);
-  CapLines(lines, kMaxRecords);
+  const std::size_t leftOut = CapLines(lines, kMaxRecords);
   job_.JobText = std::move(lines);
   ShowJobRecords(CountText);
+  WarnRecordsLeftOut(leftOut);
 }
 
-void MainCommands::OpenMeasurementFile(const std::string& path, const std::string& bytes) {
+void MainCommands::OpenMeasurementFile(const std::string& path, const std::string& bytes,
+                                       JobText textLines) {
   job_.CoordinateMode = false;
   job_.HasRawRecords = false;
   SetTitle("");
@@ -111,7 +115,7 @@ void MainCommands::OpenMeasurementFile(const std::string& path, const std::strin
     job_.JobText = std::move(content.JobText);
     job_.HasRawRecords = !job_.RawRecordBuffer.empty();
   } else {
-    job_.JobText = SplitTextLines(bytes);
+    job_.JobText = std::move(textLines);
   }
   ShowMeasurementView();
   if (job_.HasRawRecords) SetTitle(kMeasurementTitleSuffix);

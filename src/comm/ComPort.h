@@ -140,9 +140,13 @@ class TCustomComPort {
   // written to standard error. The port goes on either way.
   ExceptionHandler OnException;
 
- protected:
+  // The port's section of a settings file already read: the keys of its
+  // basic settings written into it, or read from it (a missing or unknown
+  // value keeps the setting as it is).
   virtual void StoreIniFile(IniFile& file);
   virtual void LoadIniFile(const IniFile& file);
+
+ protected:
   virtual void CreateHandle();
   virtual void DestroyHandle();
   virtual void SetupComPort();

@@ -5,6 +5,8 @@
 
 #include "records/CellInput.h"
 #include "records/FieldSplit.h"
+#include "records/JobFiles.h"
+#include "records/LineReader.h"
 #include "records/RecordLine.h"
 #include "records/RecordTable.h"
 #include "records/SignificantDigits.h"
@@ -27,10 +29,30 @@ std::string ImportGtsPointsLine(std::string_view line) {
   return ComposeRecordLine(SplitFixedFields(line, FixedLayout::kGtsPoints));
 }
 
+// At most the first 80 bytes of a line, control bytes written as \xNN, for a
+// message.
+std::string QuoteLine(std::string_view line) {
+  constexpr std::size_t kQuotedBytes = 80;
+  std::string quoted = "\"";
+  for (const char c : line.substr(0, kQuotedBytes)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned>(byte));
+      quoted += escaped;
+    } else {
+      quoted += c;
+    }
+  }
+  quoted += '"';
+  if (line.size() > kQuotedBytes) quoted += "...";
+  return quoted;
+}
+
 std::string ImportSv300Line(std::string_view line) {
   const auto comma = line.find(',');
   if (comma == std::string_view::npos) {
-    throw ImportError("SV300 记录行中没有逗号：\"" + std::string(line) + "\"");
+    throw ImportError("SV300 记录行中没有逗号：" + QuoteLine(line));
   }
   // The record number before the first comma is not kept.
   return ComposeRecordLine(SplitFixedFields(line.substr(comma + 1), FixedLayout::kSv300));
@@ -61,15 +83,19 @@ std::string FormatFixed3(double value) {
   const int exponent = parts.exponent;
   // Digits up to the third decimal; the next one rounds.
   const int kept = exponent + 4;
+  if (kept >= static_cast<int>(digits.size())) {
+    // Every significant digit lies before the fourth decimal: the digits, the
+    // zeros up to the third decimal, a point before the last three.
+    std::string number = digits + std::string(static_cast<std::size_t>(kept) - digits.size(), '0');
+    number.insert(number.size() - 3, ".");
+    return (value < 0 ? "-" : "") + number;
+  }
   long long thousandths = 0;
-  if (kept >= 0 && kept < static_cast<int>(digits.size())) {
+  if (kept >= 0) {
     for (std::size_t i = 0; i < static_cast<std::size_t>(kept); ++i) {
       thousandths = thousandths * 10 + (digits[i] - '0');
     }
     if (digits[static_cast<std::size_t>(kept)] >= '5') ++thousandths;
-  } else if (kept >= static_cast<int>(digits.size())) {
-    // Larger than any coordinate: written from its integer value.
-    thousandths = std::llround(std::fabs(value) * 1000.0);
   }
   char out[48];
   std::snprintf(out, sizeof out, "%s%lld.%03lld", (value < 0 && thousandths != 0) ? "-" : "",
@@ -88,13 +114,18 @@ std::string ImportCsvLine(std::string_view line) {
 }
 
 JobText ImportScs2002(const JobText& fileLines) {
-  const std::size_t count = fileLines.size();
-  const bool accepted = count > 5 && count % 5 == 2 && TrimControl(fileLines.back()) == "E" &&
+  return ImportScs2002(fileLines, fileLines.size());
+}
+
+JobText ImportScs2002(const JobText& fileLines, std::size_t fileLineCount) {
+  const std::size_t count = fileLineCount;
+  const bool accepted = count > 5 && count % 5 == 2 && fileLines.size() % 5 == 2 &&
+                        TrimControl(fileLines.back()) == "E" &&
                         TrimControl(fileLines.front()) == std::to_string((count - 2) / 5);
   if (!accepted) throw RejectedImportFile(kFormatMismatchMessage);
   JobText records;
-  records.reserve((count - 2) / 5);
-  for (std::size_t first = 1; first + 5 < count; first += 5) {
+  records.reserve((fileLines.size() - 2) / 5);
+  for (std::size_t first = 1; first + 5 < fileLines.size(); first += 5) {
     records.push_back(ComposeRecordLine(TrimControl(fileLines[first]), fileLines[first + 1],
                                         Scs2002Coordinate(fileLines[first + 2]),
                                         Scs2002Coordinate(fileLines[first + 3]),
@@ -104,9 +135,9 @@ JobText ImportScs2002(const JobText& fileLines) {
   return records;
 }
 
-JobText ImportRecordLines(ImportFormat format, JobText fileLines) {
-  if (format == ImportFormat::kScs2002) return ImportScs2002(fileLines);
-  const std::size_t fileLineCount = fileLines.size();
+namespace {
+
+JobText ConvertLines(ImportFormat format, JobText fileLines, std::size_t fileLineCount) {
   KeepFirstAndLastLines(fileLines, kMaxRecords);
   std::string (*const convert)(std::string_view) = format == ImportFormat::kSv300  ? ImportSv300Line
                                                    : format == ImportFormat::kCass ? ImportCassLine
@@ -123,6 +154,52 @@ JobText ImportRecordLines(ImportFormat format, JobText fileLines) {
     }
   }
   return fileLines;
+}
+
+// The lines an import keeps of a long file: those of the first 15998 records
+// and of the last. An SCS2002 record is five lines, after a count line and
+// before an end line; the other formats have a record a line.
+struct KeptLines {
+  std::size_t head;
+  std::size_t tail;
+};
+KeptLines KeptLinesOf(ImportFormat format) {
+  constexpr auto kHeadRecords = static_cast<std::size_t>(kMaxRecords - 1);
+  if (format == ImportFormat::kScs2002) return {1 + 5 * kHeadRecords, 5 + 1};
+  return {kHeadRecords, 1};
+}
+
+ImportedRecords ImportCappedLines(ImportFormat format, CappedLines file) {
+  if (file.hasNul) throw RejectedImportFile(kFormatMismatchMessage);
+  ImportedRecords imported;
+  std::size_t fileRecords = file.total;
+  if (format == ImportFormat::kScs2002) {
+    imported.records = ImportScs2002(file.lines, file.total);
+    fileRecords = (file.total - 2) / 5;
+  } else {
+    imported.records = ConvertLines(format, std::move(file.lines), file.total);
+  }
+  imported.leftOut = fileRecords - imported.records.size();
+  return imported;
+}
+
+}  // namespace
+
+JobText ImportRecordLines(ImportFormat format, JobText fileLines) {
+  if (format == ImportFormat::kScs2002) return ImportScs2002(fileLines);
+  const std::size_t fileLineCount = fileLines.size();
+  return ConvertLines(format, std::move(fileLines), fileLineCount);
+}
+
+ImportedRecords ImportFile(ImportFormat format, const std::string& path) {
+  const KeptLines kept = KeptLinesOf(format);
+  return ImportCappedLines(format, ReadCappedTextFile(path, kept.head, kept.tail));
+}
+
+ImportedRecords ImportBytes(ImportFormat format, std::string_view bytes) {
+  const KeptLines kept = KeptLinesOf(format);
+  LineReader reader(bytes, "\"输入\"");
+  return ImportCappedLines(format, ReadCappedLines(reader, kept.head, kept.tail));
 }
 
 }  // namespace lumaq

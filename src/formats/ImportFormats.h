@@ -3,6 +3,7 @@
 // the import command and lumaq-cli.
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -43,12 +44,31 @@ std::string ImportCsvLine(std::string_view line);
 // The record lines of an SCS2002 file's lines: a count line, five lines per
 // point (name, code, N, E, Z) and an end line "E". Coordinates are written
 // with three decimals, those outside -1000000..10000000 as 0.000. Raises
-// RejectedImportFile when the file does not have that shape.
+// RejectedImportFile when the file does not have that shape. fileLineCount
+// is the number of lines in the file, when fileLines are only the first and
+// the last of them (as ImportFile reads a long file).
 JobText ImportScs2002(const JobText& fileLines);
+JobText ImportScs2002(const JobText& fileLines, std::size_t fileLineCount);
 
 // The job text an import makes of a file's lines, at most 15999 record lines
 // (the first 15998 and the last).
 JobText ImportRecordLines(ImportFormat format, JobText fileLines);
+
+// What an import reads from a file: at most 15999 record lines, and how many
+// records of the file were left out by that limit.
+struct ImportedRecords {
+  JobText records;
+  std::size_t leftOut = 0;
+};
+
+// Imports the file at path, reading it in bounded memory: only the lines
+// kept are held. Raises RejectedImportFile for a file that does not fit the
+// format or holds a NUL byte, ImportError for a line the reader cannot take
+// apart, OversizedInput for a line over kMaxLineBytes and FileError when the
+// file cannot be read.
+ImportedRecords ImportFile(ImportFormat format, const std::string& path);
+// The same for a file's bytes.
+ImportedRecords ImportBytes(ImportFormat format, std::string_view bytes);
 
 // A number written with exactly three decimals, rounded half away from zero
 // on its 15 significant digits ("0.000" format: 12.3 gives 12.300).

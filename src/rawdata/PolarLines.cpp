@@ -9,6 +9,7 @@
 #include "rawdata/FieldLine.h"
 #include "rawdata/RawRecord.h"
 #include "rawdata/RawRecordView.h"
+#include "records/ReplacingFile.h"
 
 namespace lumaq {
 namespace {
@@ -36,9 +37,9 @@ std::string MeasurementLine(const RawUnitState& state, const RawRecordView& reco
       .Take();
 }
 
-}  // namespace
-
-void BuildPolarLines(const RawUnitState& state, std::string_view buffer, JobText& lines) {
+// separateFirst: an empty line before the first group too.
+void MakePolarLines(const RawUnitState& state, std::string_view buffer, bool separateFirst,
+                    const PolarLineSink& sink) {
   const std::size_t count = buffer.size() / kRawRecordSize;
   auto record = [&](std::size_t i) { return RawRecordView::InBuffer(buffer, i); };
   auto link = [&](std::size_t i) { return record(i).Link(); };
@@ -63,10 +64,12 @@ void BuildPolarLines(const RawUnitState& state, std::string_view buffer, JobText
 
   std::vector<std::size_t> backsights;
   std::vector<std::size_t> distances;
+  bool separate = separateFirst;
   for (std::size_t i = 0; i < count; ++i) {
     if (record(i).Type() != kRawStation) continue;
-    if (!lines.empty()) lines.emplace_back();
-    lines.push_back(StationOrBacksightLine(state, record(i)));
+    if (separate) sink(std::string_view());
+    separate = true;
+    sink(StationOrBacksightLine(state, record(i)));
 
     // After the station to the end, then from the start up to the station.
     const auto& group = members[link(i)];
@@ -81,9 +84,30 @@ void BuildPolarLines(const RawUnitState& state, std::string_view buffer, JobText
     collect(after, group.end());
     collect(group.begin(), after);
     // Each backsight found goes directly below the station line.
-    for (auto it = backsights.rbegin(); it != backsights.rend(); ++it) lines.push_back(lineOf(*it));
-    for (const std::size_t k : distances) lines.push_back(lineOf(k));
+    for (auto it = backsights.rbegin(); it != backsights.rend(); ++it) sink(lineOf(*it));
+    for (const std::size_t k : distances) sink(lineOf(k));
   }
+}
+
+}  // namespace
+
+void BuildPolarLines(const RawUnitState& state, std::string_view buffer, JobText& lines) {
+  MakePolarLines(state, buffer, !lines.empty(),
+                 [&](std::string_view line) { lines.emplace_back(line); });
+}
+
+void WritePolarLines(const RawUnitState& state, std::string_view buffer,
+                     const PolarLineSink& sink) {
+  MakePolarLines(state, buffer, false, sink);
+}
+
+void WritePolarFile(const RawUnitState& state, std::string_view buffer, const std::string& path) {
+  ReplacingFile file(path);
+  WritePolarLines(state, buffer, [&](std::string_view line) {
+    file.Write(line);
+    file.Write("\r\n");
+  });
+  file.Commit();
 }
 
 }  // namespace lumaq

@@ -3,6 +3,8 @@
 // lines, found through the records' link byte.
 #pragma once
 
+#include <functional>
+#include <string>
 #include <string_view>
 
 #include "rawdata/RawUnitState.h"
@@ -25,5 +27,16 @@ namespace lumaq {
 // station line, so several end up in reverse order. Values are read and shown
 // with the state as it is now, not as the job's own records left it.
 void BuildPolarLines(const RawUnitState& state, std::string_view buffer, JobText& lines);
+
+// The same lines handed to sink one by one as they are made, the first group
+// without an empty line before it. Stations that share a link byte repeat
+// their lines, so the lines can be many more than the records: they are
+// never held all at once.
+using PolarLineSink = std::function<void(std::string_view line)>;
+void WritePolarLines(const RawUnitState& state, std::string_view buffer, const PolarLineSink& sink);
+
+// Replaces the file at path with the polar lines, each followed by CR LF,
+// written as they are made (see ReplacingFile). Raises FileError.
+void WritePolarFile(const RawUnitState& state, std::string_view buffer, const std::string& path);
 
 }  // namespace lumaq

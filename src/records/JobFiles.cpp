@@ -2,9 +2,11 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <system_error>
 
+#include "records/InputLimits.h"
 #include "records/JobDocument.h"
 #include "records/ReplacingFile.h"
 
@@ -16,21 +18,59 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
+
 }  // namespace
+
+std::string FileErrorReason(int error) {
+  switch (error) {
+    case ENOENT:
+      return "文件或文件夹不存在";
+    case EACCES:
+    case EPERM:
+      return "没有访问权限";
+    case ENOSPC:
+    case EDQUOT:
+      return "磁盘已满";
+    case EROFS:
+      return "文件系统是只读的";
+    case ENAMETOOLONG:
+      return "文件名太长";
+    case EISDIR:
+      return "这是一个文件夹";
+    case ENOTDIR:
+      return "路径中有一项不是文件夹";
+    case EFBIG:
+      return "文件超过了允许的大小";
+    default:
+      return "系统错误 " + std::to_string(error) + "（" + std::generic_category().message(error) +
+             "）";
+  }
+}
 
 void ThrowFileError(const char* what, const std::string& path, int error) {
   throw FileError(std::string(what) + " \"" + path + "\"：" +
-                  std::generic_category().message(error != 0 ? error : EIO));
+                  FileErrorReason(error != 0 ? error : EIO));
 }
 
 std::string ReadFileBytes(const std::string& path) {
   errno = 0;
   FileHandle file(std::fopen(path.c_str(), "rb"));
   if (!file) ThrowFileError("无法打开文件", path, errno);
+  // A file too large is refused by its size, before its bytes are read.
+  std::error_code sizeError;
+  const auto size = std::filesystem::file_size(path, sizeError);
+  if (!sizeError && size > kMaxFileBytes) throw OversizedInput(OversizedFileMessage(Quoted(path)));
   std::string bytes;
   char buffer[1 << 16];
   std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, got);
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    if (bytes.size() + got > kMaxFileBytes)
+      throw OversizedInput(OversizedFileMessage(Quoted(path)));
+    bytes.append(buffer, got);
+  }
   if (std::ferror(file.get())) ThrowFileError("无法读取文件", path, errno);
   return bytes;
 }
@@ -42,15 +82,43 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 JobText ReadTextFile(const std::string& path) {
-  return SplitTextLines(ReadFileBytes(path));
+  return SplitFileLines(ReadFileBytes(path), path);
+}
+
+JobText SplitFileLines(std::string_view bytes, const std::string& path) {
+  JobText lines = SplitTextLines(bytes);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].size() > kMaxLineBytes) {
+      throw OversizedInput(OverlongLineMessage(Quoted(path), i + 1));
+    }
+  }
+  return lines;
+}
+
+CappedLines ReadCappedTextFile(const std::string& path, std::size_t headCount,
+                               std::size_t tailCount) {
+  errno = 0;
+  FileHandle file(std::fopen(path.c_str(), "rb"));
+  if (!file) ThrowFileError("无法打开文件", path, errno);
+  LineReader reader(
+      [&](char* buffer, std::size_t size) {
+        const std::size_t got = std::fread(buffer, 1, size, file.get());
+        if (got == 0 && std::ferror(file.get())) ThrowFileError("无法读取文件", path, errno);
+        return got;
+      },
+      Quoted(path));
+  return ReadCappedLines(reader, headCount, tailCount);
 }
 
 void WriteTextFile(const std::string& path, const JobText& lines) {
   WriteFileAtomically(path, JoinLinesCrLf(lines));
 }
 
-void CapLines(JobText& lines, std::size_t maxLines) {
-  if (lines.size() > maxLines) lines.resize(maxLines);
+std::size_t CapLines(JobText& lines, std::size_t maxLines) {
+  if (lines.size() <= maxLines) return 0;
+  const std::size_t leftOut = lines.size() - maxLines;
+  lines.resize(maxLines);
+  return leftOut;
 }
 
 std::string FileNameOf(std::string_view path) {

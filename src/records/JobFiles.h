@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "records/LineReader.h"
 #include "records/TextLines.h"
 
 namespace lumaq {
@@ -17,9 +18,16 @@ class FileError : public std::runtime_error {
 };
 
 // Raises FileError: what failed ("无法写入文件"), the file, and the system's
-// reason for errno value error (EIO when it is 0).
+// reason for errno value error (EIO when it is 0), in the program's words for
+// the common reasons (a missing file, no permission, a full disk, a read-only
+// file system, a name too long, a folder).
 [[noreturn]] void ThrowFileError(const char* what, const std::string& path, int error);
 
+// The system's reason for errno value error as the program words it.
+std::string FileErrorReason(int error);
+
+// The whole file. Raises FileError, and OversizedInput for a file of more
+// than kMaxFileBytes (a regular file is refused by its size before reading).
 std::string ReadFileBytes(const std::string& path);
 
 // Replaces path with bytes as a whole: the bytes go to a temporary file in the
@@ -28,11 +36,18 @@ std::string ReadFileBytes(const std::string& path);
 // is raised.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+// The lines of a file (OversizedInput for a line over kMaxLineBytes).
 JobText ReadTextFile(const std::string& path);
+// The lines of a file's bytes, with the same check; path names the file.
+JobText SplitFileLines(std::string_view bytes, const std::string& path);
+// The first headCount and the last tailCount lines of a file, read in
+// bounded memory (see ReadCappedLines).
+CappedLines ReadCappedTextFile(const std::string& path, std::size_t headCount,
+                               std::size_t tailCount);
 void WriteTextFile(const std::string& path, const JobText& lines);
 
-// Keeps the first maxLines lines.
-void CapLines(JobText& lines, std::size_t maxLines);
+// Keeps the first maxLines lines; returns how many were left out.
+std::size_t CapLines(JobText& lines, std::size_t maxLines);
 
 // The file name with its extension, without its folder.
 std::string FileNameOf(std::string_view path);

@@ -47,30 +47,51 @@ std::string CutTo11(const std::string& text) {
 
 }  // namespace
 
-RecordTable::RecordTable() : rows_(kInitialRowCount) {
+std::string RecordsLeftOutText(std::size_t count) {
+  return "记录超过 " + std::to_string(kMaxRecords) + " 条，其余 " + std::to_string(count) +
+         " 条未读入";
+}
+
+RecordTable::RecordTable() : rows_(1), rowCount_(kInitialRowCount) {
   rows_[0] = {kHeaderTexts[0], kHeaderTexts[1], kHeaderTexts[2], kHeaderTexts[3], kHeaderTexts[4]};
 }
 
 const std::string& RecordTable::Cell(int column, int row) const {
   if (row < 0 || row >= RowCount() || column < 0 || column >= kColumnCount) return kEmptyCell;
+  if (static_cast<std::size_t>(row) >= rows_.size()) return kEmptyCell;
   return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
 void RecordTable::SetCell(int column, int row, std::string text) {
   if (!IsValidRow(row) || column < 0 || column >= kColumnCount) return;
-  rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
+  const auto index = static_cast<std::size_t>(row);
+  if (index >= rows_.size()) {
+    if (text.empty()) return;  // the row is empty already
+    rows_.resize(index + 1);
+  }
+  rows_[index][static_cast<std::size_t>(column)] = std::move(text);
 }
 
 const RecordTable::Row& RecordTable::RowCells(int row) const {
-  return IsValidRow(row) ? rows_[static_cast<std::size_t>(row)] : kEmptyRow;
+  if (!IsValidRow(row) || static_cast<std::size_t>(row) >= rows_.size()) return kEmptyRow;
+  return rows_[static_cast<std::size_t>(row)];
 }
 
 void RecordTable::SetRowCells(int row, Row cells) {
-  if (IsValidRow(row)) rows_[static_cast<std::size_t>(row)] = std::move(cells);
+  if (!IsValidRow(row)) return;
+  const auto index = static_cast<std::size_t>(row);
+  if (index >= rows_.size()) {
+    if (cells == kEmptyRow) return;  // the row is empty already
+    rows_.resize(index + 1);
+  }
+  rows_[index] = std::move(cells);
 }
 
 void RecordTable::RestoreRowCount(int rowCount) {
-  rows_.resize(static_cast<std::size_t>(std::max(rowCount, 2)));
+  rowCount_ = std::max(rowCount, 2);
+  if (rows_.size() > static_cast<std::size_t>(rowCount_)) {
+    rows_.resize(static_cast<std::size_t>(rowCount_));
+  }
   currentRow_ = std::min(currentRow_, RowCount() - 1);
 }
 
@@ -85,17 +106,21 @@ bool RecordTable::IsUsedRow(int row) const {
 }
 
 void RecordTable::ClearTable() {
-  for (auto row = rows_.begin() + 1; row != rows_.end(); ++row) {
-    for (auto& cell : *row) cell.clear();
-  }
+  rows_.resize(1);
+}
+
+int RecordTable::LastScannedRow() const {
+  return std::min({kMaxRecords, RowCount() - 1, static_cast<int>(rows_.size()) - 1});
 }
 
 void RecordTable::FillTableFromJobText(const JobText& text, ProgressSink& progress) {
   const int lines = static_cast<int>(text.size());
   if (lines + 1 >= kInitialRowCount && RowCount() != lines + 1) {
-    rows_.resize(static_cast<std::size_t>(lines) + 1);
+    rowCount_ = lines + 1;
+    if (rows_.size() > text.size() + 1) rows_.resize(text.size() + 1);
     currentRow_ = std::min(currentRow_, RowCount() - 1);
   }
+  if (rows_.size() < text.size() + 1) rows_.resize(text.size() + 1);
   const bool longFill = lines > kLongFillLines;
   if (longFill) progress.SetProgressText(kLoadingText);
   for (int i = 0; i < lines; ++i) {
@@ -116,7 +141,7 @@ void RecordTable::FillTableFromJobText(const JobText& text, ProgressSink& progre
 
 JobText RecordTable::BuildJobTextFromTable(ProgressSink& progress) const {
   JobText text;
-  const int lastRow = std::min(kMaxRecords, RowCount() - 1);
+  const int lastRow = LastScannedRow();
   for (int r = 1; r <= lastRow; ++r) {
     if (!IsUsedRow(r)) continue;
     const Row& row = rows_[static_cast<std::size_t>(r)];
@@ -146,18 +171,18 @@ int RecordTable::FindNextPointByName(std::string_view text) const {
   for (int k = 0; k < RowCount(); ++k) {
     ++r;
     if (r >= RowCount()) r = 1;
-    if (EqualsIgnoringCase(rows_[static_cast<std::size_t>(r)][kColName], text)) return r;
+    if (EqualsIgnoringCase(Cell(kColName, r), text)) return r;
   }
   return 0;
 }
 
 void RecordTable::ClearCurrentRecord() {
-  if (!IsValidRow(currentRow_)) return;
+  if (!IsValidRow(currentRow_) || static_cast<std::size_t>(currentRow_) >= rows_.size()) return;
   for (auto& cell : rows_[static_cast<std::size_t>(currentRow_)]) cell.clear();
 }
 
 int RecordTable::CountRecords() const {
-  const int lastRow = std::min(kMaxRecords, RowCount() - 1);
+  const int lastRow = LastScannedRow();
   int count = 0;
   for (int r = 1; r <= lastRow; ++r) {
     if (IsUsedRow(r)) ++count;
@@ -166,7 +191,7 @@ int RecordTable::CountRecords() const {
 }
 
 int RecordTable::CountLeftOutRows() const {
-  const int lastRow = std::min(kMaxRecords, RowCount() - 1);
+  const int lastRow = LastScannedRow();
   int count = 0;
   for (int r = 1; r <= lastRow; ++r) {
     if (IsUsedRow(r)) continue;

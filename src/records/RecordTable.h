@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,10 @@ enum Column : int { kColName = 0, kColN = 1, kColE = 2, kColZ = 3, kColCode = 4 
 inline constexpr int kColumnCount = 5;
 
 inline constexpr int kMaxRecords = 15999;
+
+// What the user is told when count records of a file were left out by
+// kMaxRecords: "记录超过 15999 条，其余 N 条未读入".
+std::string RecordsLeftOutText(std::size_t count);
 
 // Header texts of row 0.
 extern const std::array<const char*, kColumnCount> kHeaderTexts;
@@ -43,7 +48,7 @@ class RecordTable {
 
   RecordTable();
 
-  int RowCount() const { return static_cast<int>(rows_.size()); }
+  int RowCount() const { return rowCount_; }
 
   // Row 0 gives the header texts; rows past the row count read as empty.
   const std::string& Cell(int column, int row) const;
@@ -96,8 +101,14 @@ class RecordTable {
 
  private:
   bool IsValidRow(int row) const { return row > 0 && row < RowCount(); }
+  // The rows that scans look at: 1..min(15999, row count - 1, last stored).
+  int LastScannedRow() const;
 
-  std::vector<Row> rows_;  // rows_[0] is the header row
+  // rows_[0] is the header row. Only the rows up to the last one given a
+  // text are stored; the rows after it up to the row count are empty. So a
+  // short job in the table of 3000 rows costs what its own rows cost.
+  std::vector<Row> rows_;
+  int rowCount_;
   int currentRow_ = 1;
   int currentColumn_ = 0;
   bool recountPending_ = true;

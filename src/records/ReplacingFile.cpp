@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <random>
 #include <system_error>
+#include <utility>
 
+#include "records/FileAccess.h"
 #include "records/JobFiles.h"
 
 namespace lumaq {
@@ -17,21 +19,40 @@ namespace fs = std::filesystem;
   ThrowFileError("无法写入文件", path, error);
 }
 
+// The file a path leads to: its symbolic links followed (a link that leads
+// nowhere yet leads to where the file will be made).
+fs::path FollowLinks(const std::string& path) {
+  constexpr int kMaxLinks = 40;  // as many as the system follows
+  fs::path target(path);
+  std::error_code error;
+  for (int links = 0; links < kMaxLinks && fs::is_symlink(target, error); ++links) {
+    const fs::path next = fs::read_symlink(target, error);
+    if (error) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target;
+}
+
 }  // namespace
 
-ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)) {
-  const fs::path target(path_);
+std::string ReplacingFile::TemporaryName(std::string_view target, unsigned long long number) {
+  fs::path temporary(target);
+  temporary.replace_filename(".lumaq-" + std::to_string(number % 10000000000ULL) + ".tmp");
+  return temporary.string();
+}
+
+ReplacingFile::ReplacingFile(std::string path)
+    : path_(std::move(path)), target_(FollowLinks(path_).string()) {
+  if (!MayWriteFile(target_)) throw FileError("无法写入文件 \"" + path_ + "\"：文件是只读的");
   std::random_device seed;
   std::mt19937_64 random(seed());
   int error = 0;
   for (int attempt = 0; attempt < 16 && !file_; ++attempt) {
-    fs::path temporary = target;
-    temporary.replace_filename("." + target.filename().string() + ".tmp" +
-                               std::to_string(random() % 1000000000));
+    const std::string temporary = TemporaryName(target_, random());
     errno = 0;
     file_ = std::fopen(temporary.c_str(), "wbx");
     if (file_) {
-      temporary_ = temporary.string();
+      temporary_ = temporary;
     } else {
       error = errno;
       if (error != EEXIST) break;
@@ -46,6 +67,8 @@ ReplacingFile::~ReplacingFile() {
 
 void ReplacingFile::Write(std::string_view bytes) {
   if (!file_) ThrowWriteError(path_, EBADF);
+  // An empty view may hold no pointer at all, which fwrite must not be given.
+  if (bytes.empty()) return;
   errno = 0;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) Fail(errno);
 }
@@ -61,8 +84,12 @@ void ReplacingFile::Commit() {
     Discard();
     ThrowWriteError(path_, error);
   }
+  if (const int accessError = CopyFileAccess(target_, temporary_); accessError != 0) {
+    Discard();
+    ThrowWriteError(path_, accessError);
+  }
   std::error_code renameError;
-  fs::rename(temporary_, path_, renameError);
+  fs::rename(temporary_, target_, renameError);
   if (renameError) {
     Discard();
     ThrowWriteError(path_, renameError.value());

@@ -2,6 +2,11 @@
 // the bytes go to a temporary file beside the target, renamed over it by
 // Commit. A failure, or leaving without Commit, removes the temporary file and
 // leaves the target as it was.
+//
+// The replacement respects the file it replaces: a target the user may not
+// write (see MayWriteFile) is refused, a symbolic link is followed and the
+// file it leads to is replaced (the link stays), and the new file keeps the
+// old one's permission bits, and its owner and group where allowed.
 #pragma once
 
 #include <cstdio>
@@ -12,7 +17,8 @@ namespace lumaq {
 
 class ReplacingFile {
  public:
-  // Raises FileError when the temporary file cannot be created.
+  // Raises FileError when the target is read-only or the temporary file
+  // cannot be created.
   explicit ReplacingFile(std::string path);
   ~ReplacingFile();
   ReplacingFile(const ReplacingFile&) = delete;
@@ -23,11 +29,16 @@ class ReplacingFile {
   // Closes the file and renames it over the target; raises FileError.
   void Commit();
 
+  // The name of the temporary file beside target: short enough for every
+  // valid target name, starting with a dot.
+  static std::string TemporaryName(std::string_view target, unsigned long long number);
+
  private:
   void Discard();
   [[noreturn]] void Fail(int error);
 
-  std::string path_;
+  std::string path_;    // the name the caller gave, for messages
+  std::string target_;  // the file replaced: path_ with its links followed
   std::string temporary_;
   std::FILE* file_ = nullptr;
 };

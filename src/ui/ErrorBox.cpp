@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QMessageBox>
 #include <QTimer>
+#include <new>
 
 namespace lumaq::ui {
 namespace {
@@ -43,7 +44,11 @@ class ShowAfterShow : public QObject {
 }  // namespace
 
 void ShowErrorBox(const std::exception& error, QWidget* parent) {
-  QString text = QString::fromUtf8(error.what());
+  // Running out of memory is said in the program's words, never as the
+  // library's "std::bad_alloc".
+  QString text = dynamic_cast<const std::bad_alloc*>(&error) != nullptr
+                     ? QStringLiteral("内存不足，无法完成操作")
+                     : QString::fromUtf8(error.what());
   if (!text.endsWith('.') && !text.endsWith(QChar(0x3002))) text += QChar(0x3002);
   QMessageBox::critical(parent != nullptr ? parent : QApplication::activeWindow(),
                         QApplication::applicationName(), text);

@@ -142,7 +142,14 @@ TEST_F(MainCommandsTest, CancelAtThePromptAbandonsTheCommand) {
 }
 
 TEST_F(MainCommandsTest, OpenBdtKeepsFirst15999Lines) {
+  dialogs.NextMessageAnswer(MessageResult::kOk);
   Open(dir.Write("BIG.BDT", RecordLines(20000)));
+  // The lines left out are not dropped without a word.
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].caption, "提示");
+  EXPECT_EQ(dialogs.messages[0].text, "记录超过 15999 条，其余 4001 条未读入。");
+  EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kInformation);
+  EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::kOk);
   EXPECT_EQ(job.JobText.size(), 15999u);
   EXPECT_EQ(table.RowCount(), 16000);
   EXPECT_EQ(table.Cell(kColName, 15999), "P15999");

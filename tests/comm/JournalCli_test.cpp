@@ -220,7 +220,7 @@ TEST(JournalCli, AReceiveThatCannotSaveKeepsItsJournal) {
   const std::string errors = ErrorsOf(dir, "receive");
   const std::string last = errors.substr(errors.rfind("数据转输终止!\n") + 20);
   EXPECT_EQ(last,
-            "无法写入文件 \"OUT.BDT\"：Is a directory; the 3 frames received are kept in "
+            "无法写入文件 \"OUT.BDT\"：这是一个文件夹; the 3 frames received are kept in "
             "\"OUT.BDT.journal\" (lumaq-cli recover OUT.BDT.journal FILE)\n")
       << errors;
   test::ChildProcess recover =
@@ -302,7 +302,7 @@ TEST(JournalCli, RecoverSavesWhatTheWholeFramesGiveAndRefusesWhatIsNoJournal) {
        {"MISSING.journal", "OUT.BDT"},
        1,
        std::nullopt,
-       "无法打开文件 \"MISSING.journal\"：No such file or directory\n"},
+       "无法打开文件 \"MISSING.journal\"：文件或文件夹不存在\n"},
       {"a receive still writing it",
        {"RUNNING.journal", "OUT.BDT"},
        1,
@@ -357,7 +357,7 @@ TEST(JournalCli, AJournalThatCannotBeWrittenStopsOnceAndTheReceiveSavesEverythin
   EXPECT_FALSE(fs::exists(dir.Path("OUT.TSM.journal")));
   const std::string errors = ErrorsOf(dir, "receive");
   const std::string notice = "\nlumaq-cli: " + std::string(kJournalStoppedText) +
-                             " (无法写入文件 \"OUT.TSM.journal\"：File too large)\n";
+                             " (无法写入文件 \"OUT.TSM.journal\"：文件超过了允许的大小)\n";
   const auto at = errors.find(notice);
   ASSERT_NE(at, std::string::npos) << errors;
   EXPECT_EQ(errors.find(notice, at + 1), std::string::npos) << errors;

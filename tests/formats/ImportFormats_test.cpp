@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "support/RecordPrinters.h"
 
 #include "formats/ExportFormats.h"
+#include "records/InputLimits.h"
 #include "records/RecordLine.h"
 
 namespace lumaq {
@@ -88,6 +92,28 @@ TEST(ImportCsvLine, WritesLongFieldsWholeAndMovesTheColumns) {
   EXPECT_EQ(line.size(), 12u + 9 + 14 + 12 + 12);
 }
 
+TEST(ImportSv300, ABadLineIsQuotedByItsFirst80BytesWithControlBytesEscaped) {
+  const struct {
+    const char* label;
+    std::string line;
+    std::string quoted;
+  } cases[] = {
+      {"short", "P1 TREE", "\"P1 TREE\""},
+      {"control bytes", std::string("\x01P\x1b[2J\x7f\0", 8), "\"\\x01P\\x1B[2J\\x7F\\x00\""},
+      {"exactly 80 bytes", std::string(80, 'A'), "\"" + std::string(80, 'A') + "\""},
+      {"a megabyte", "\t" + std::string(1 << 20, 'B'), "\"\\x09" + std::string(79, 'B') + "\"..."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    try {
+      ImportRecordLines(ImportFormat::kSv300, {c.line});
+      FAIL() << "the line was imported";
+    } catch (const ImportError& error) {
+      EXPECT_EQ(error.what(), "第 1 行：SV300 记录行中没有逗号：" + c.quoted);
+    }
+  }
+}
+
 TEST(ImportSv300, ALineWithoutACommaIsAnErrorNamingTheLine) {
   const JobText file{"1,P1,TREE,1,2,3", "", "3,P3,TREE,1,2,3"};
   try {
@@ -142,7 +168,7 @@ TEST(ImportScs2002, AcceptsOnlyItsOwnShape) {
 TEST(FormatFixed3, WritesThreeDecimalsRoundedAsWritten) {
   struct Case {
     double value;
-    const char* expected;
+    std::string expected;
   } cases[] = {
       {12.3, "12.300"},
       {7, "7.000"},
@@ -157,6 +183,11 @@ TEST(FormatFixed3, WritesThreeDecimalsRoundedAsWritten) {
       {10000000, "10000000.000"},
       {-1000000, "-1000000.000"},
       {1234.5674999, "1234.567"},
+      // Past every coordinate, up to the largest double: its 15 digits.
+      {123456789012.3456, "123456789012.346"},
+      {9.3e15, "9300000000000000.000"},
+      {-1e20, "-100000000000000000000.000"},
+      {1.7976931348623157e308, "179769313486232" + std::string(294, '0') + ".000"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
@@ -193,6 +224,51 @@ TEST(ImportScs2002, KeepsTheFirst15998RecordsAndTheLast) {
   ASSERT_EQ(records.size(), 15999u);
   EXPECT_EQ(RecordLineName(records[15997]), "P15998");
   EXPECT_EQ(RecordLineName(records[15998]), "P16001");
+}
+
+// The bytes of a file of n CASS lines.
+std::string CassFile(int lines) {
+  std::string bytes;
+  for (int i = 1; i <= lines; ++i) bytes += CassLine(i) + "\r\n";
+  return bytes;
+}
+
+TEST(ImportBytes, ReadsAsImportRecordLinesAndCountsTheRecordsLeftOut) {
+  for (const int fileLines : {3, 15999, 16000, 20000}) {
+    SCOPED_TRACE(fileLines);
+    const std::string bytes = CassFile(fileLines);
+    const ImportedRecords imported = ImportBytes(ImportFormat::kCass, bytes);
+    EXPECT_EQ(imported.records, ImportRecordLines(ImportFormat::kCass, SplitTextLines(bytes)));
+    EXPECT_EQ(imported.leftOut, static_cast<std::size_t>(std::max(0, fileLines - 15999)));
+  }
+  std::string scs = "16001\r\n";
+  for (int i = 1; i <= 16001; ++i) scs += "P" + std::to_string(i) + "\r\nC\r\n1\r\n2\r\n3\r\n";
+  scs += "E\r\n";
+  const ImportedRecords imported = ImportBytes(ImportFormat::kScs2002, scs);
+  EXPECT_EQ(imported.records, ImportScs2002(SplitTextLines(scs)));
+  EXPECT_EQ(imported.leftOut, 2u);
+}
+
+TEST(ImportBytes, AFileWithANulByteIsRejectedAsNotOfTheFormat) {
+  const std::string nul(1, '\0');
+  for (int index = 1; index <= kImportFormatCount; ++index) {
+    const ImportFormat format = ImportFormatOfIndex(index);
+    for (const std::string& bytes :
+         {"P1,C,1,2,3\r\n" + nul + "\r\n", CassFile(17000) + nul, nul + CassFile(2)}) {
+      SCOPED_TRACE(index);
+      try {
+        ImportBytes(format, bytes);
+        FAIL() << "a file with a NUL byte was imported";
+      } catch (const RejectedImportFile& error) {
+        EXPECT_STREQ(error.what(), kFormatMismatchMessage);
+      }
+    }
+  }
+}
+
+TEST(ImportBytes, ALineOverOneMegabyteIsAnInputError) {
+  const std::string bytes = "P1,C,1,2,3\r\n" + std::string(kMaxLineBytes + 1, '1');
+  EXPECT_THROW(ImportBytes(ImportFormat::kCsv, bytes), OversizedInput);
 }
 
 }  // namespace

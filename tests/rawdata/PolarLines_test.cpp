@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
 #include <random>
 #include <string>
 
 #include "rawdata/RawFormat.h"
 #include "rawdata/RawRecord.h"
+#include "records/JobFiles.h"
+#include "support/FileSizeLimit.h"
 #include "support/RawRecordBuilder.h"
+#include "support/TempDir.h"
 
 namespace lumaq {
 namespace {
@@ -184,6 +189,47 @@ TEST(BuildPolarLines, MatchesTheRecordByRecordSearchOnMixedBuffers) {
     SCOPED_TRACE(round);
     EXPECT_EQ(Polar(buffer), ReferencePolar(buffer));
   }
+}
+
+// Stations that share a link byte each list every record of that link: the
+// lines grow with the square of the records.
+std::string SharedLinkJob(int stations, int distances) {
+  std::string buffer;
+  for (int i = 0; i < stations; ++i) buffer += Stn("S" + std::to_string(i), 7);
+  for (int i = 0; i < distances; ++i) buffer += Dist("P" + std::to_string(i), 7);
+  return buffer;
+}
+
+TEST(WritePolarLines, HandsOnTheLinesBuildPolarLinesMakesOneByOne) {
+  const std::string cases[] = {"", Stn("S1", 1), Stn("S1", 1) + Bs("B1", 1) + Dist("P1", 1),
+                               Dist("P0", 2) + Stn("S1", 2) + Stn("S2", 2) + Bs("B", 2),
+                               SharedLinkJob(3, 4)};
+  for (const std::string& buffer : cases) {
+    JobText written;
+    WritePolarLines(RawUnitState{}, buffer,
+                    [&](std::string_view line) { written.emplace_back(line); });
+    EXPECT_EQ(written, Polar(buffer));
+  }
+}
+
+TEST(WritePolarFile, WritesTheLinesWithCrLfAsTheyAreMade) {
+  test::TempDir dir;
+  const std::string path = dir.Path("POLAR.DAT");
+  const std::string buffer = SharedLinkJob(50, 50);
+  WritePolarFile(RawUnitState{}, buffer, path);
+  EXPECT_EQ(ReadFileBytes(path), JoinLinesCrLf(Polar(buffer)));
+
+  // Output past the file size limit fails as a full disk does: the old file
+  // stays, no temporary is left, and the lines were never all in memory.
+  WriteFileAtomically(path, "old");
+  {
+    test::FileSizeLimit limit(64 * 1024);
+    EXPECT_THROW(WritePolarFile(RawUnitState{}, SharedLinkJob(400, 400), path), FileError);
+  }
+  EXPECT_EQ(ReadFileBytes(path), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Folder()),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 }  // namespace

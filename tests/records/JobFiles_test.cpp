@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <set>
 #include <string>
 #include <utility>
 
+#include "records/InputLimits.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
@@ -61,9 +64,63 @@ TEST(ReadFileBytes, MissingFileRaisesAnErrorNamingIt) {
     ReadFileBytes(path);
     FAIL() << "no FileError";
   } catch (const FileError& error) {
-    EXPECT_NE(std::string(error.what()).find("NOSUCH.BDT"), std::string::npos) << error.what();
+    EXPECT_EQ(error.what(), "无法打开文件 \"" + path + "\"：文件或文件夹不存在");
   }
   EXPECT_THROW(ReadTextFile(path), FileError);
+}
+
+TEST(ThrowFileError, GivesTheCommonReasonsInTheProgramsWords) {
+  const struct {
+    int error;
+    const char* reason;
+  } cases[] = {
+      {ENOENT, "文件或文件夹不存在"},
+      {EACCES, "没有访问权限"},
+      {EPERM, "没有访问权限"},
+      {ENOSPC, "磁盘已满"},
+      {EDQUOT, "磁盘已满"},
+      {EROFS, "文件系统是只读的"},
+      {ENAMETOOLONG, "文件名太长"},
+      {EISDIR, "这是一个文件夹"},
+      {EFBIG, "文件超过了允许的大小"},
+      {0, "系统错误 5（Input/output error）"},
+      {EXDEV, "系统错误 18（Invalid cross-device link）"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.error);
+    try {
+      ThrowFileError("无法写入文件", "JOB.BDT", c.error);
+    } catch (const FileError& error) {
+      EXPECT_EQ(error.what(), "无法写入文件 \"JOB.BDT\"：" + std::string(c.reason));
+    }
+  }
+}
+
+TEST(ReadFileBytes, RefusesAFileTooLargeByItsSizeBeforeReadingIt) {
+  Folder dir;
+  // A sparse file of 4 GB: reading it would take long and fill the memory.
+  const std::string path = dir.Path("HUGE.TSM");
+  dir.Write("HUGE.TSM", "");
+  fs::resize_file(path, std::uintmax_t{4} << 30);
+  try {
+    ReadFileBytes(path);
+    FAIL() << "a 4 GB file was read";
+  } catch (const OversizedInput& error) {
+    EXPECT_EQ(error.what(), "文件太大，无法读入 \"" + path + "\"：超过 256 MB");
+  }
+  // A stream without a size stops at the limit too.
+  EXPECT_THROW(ReadFileBytes("/dev/zero"), OversizedInput);
+}
+
+TEST(ReadTextFile, ALineOverOneMegabyteIsAnInputError) {
+  Folder dir;
+  const std::string path = dir.Write("LONG.BDT", "P1\r\n" + std::string(kMaxLineBytes + 1, 'x'));
+  try {
+    ReadTextFile(path);
+    FAIL() << "the long line was read";
+  } catch (const OversizedInput& error) {
+    EXPECT_EQ(error.what(), "文件中的行太长，无法读入 \"" + path + "\"：第 2 行超过 1 MB");
+  }
 }
 
 TEST(TextFiles, WriteCrLfAndReadAnyLineBreak) {
@@ -79,8 +136,8 @@ TEST(TextFiles, WriteCrLfAndReadAnyLineBreak) {
 TEST(CapLines, KeepsTheFirstLines) {
   JobText lines;
   for (int i = 0; i < 20000; ++i) lines.push_back(std::to_string(i));
-  CapLines(lines, 15999);
-  CapLines(lines, 16000);  // shorter lists stay as they are
+  EXPECT_EQ(CapLines(lines, 15999), 4001u);
+  EXPECT_EQ(CapLines(lines, 16000), 0u);  // shorter lists stay as they are
   ASSERT_EQ(lines.size(), 15999u);
   EXPECT_EQ(lines.back(), "15998");
 }
