@@ -22,6 +22,10 @@ using namespace std::chrono_literals;
 constexpr auto kFarEndFinishLimit = 5s;
 // How often a pseudo-terminal nobody has opened is looked at again.
 constexpr auto kFarEndLook = 5ms;
+// A program that opens its end purges the line's input at once; the
+// instrument starts a moment after it saw the line opened, as one started by
+// hand would, so that its first header is not purged with the rest.
+constexpr auto kFarEndSettle = 20ms;
 
 }  // namespace
 
@@ -75,6 +79,7 @@ void InstrumentLine::AwaitFarEnd(const InstrumentLog& log) {
   if (!hungUp()) return;
   log.Say("waiting for a program to open the line");
   while (hungUp()) std::this_thread::sleep_for(kFarEndLook);
+  std::this_thread::sleep_for(kFarEndSettle);
 }
 
 void InstrumentLine::Fill(SerialClock::time_point deadline) {

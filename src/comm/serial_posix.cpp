@@ -110,6 +110,12 @@ class PosixSerialDevice final : public SerialDevice {
   // program that asks for it, root included) and its lock file.
   void Open(const std::string& path) override {
     Close();
+    // The slow look through the other processes comes before the open: an
+    // instrument may start sending as soon as it sees the line opened, and
+    // what it sends after the purge below must not be lost.
+    if (std::string holder = HolderOf(path); !holder.empty()) {
+      throw SerialError("open", EBUSY, false, std::move(holder));
+    }
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (fd.Get() < 0) {
       const int error = errno;
@@ -117,29 +123,18 @@ class PosixSerialDevice final : public SerialDevice {
       if (error == EBUSY) throw SerialError("open", error, false, HolderOf(path));
       Fail("open", error);
     }
-    struct stat device {};
-    if (::fstat(fd.Get(), &device) != 0) Fail("fstat");
-    if (auto holder = posix::OtherProcessHolding(device)) {
-      throw SerialError("open", EBUSY, false, *std::move(holder));
-    }
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) Fail("lock");
     posix::DeviceLockFile lock = posix::DeviceLockFile::Take(path, lockFolder_);
     ::ioctl(fd.Get(), TIOCEXCL);
-    Adopt(std::move(fd));
+    DiscardUnread(fd.Get());
+    TakeOver(std::move(fd));
     lock_ = std::move(lock);
   }
 
   // Takes over a descriptor opened elsewhere, as Open takes its own.
   void Adopt(UniqueFd fd) {
-    int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) Fail("pipe");
-    wakeRead_.Reset(pipeFds[0]);
-    wakeWrite_.Reset(pipeFds[1]);
-    // Whatever an earlier user left unread is not ours.
-    ::tcflush(fd.Get(), TCIFLUSH);
-    counters_ = {};
-    hasCounters_ = ReadErrorCounters(fd.Get(), counters_);
-    fd_ = std::move(fd);
+    DiscardUnread(fd.Get());
+    TakeOver(std::move(fd));
   }
 
   void Close() noexcept override {
@@ -272,6 +267,20 @@ class PosixSerialDevice final : public SerialDevice {
   }
 
  private:
+  // Whatever an earlier user left unread is not ours.
+  static void DiscardUnread(int fd) { ::tcflush(fd, TCIFLUSH); }
+
+  // An open descriptor, its unread input already discarded, becomes the line.
+  void TakeOver(UniqueFd fd) {
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0) Fail("pipe");
+    wakeRead_.Reset(pipeFds[0]);
+    wakeWrite_.Reset(pipeFds[1]);
+    counters_ = {};
+    hasCounters_ = ReadErrorCounters(fd.Get(), counters_);
+    fd_ = std::move(fd);
+  }
+
   // The bytes written are complete when they have left the output queue, as
   // far as the driver tells; a device that does not tell counts as done.
   void WaitUntilSent(SerialClock::time_point deadline) {

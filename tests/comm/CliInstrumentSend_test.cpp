@@ -74,8 +74,7 @@ class InstrumentSend : public ::testing::Test {
 };
 
 TEST_F(InstrumentSend, JobAsBinaryFramesOfTheUpperCasedRecords) {
-  InstrumentRun run(dir,
-                    {"--pty", "--timeout", "300", "send-job", Job({kFirstRecord, kSecondRecord})});
+  InstrumentRun run(dir, {"--pty", "send-job", Job({kFirstRecord, kSecondRecord})});
 
   const std::string first = AcceptFrame(run, "AA", 32);
   // P1, AB, 1234.5, -12.345, 0 and byte 31 zero.

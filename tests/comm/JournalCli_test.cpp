@@ -33,10 +33,11 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using test::TempDir;
 
-// The instrument sends a frame again this soon when its body was lost: the
-// program purges its input right after 0xBB, and a busy machine lets the
-// instrument's body come first now and then.
-const std::string kTimeout = "300";
+// The instrument sends a frame again when no verdict came this soon. Long
+// enough that a busy machine never makes it send an accepted frame twice
+// (the protocol has no way to tell a repeated frame from a new one), short
+// enough that a frame whose body was lost comes again quickly.
+const std::string kTimeout = "2000";
 
 // lumaq-cli run in dir, standard error kept in dir/name-errors.txt.
 test::ChildProcess StartCli(const TempDir& dir, const std::string& name,
