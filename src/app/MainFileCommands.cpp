@@ -47,6 +47,7 @@ bool MainCommands::NewJob(bool forReceive) {
   if (job_.Untitled && !job_.Modified && (forReceive || !receivedUnsaved_)) return true;
   if (!AskToSaveChanges()) return false;
   ClearRecords();
+  DropJournal();
   ++job_.JobCounter;
   job_.JobName = "Job" + std::to_string(job_.JobCounter);
   SetTitle(kCoordinateTitleSuffix);
@@ -87,6 +88,7 @@ void MainCommands::OpenFile(const std::string& path) {
   job_.Modified = false;
   receivedUnsaved_ = false;
   ForgetHistory();
+  DropJournal();
 }
 
 void MainCommands::OpenRecordFile(JobText lines) {
@@ -137,6 +139,7 @@ void MainCommands::MenuJobSaveClick() {
   }
   job_.Modified = false;
   receivedUnsaved_ = false;
+  DropJournal();
   ReportLeftOutRows(leftOut, LeftOutBy::kSave);
 }
 
@@ -180,6 +183,7 @@ bool MainCommands::SaveAs() {
   job_.Untitled = false;
   job_.Modified = false;
   receivedUnsaved_ = false;
+  DropJournal();
   ReportLeftOutRows(leftOut, LeftOutBy::kSave);
   return true;
 }
@@ -197,7 +201,10 @@ void MainCommands::MenuJobPrintClick() {
 }
 
 bool MainCommands::CanClose() {
-  return AskToSaveChanges();
+  if (!AskToSaveChanges()) return false;
+  // Saved, or dropped by the user's No.
+  DropJournal();
+  return true;
 }
 
 }  // namespace lumaq
