@@ -52,6 +52,8 @@ int Run(const std::string& direction, const std::string& device, const std::stri
 
   Answers answers(job);
   ui::TForm1 form(&answers, folder.string());
+  // The receive journal as in use, in the folder that goes afterwards.
+  form.Commands().Journals().SetFolder((folder / "state").string());
   form.FormCreate({}, false);
   form.show();
   if (direction == "send") form.MenuJobOpen->trigger();

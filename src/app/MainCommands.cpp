@@ -6,6 +6,7 @@
 
 #include "app/StatusTexts.h"
 #include "records/JobFiles.h"
+#include "records/SettingsLocation.h"
 
 namespace lumaq {
 namespace {
@@ -29,7 +30,8 @@ MainCommands::MainCommands(JobDocument& job, RecordTable& table, MainView& view,
       view_(view),
       dialogs_(dialogs),
       programFolder_(std::move(programFolder)),
-      fileDialogs_(programFolder_) {}
+      fileDialogs_(programFolder_),
+      journals_(UserStateFolder()) {}
 
 void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   job_.JobCounter = 1;
@@ -48,9 +50,11 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   ForgetHistory();
   view_.RefreshTable();
 
+  const bool restored = OfferLeftJournals();
   const auto open = std::find(arguments.begin(), arguments.end(), kOpenOption);
   if (open != arguments.end()) {
     if (std::next(open) == arguments.end()) return;
+    if (restored && !NewJob(false)) return;
     OpenFile(*std::next(open));
     fileDialogs_.RememberFolderOf(*std::next(open));
     return;
@@ -58,6 +62,7 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
   // Only one argument with the upper-case extension opens a job. The count
   // is of the arguments as typed: "-reverse JOB.BDT" opens nothing.
   if (arguments.size() == 1 && IsUpperBdtExtension(arguments[0])) {
+    if (restored && !NewJob(false)) return;
     OpenCommandLineBdt(arguments[0]);
   }
 }
@@ -85,6 +90,7 @@ bool MainCommands::PrepareReceive() {
   if (!NewJob(true)) return false;
   transferDirection_ = TransferDirection::kReceive;
   linesBeforeReceive_ = job_.JobText.size();
+  BeginReceiveJournal();
   return true;
 }
 
@@ -108,6 +114,7 @@ void MainCommands::FinishReceive() {
     SetTitle(kMeasurementTitleSuffix);
   }
   ForgetHistory();
+  EndReceiveJournal();
 }
 
 bool MainCommands::PrepareSend() {

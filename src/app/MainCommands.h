@@ -3,8 +3,9 @@
 // undo and redo, the keys and cell moves of the table and the idle recount.
 // The window adapts its widgets to these handlers and keeps no behaviour of
 // its own. The handlers live in MainCommands.cpp (start-up, views, transfer),
-// MainFileCommands.cpp (the job's files) and MainRecordCommands.cpp (the
-// records and the cells of the table).
+// MainFileCommands.cpp (the job's files), MainRecordCommands.cpp (the
+// records and the cells of the table) and MainJournalCommands.cpp (the
+// receive journal: made for a receive, offered back at start-up).
 #pragma once
 
 #include <cstddef>
@@ -14,7 +15,10 @@
 
 #include "app/FileDialogMemory.h"
 #include "app/MainView.h"
+#include "app/ReceiveJournals.h"
 #include "app/UserDialogs.h"
+#include "comm/AcceptedFrame.h"
+#include "comm/LeftJournals.h"
 #include "records/JobDocument.h"
 #include "records/RecordTable.h"
 #include "records/TableHistory.h"
@@ -25,13 +29,27 @@ namespace lumaq {
 // A receive brought more coordinate records than the table holds.
 std::string TableFullText(int received, int dropped);
 
+// The receive journal's texts (MainJournalCommands.cpp): the start-up
+// question about a journal left behind; the report of one that cannot be
+// played back, kept as keptAs; a receive without a journal, in a box once a
+// run and in the status bar afterwards.
+std::string RestoreQuestionText(const LeftJournal& left);
+std::string UnreadableJournalText(const std::string& path, const std::string& problem,
+                                  const std::string& keptAs);
+std::string NoJournalText(const std::string& detail);
+inline constexpr const char* kNoJournalStatusText =
+    "本次接收没有安全副本（接收日志无法建立），请及时保存。";
+
 class MainCommands {
  public:
   // programFolder: where the open and save dialogs start on their first use.
   MainCommands(JobDocument& job, RecordTable& table, MainView& view, UserDialogs& dialogs,
                std::string programFolder);
 
-  // The job Job1, then what the command line asks for. arguments are the
+  // The job Job1, then a receive journal left behind by a run that ended
+  // without saving its job, offered back (LeftJournals.h), then what the
+  // command line asks for; after a restored journal, the save question comes
+  // first, and Cancel keeps the restored job instead. arguments are the
   // program's arguments as the user typed them, without the program name,
   // before Qt has taken out its own options: "--open FILE" opens FILE as the
   // Open command does; otherwise exactly one argument with the upper-case
@@ -74,7 +92,12 @@ class MainCommands {
   // Receive (F9) and Send (F10) around the transfer dialog. The Prepare steps
   // say whether the dialog is to be shown; FinishReceive shows what arrived.
   // Coordinate records beyond the table's 15999 are dropped with a warning.
+  // PrepareReceive makes the receive's journal, which ReceiveJournalSink
+  // gives to the transfer; FinishReceive puts it on the disk, or removes it
+  // when the receive brought nothing, and tells the user once when there was
+  // none or it stopped.
   bool PrepareReceive();
+  AcceptedFrameSink* ReceiveJournalSink() const { return receiveSink_; }
   void FinishReceive();
   bool PrepareSend();
   // A receive added record lines that no save has written yet, and no New
@@ -89,6 +112,9 @@ class MainCommands {
   // share the open dialog's type, Save As and Export the save dialog's.
   FileDialogMemory& FileDialogs() { return fileDialogs_; }
   const std::string& ProgramFolder() const { return programFolder_; }
+  // The journal of the open job. Its folder is the user's state folder
+  // (UserStateFolder) unless changed before StartUp.
+  ReceiveJournals& Journals() { return journals_; }
 
   // Runs change, a change of the table and the job text that the user can
   // undo as one step (Import runs through this).
@@ -156,6 +182,18 @@ class MainCommands {
   enum class LeftOutBy { kSave, kTidy };
   void ReportLeftOutRows(int count, LeftOutBy by);
 
+  // The receive journal (MainJournalCommands.cpp).
+  // Asks about each journal left behind, newest first, until one is
+  // restored; true when one was.
+  bool OfferLeftJournals();
+  // Opens the left-behind journal, claimed, as the job of a receive that has
+  // just ended; false when it cannot be played back (then reported).
+  bool RestoreJournal(const LeftJournal& left, JournalFile& claim);
+  void SetAsideJournal(JournalFile& claim, const std::string& problem);
+  void BeginReceiveJournal();
+  void EndReceiveJournal();
+  // The open job was saved or replaced: its journal goes.
+  void DropJournal();
   void CommitCellEdit();
   void TrackCurrentCell();
   // A new job replaces the old: nothing of the old one can be undone.
@@ -176,6 +214,10 @@ class MainCommands {
   std::string caption_;
   bool receivedUnsaved_ = false;
   std::size_t linesBeforeReceive_ = 0;
+  ReceiveJournals journals_;
+  AcceptedFrameSink* receiveSink_ = nullptr;
+  std::string journalFailure_;  // why this receive has no journal
+  bool journalFailureTold_ = false;
 };
 
 }  // namespace lumaq

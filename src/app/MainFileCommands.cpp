@@ -47,6 +47,7 @@ bool MainCommands::NewJob(bool forReceive) {
   if (job_.Untitled && !job_.Modified && (forReceive || !receivedUnsaved_)) return true;
   if (!AskToSaveChanges()) return false;
   ClearRecords();
+  DropJournal();
   ++job_.JobCounter;
   job_.JobName = "Job" + std::to_string(job_.JobCounter);
   SetTitle(kCoordinateTitleSuffix);
@@ -89,6 +90,7 @@ void MainCommands::OpenFile(const std::string& path) {
   job_.Modified = false;
   receivedUnsaved_ = false;
   ForgetHistory();
+  DropJournal();
 }
 
 void MainCommands::OpenRecordFile(JobText lines) {
@@ -141,6 +143,7 @@ void MainCommands::MenuJobSaveClick() {
   }
   job_.Modified = false;
   receivedUnsaved_ = false;
+  DropJournal();
   ReportLeftOutRows(leftOut, LeftOutBy::kSave);
 }
 
@@ -184,6 +187,7 @@ bool MainCommands::SaveAs() {
   job_.Untitled = false;
   job_.Modified = false;
   receivedUnsaved_ = false;
+  DropJournal();
   ReportLeftOutRows(leftOut, LeftOutBy::kSave);
   return true;
 }
@@ -201,7 +205,10 @@ void MainCommands::MenuJobPrintClick() {
 }
 
 bool MainCommands::CanClose() {
-  return AskToSaveChanges();
+  if (!AskToSaveChanges()) return false;
+  // Saved, or dropped by the user's No.
+  DropJournal();
+  return true;
 }
 
 }  // namespace lumaq

@@ -17,13 +17,19 @@ std::string Environment(const char* name) {
   return value ? value : "";
 }
 
-// The user's configuration folder; empty when there is none to be had.
-fs::path ConfigFolder() {
-  const fs::path config = Environment("XDG_CONFIG_HOME");
-  if (config.is_absolute()) return config;
+// The folder an XDG variable names, else the given folder under HOME; empty
+// when there is none to be had.
+fs::path XdgFolder(const char* variable, const char* underHome) {
+  const fs::path folder = Environment(variable);
+  if (folder.is_absolute()) return folder;
   const std::string home = Environment("HOME");
   if (home.empty()) return {};
-  return fs::path(home) / ".config";
+  return fs::path(home) / underHome;
+}
+
+// The user's configuration folder; empty when there is none to be had.
+fs::path ConfigFolder() {
+  return XdgFolder("XDG_CONFIG_HOME", ".config");
 }
 
 }  // namespace
@@ -38,6 +44,12 @@ std::string SettingsFilePath(const std::string& programFolder) {
   const fs::path config = ConfigFolder();
   if (config.empty()) return beside.string();
   return (config / "lumaq" / kSettingsFileName).string();
+}
+
+std::string UserStateFolder() {
+  const fs::path state = XdgFolder("XDG_STATE_HOME", ".local/state");
+  if (state.empty()) return {};
+  return (state / "lumaq").string();
 }
 
 bool IsSettingsFile(const std::string& path) {

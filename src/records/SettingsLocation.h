@@ -27,6 +27,12 @@ bool ProgramFolderKeepsSettings(const std::string& programFolder);
 // folder's file.
 std::string SettingsFilePath(const std::string& programFolder);
 
+// Where the window keeps what belongs to the user's session rather than to
+// the settings (its receive journals): $XDG_STATE_HOME/lumaq
+// ($XDG_STATE_HOME unset, empty or relative: $HOME/.local/state/lumaq).
+// Empty when neither variable gives a folder.
+std::string UserStateFolder();
+
 // A settings file is a regular file (or a link to one); a folder or a device
 // of that name counts as no settings file.
 bool IsSettingsFile(const std::string& path);

@@ -88,6 +88,28 @@ TEST_F(SettingsLocation, AFolderThisUserCannotWriteSendsTheSettingsToTheConfigur
   EXPECT_EQ(*found, "not kept; /config/lumaq/Commpara");
 }
 
+TEST(UserStateFolder, FollowsXdgStateHomeElseHomeLocalState) {
+  struct Case {
+    const char* label;
+    std::optional<std::string> stateHome;
+    std::optional<std::string> home;
+    std::string expected;
+  } cases[] = {
+      {"XDG_STATE_HOME", "/state", "/home/alice", "/state/lumaq"},
+      {"unset", std::nullopt, "/home/alice", "/home/alice/.local/state/lumaq"},
+      {"empty", "", "/home/alice", "/home/alice/.local/state/lumaq"},
+      {"relative", "state", "/home/alice", "/home/alice/.local/state/lumaq"},
+      {"neither variable: none", std::nullopt, std::nullopt, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    test::ScopedEnvironment variables;
+    variables.Set("XDG_STATE_HOME", c.stateHome);
+    variables.Set("HOME", c.home);
+    EXPECT_EQ(UserStateFolder(), c.expected);
+  }
+}
+
 TEST(SettingsFolder, MissingFoldersAreMadeForTheUserAlone) {
   TempDir dir;
   const std::string file = dir.Path("config/lumaq/Commpara");

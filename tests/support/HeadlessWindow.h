@@ -1,6 +1,6 @@
 // The main window's job, table and commands (Import and Export included)
 // without a window: what it shows is recorded and what it asks is answered
-// from a script.
+// from a script. Its receive journals go to a folder of its own.
 #pragma once
 
 #include <string>
@@ -10,13 +10,16 @@
 #include "app/MainCommands.h"
 #include "support/FakeMainView.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
 
 namespace lumaq::test {
 
 struct HeadlessWindow {
   explicit HeadlessWindow(std::string programFolder = "/opt/lumaq")
       : commands(job, table, view, dialogs, std::move(programFolder)),
-        exchange(commands, job, table, view, dialogs) {}
+        exchange(commands, job, table, view, dialogs) {
+    commands.Journals().SetFolder(stateFolder.Path("lumaq"));
+  }
 
   // Puts a record into a row of the table, as typing its five cells would,
   // without the key presses.
@@ -29,6 +32,7 @@ struct HeadlessWindow {
     table.SetCell(kColCode, row, code);
   }
 
+  TempDir stateFolder;
   JobDocument job;
   RecordTable table;
   FakeMainView view;

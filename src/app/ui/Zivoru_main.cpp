@@ -373,6 +373,10 @@ void TForm1::Menu_SendClick() {
 
 void TForm1::RunTransferDialog() {
   TForm2 form(job_, commands_.TransferDirection(), commands_.ProgramFolder(), this);
+  // Every frame the receive accepts goes to the journal before its 0x00.
+  if (commands_.TransferDirection() == TransferDirection::kReceive) {
+    form.Session().SetAcceptedFrameSink(commands_.ReceiveJournalSink());
+  }
   form.exec();
 }
 

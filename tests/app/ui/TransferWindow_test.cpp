@@ -48,6 +48,7 @@ Frame BinaryFrame(const std::string& line) {
 class TransferWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    form.Commands().Journals().SetFolder(journalFolder);
     form.FormCreate({}, /*showSplash=*/false);
     form.show();
     form.activateWindow();
@@ -96,6 +97,7 @@ class TransferWindowTest : public ::testing::Test {
   }
 
   test::TempDir dir;
+  const std::string journalFolder = dir.Path("state/lumaq");
   test::ScriptedDialogs dialogs;
   ui::TForm1 form{&dialogs, dir.Folder()};
   test::ModalDialogs script;
