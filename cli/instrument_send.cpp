@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Instrument.h"
+#include "SendableRecords.h"
 #include "comm/FrameHeaders.h"
 #include "rawdata/String_func.h"
 #include "records/JobDocument.h"
@@ -20,12 +21,6 @@ namespace {
 constexpr std::uint8_t kBinaryCoordinateHeader = 0xAA;
 constexpr std::uint8_t kTextCoordinateHeader = 0x06;
 constexpr std::uint8_t kRawRecordHeader = 0xA8;
-
-class NoProgress : public ProgressSink {
- public:
-  void SetProgressText(const std::string&) override {}
-  void ProcessMessages() override {}
-};
 
 // Letters in upper case; a two-byte character is stepped over whole.
 std::string UpperCase(std::string_view line) {
@@ -45,14 +40,7 @@ std::string UpperCase(std::string_view line) {
 // 15999 lines through the record table.
 JobText RecordsOfJob(const std::string& path) {
   if (!IsBdtExtension(path)) throw RejectedInput("not a record file (.BDT or .bdt): " + path);
-  JobText lines = ReadTextFile(path);
-  CapLines(lines, kMaxRecords);
-  NoProgress progress;
-  RecordTable table;
-  table.FillTableFromJobText(lines, progress);
-  JobText records = table.BuildJobTextFromTable(progress);
-  if (records.empty()) throw RejectedInput("\"" + path + "\": no records to send");
-  return records;
+  return SendableRecords(path);
 }
 
 // Binary: the record upper-cased, packed; byte 31, which no field covers, 0.

@@ -4,6 +4,7 @@
 
 #include "CliCommand.h"
 #include "PortOptions.h"
+#include "SendableRecords.h"
 #include "TransferRun.h"
 #include "records/JobFiles.h"
 #include "records/RecordTable.h"
@@ -14,12 +15,6 @@ namespace {
 const std::string kUsage =
     "usage: lumaq-cli send (--port COMn | --device PATH) [--baud RATE] IN.BDT";
 
-class NoProgress : public ProgressSink {
- public:
-  void SetProgressText(const std::string&) override {}
-  void ProcessMessages() override {}
-};
-
 int RunSend(const Arguments& arguments) {
   Arguments rest = arguments;
   const PortOptions options = TakePortOptions(rest, kUsage);
@@ -27,15 +22,8 @@ int RunSend(const Arguments& arguments) {
   const std::string& in = rest[0];
   if (!IsBdtExtension(in)) throw UsageError("not a record file (.BDT or .bdt): " + in);
 
-  // Open: the first 15999 lines into the table; Send: the table compacted.
-  JobText lines = ReadTextFile(in);
-  CapLines(lines, kMaxRecords);
-  NoProgress progress;
-  RecordTable table;
-  table.FillTableFromJobText(lines, progress);
   JobDocument job;
-  job.JobText = table.BuildJobTextFromTable(progress);
-  if (job.JobText.empty()) throw RejectedInput("\"" + in + "\": no records to send");
+  job.JobText = SendableRecords(in);
 
   return ReportTransfer(RunTransfer(job, TransferDirection::kSend, options));
 }

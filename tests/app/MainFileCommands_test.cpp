@@ -12,6 +12,7 @@
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
 #include "support/HeadlessWindow.h"
+#include "support/SampleRecords.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
@@ -19,16 +20,9 @@ namespace {
 
 using test::TempDir;
 
-const char* const kCoordTitle = "--全站仪坐标记录文件";
-const char* const kMeasTitle = "--全站仪测量数据文件";
-
-std::string RecordLines(int count) {
-  JobText lines;
-  for (int i = 1; i <= count; ++i) {
-    lines.push_back(ComposeRecordLine("P" + std::to_string(i), "C", "100.000", "200.000", "1.5"));
-  }
-  return JoinLinesCrLf(lines);
-}
+using test::kCoordTitle;
+using test::kMeasTitle;
+using test::RecordLines;
 
 std::string RawRecords(int count) {
   std::string bytes(static_cast<std::size_t>(count) * 42, '\x01');

@@ -10,6 +10,7 @@
 
 #include "comm/FrameHeaders.h"
 #include "records/JobFiles.h"
+#include "support/InstrumentFrames.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
@@ -17,14 +18,7 @@ namespace {
 
 using test::TempDir;
 
-// A frame whose body counts up from first, as long as the table says.
-Frame CountingFrame(std::uint8_t header, int first) {
-  std::string body(FindFrameHeader(header)->bodySize, '\0');
-  for (std::size_t i = 0; i < body.size(); ++i) {
-    body[i] = static_cast<char>(first + static_cast<int>(i));
-  }
-  return {header, body};
-}
+using test::CountingFrame;
 
 std::string Stored(const std::vector<Frame>& frames) {
   std::string bytes;

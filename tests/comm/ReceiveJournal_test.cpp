@@ -30,14 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
 
-// A frame whose body bytes count up from first.
-Frame CountingFrame(std::uint8_t header, int first) {
-  std::string body(FindFrameHeader(header)->bodySize, '\0');
-  for (std::size_t i = 0; i < body.size(); ++i) {
-    body[i] = static_cast<char>(first + static_cast<int>(i));
-  }
-  return {header, body};
-}
+using test::CountingFrame;
 
 // Keeps every notice the journal gives.
 struct Notices {

@@ -15,6 +15,7 @@
 #include "support/RawRecordBuilder.h"
 #include "support/RecordingTransferView.h"
 #include "support/ScriptedTransferPort.h"
+#include "support/TransferRig.h"
 
 namespace lumaq {
 namespace {
@@ -38,29 +39,7 @@ const std::string kInstrumentRecord = test::RawRecordBuilder(kRawInstrument).Byt
 const std::string kSeparator(60, '-');
 
 // A receive with its dialog shown, the port open, awaiting a header.
-struct Receive {
-  test::TransferLog log;
-  test::ScriptedTransferPort port{log};
-  test::RecordingTransferView view{log};
-  JobDocument job;
-  RawUnitState units;
-  TransferSession session{job, port, view, TransferDirection::kReceive, units};
-
-  Receive() {
-    session.FormShow();
-    log.clear();
-  }
-  // Bytes reach the port; its event reports how many wait.
-  void Deliver(const std::string& bytes) {
-    port.Arrive(bytes);
-    session.ComPort1RxChar(port.InputCount());
-  }
-  // A header, and after the program's 0xBB the rest of the frame.
-  void Frame(std::uint8_t header, const std::string& rest) {
-    port.ReplyTo("\xBB", rest);
-    Deliver(std::string(1, static_cast<char>(header)));
-  }
-};
+using Receive = test::TransferRig;
 
 const std::vector<std::string> kAccepted33 = {"messages",      "read AA",  "write BB", "purge in",
                                               "read 33 -> 33", "Label3 1", "write 00"};

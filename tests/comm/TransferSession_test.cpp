@@ -12,6 +12,7 @@
 #include "support/InstrumentFrames.h"
 #include "support/RecordingTransferView.h"
 #include "support/ScriptedTransferPort.h"
+#include "support/TransferRig.h"
 
 namespace lumaq {
 namespace {
@@ -24,28 +25,7 @@ const std::string kBody = test::BinaryCoordinateBody(
 const std::string kLine = ComposeRecordLine("P1", "", "1.000", "2.000", "0.000");
 const std::string kRawBody = std::string(1, '\x81') + std::string(41, 'x');
 
-struct Rig {
-  test::TransferLog log;
-  test::ScriptedTransferPort port{log};
-  test::RecordingTransferView view{log};
-  JobDocument job;
-  RawUnitState units;
-  TransferSession session;
-
-  explicit Rig(TransferDirection direction = TransferDirection::kReceive)
-      : session(job, port, view, direction, units) {
-    session.FormShow();
-    log.clear();
-  }
-  void Deliver(const std::string& bytes) {
-    port.Arrive(bytes);
-    session.ComPort1RxChar(port.InputCount());
-  }
-  void Frame(std::uint8_t header, const std::string& rest) {
-    port.ReplyTo("\xBB", rest);
-    Deliver(std::string(1, static_cast<char>(header)));
-  }
-};
+using Rig = test::TransferRig;
 
 TEST(TransferSession, CancelDuringAFrameCompletesTheFrameThenCloses) {
   Rig r;

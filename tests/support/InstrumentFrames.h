@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "comm/FrameHeaders.h"
+#include "comm/FramesFile.h"
 #include "rawdata/String_func.h"
 
 namespace lumaq::test {
@@ -56,6 +57,16 @@ inline std::string TextCoordinateBody(std::string_view text) {
 // The body followed by its 8-bit sum, as it goes on the wire after 0xBB.
 inline std::string WithChecksum(const std::string& body) {
   return body + static_cast<char>(FrameChecksum(body));
+}
+
+// A frame whose body bytes count up from first, as long as the header table
+// says.
+inline Frame CountingFrame(std::uint8_t header, int first) {
+  std::string body(FindFrameHeader(header)->bodySize, '\0');
+  for (std::size_t i = 0; i < body.size(); ++i) {
+    body[i] = static_cast<char>(first + static_cast<int>(i));
+  }
+  return {header, body};
 }
 
 }  // namespace lumaq::test

@@ -20,6 +20,7 @@
 #include "rawdata/String_func.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
+#include "support/ActiveMainWindow.h"
 #include "support/InstrumentRun.h"
 #include "support/ModalDialogs.h"
 #include "support/ScopedEnvironment.h"
@@ -73,10 +74,7 @@ class JournalWindowTest : public ::testing::Test {
 TEST_F(JournalWindowTest, AReceiveKeepsItsJournalInTheStateFolderUntilTheJobIsSaved) {
   test::ScriptedDialogs dialogs;
   ui::TForm1 form{&dialogs, dir.Folder()};
-  form.FormCreate({}, /*showSplash=*/false);
-  form.show();
-  form.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  ASSERT_NO_FATAL_FAILURE(test::StartActiveMainWindow(form));
 
   const JobText records = Records(12);
   test::InstrumentRun run(

@@ -10,6 +10,7 @@
 #include "app/ui/Zivoru_main.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
+#include "support/ActiveMainWindow.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
@@ -29,12 +30,7 @@ std::string Records(std::initializer_list<const char*> names) {
 
 class MainWindowCommandsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    form.FormCreate({}, /*showSplash=*/false);
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  }
+  void SetUp() override { ASSERT_NO_FATAL_FAILURE(test::StartActiveMainWindow(form)); }
 
   QWidget* Editor() {
     QWidget* editor = form.StringGrid1->indexWidget(form.StringGrid1->currentIndex());

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "app/ui/Zivoru_main.h"
+#include "support/ActiveMainWindow.h"
 #include "support/ScriptedDialogs.h"
 
 namespace lumaq {
@@ -22,12 +23,7 @@ using test::ScriptedDialogs;
 
 class MenuShortcutsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    form.FormCreate({}, /*showSplash=*/false);
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-  }
+  void SetUp() override { ASSERT_NO_FATAL_FAILURE(test::StartActiveMainWindow(form)); }
 
   QLineEdit* CellEditor() {
     auto* editor =

@@ -18,6 +18,7 @@
 #include "comm/ui/Unit3.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
+#include "support/ActiveMainWindow.h"
 #include "support/InstrumentFrames.h"
 #include "support/InstrumentRun.h"
 #include "support/ModalDialogs.h"
@@ -49,10 +50,7 @@ class TransferWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     form.Commands().Journals().SetFolder(journalFolder);
-    form.FormCreate({}, /*showSplash=*/false);
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_NO_FATAL_FAILURE(test::StartActiveMainWindow(form));
   }
 
   // The instrument with arguments, at the far end of COM1.
