@@ -37,6 +37,8 @@ std::uint8_t Byte(char c) {
 }
 
 // The frames the line shows answered 0x00, each checked against the protocol.
+// A 0x00 that could not go out (the cable pulled) counts too: its frame was
+// whole and right, and the job keeps it.
 std::vector<Frame> FramesAnsweredOk(const std::vector<fuzz::LineEvent>& transcript,
                                     bool cablePulled) {
   std::vector<Frame> accepted;
