@@ -140,7 +140,7 @@ if ((rows_only)); then
       wall="$(per_frame "$direction-$side" 1)"
       awk -v d="$direction" -v n="$name" -v f="$floor" -v t="$wall" -v ft="$floor_wall" 'BEGIN {
         printf "%s per frame, %s (%.0f frames/s)\t%.9f\tC %s (%.0f frames/s)\t%.9f\n",
-          d, n, t > 0 ? 1 / t : 0, t, f, ft > 0 ? 1 / ft : 0, ft }'
+          d, n, (t > 0 ? 1 / t : 0), t, f, (ft > 0 ? 1 / ft : 0), ft }'
     done
     awk -v d="$direction" -v f="$floor" -v t="$(per_frame "$direction-cli" 2)" \
       -v ft="$(per_frame "$direction-floor" 2)" 'BEGIN {
