@@ -200,16 +200,15 @@ def print_rows(rounds, options, recover_seconds, journal_size):
 
     cpu_with, cpu_without = medians(lambda r: r[3])
     cycle_with, cycle_without = medians(lambda r: r[1])
-    print("receive CPU per frame with journal, lumaq-cli\t%.9f\tthe same, --no-journal\t%.9f"
+    print("journal: receive CPU per frame, lumaq-cli\t%.9f\tthe same, --no-journal\t%.9f"
           % (cpu_with, cpu_without))
-    print("receive frame cycle with journal (%.0f frames/s)\t%.9f\tthe same, --no-journal"
-          " (%.0f frames/s)\t%.9f" % (1 / cycle_with, cycle_with, 1 / cycle_without,
-                                      cycle_without))
+    print("journal: receive per frame (%.0f frames/s)\t%.9f\t--no-journal, %.0f frames/s\t%.9f"
+          % (1 / cycle_with, cycle_with, 1 / cycle_without, cycle_without))
     if options.append_seconds is not None:
-        print("journal: one frame appended (lumaq_bench)\t%.9f\tframe cycle, --no-journal"
-              "\t%.9f" % (options.append_seconds, cycle_without))
-    print("kill -9 to recovered job, %d records (recover)\t%.6f\t-\t-"
-          % (options.recover_records, recover_seconds))
+        print("journal: one frame appended (lumaq_bench)\t%.9f\tframe cycle, --no-journal\t%.9f"
+              % (options.append_seconds, cycle_without))
+    print("recover after kill -9, %d records\t%.6f\t-\t-" % (options.recover_records,
+                                                             recover_seconds))
 
 
 def main():

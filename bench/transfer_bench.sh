@@ -136,15 +136,15 @@ if ((rows_only)); then
     floor="$([[ $direction == receive ]] && echo floor_responder || echo floor_sender)"
     floor_wall="$(per_frame "$direction-floor" 1)"
     for side in cli window; do
-      name="$([[ $side == cli ]] && echo lumaq-cli || echo "window, offscreen")"
+      name="$([[ $side == cli ]] && echo lumaq-cli || echo window)"
       wall="$(per_frame "$direction-$side" 1)"
       awk -v d="$direction" -v n="$name" -v f="$floor" -v t="$wall" -v ft="$floor_wall" 'BEGIN {
-        printf "%s per frame, %s (%.0f frames/s)\t%.9f\tC %s (%.0f frames/s)\t%.9f\n",
+        printf "%s per frame, %s (%.0f frames/s)\t%.9f\t%s, %.0f frames/s\t%.9f\n",
           d, n, (t > 0 ? 1 / t : 0), t, f, (ft > 0 ? 1 / ft : 0), ft }'
     done
     awk -v d="$direction" -v f="$floor" -v t="$(per_frame "$direction-cli" 2)" \
       -v ft="$(per_frame "$direction-floor" 2)" 'BEGIN {
-      printf "%s CPU per frame, lumaq-cli\t%.9f\tC %s, its CPU\t%.9f\n", d, t, f, ft }'
+      printf "%s CPU per frame, lumaq-cli\t%.9f\t%s, its CPU\t%.9f\n", d, t, f, ft }'
   done
   exit 0
 fi
