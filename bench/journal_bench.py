@@ -21,7 +21,12 @@ frame cycle is also measured without them: from one frame accepted to the
 next accepted at its first attempt, timed by the instrument's --verbose lines.
 
 usage: bench/journal_bench.py [BUILD_DIR] [--records N] [--rounds R]
-                              [--recover-records N]
+                              [--recover-records N] [--rows [--append-seconds S]]
+
+With --rows it prints the rows of bench/run.sh instead (bench/rows/transfer.sh):
+"operation<TAB>seconds<TAB>floor<TAB>its seconds", the journal's figures against
+the same receive without it; --append-seconds gives the time one frame takes
+to be appended (lumaq_bench), shown against the frame cycle without journal.
 """
 
 import argparse
@@ -186,12 +191,34 @@ def paired_row(operation, rounds, measure, unit):
         shown(median([b for _, b in pairs]), unit), ratio)
 
 
+def print_rows(rounds, options, recover_seconds, journal_size):
+    """The rows of bench/run.sh, in seconds; medians over the rounds."""
+    def medians(measure):
+        pairs = [(measure(a), measure(b)) for a, b in rounds]
+        pairs = [(a, b) for a, b in pairs if a is not None and b is not None]
+        return median([a for a, _ in pairs]), median([b for _, b in pairs])
+
+    cpu_with, cpu_without = medians(lambda r: r[3])
+    cycle_with, cycle_without = medians(lambda r: r[1])
+    print("journal: receive CPU per frame, lumaq-cli\t%.9f\tthe same, --no-journal\t%.9f"
+          % (cpu_with, cpu_without))
+    print("journal: receive per frame (%.0f frames/s)\t%.9f\t--no-journal, %.0f frames/s\t%.9f"
+          % (1 / cycle_with, cycle_with, 1 / cycle_without, cycle_without))
+    if options.append_seconds is not None:
+        print("journal: one frame appended (lumaq_bench)\t%.9f\tframe cycle, --no-journal\t%.9f"
+              % (options.append_seconds, cycle_without))
+    print("recover after kill -9, %d records\t%.6f\t-\t-" % (options.recover_records,
+                                                             recover_seconds))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("build", nargs="?", default="build")
     parser.add_argument("--records", type=int, default=2000)
     parser.add_argument("--rounds", type=int, default=15)
     parser.add_argument("--recover-records", type=int, default=15999)
+    parser.add_argument("--rows", action="store_true")
+    parser.add_argument("--append-seconds", type=float)
     options = parser.parse_args()
     cli = os.path.abspath(os.path.join(options.build, "lumaq-cli"))
     if not os.access(cli, os.X_OK):
@@ -209,6 +236,9 @@ def main():
             rounds.append((result[True], result[False]))
 
         records = options.records
+        if options.rows:
+            print_rows(rounds, options, *recover_after_kill(cli, work, options.recover_records))
+            return
         print("operation | with journal | without | ratio")
         paired_row("receive %d records, wall clock incl. resends" % records, rounds,
                    lambda r: records / r[0], "frames/s")

@@ -14,12 +14,19 @@
 # start-up, opening the port and the pause the dialog makes after the last
 # record sent drop out. Runs are interleaved and repeated; the median counts.
 #
-# usage: bench/transfer_bench.sh [BUILD_DIR]
+# usage: bench/transfer_bench.sh [--rows] [BUILD_DIR]
 #   FRAMES (default 4000) and BASE (default 500) frames, REPEAT (default 3).
 # Prints rows "operation | ours | floor | ratio", the ratio being ours/floor:
 # at least 0.6 is the target for frames/s; for times per frame, lower is better.
+# With --rows, the rows of bench/run.sh instead (bench/rows/transfer.sh):
+# "operation<TAB>seconds per frame<TAB>floor<TAB>its seconds per frame".
 set -euo pipefail
 
+rows_only=0
+if [[ "${1:-}" == --rows ]]; then
+  rows_only=1
+  shift
+fi
 build="$(cd "${1:-$(dirname "${BASH_SOURCE[0]}")/../build}" && pwd)"
 frames="${FRAMES:-4000}" base="${BASE:-500}" repeat="${REPEAT:-3}"
 cli="$build/lumaq-cli"
@@ -121,6 +128,26 @@ row() {  # LABEL OURS FLOOR (numbers)
   awk -v label="$1" -v ours="$2" -v floor="$3" \
     'BEGIN { printf "%-40s | %9.0f | %9.0f | %5.2f\n", label, ours, floor, ours / floor }'
 }
+
+if ((rows_only)); then
+  # Wall clock per frame for both fronts, the program's CPU time for
+  # lumaq-cli; frames per second in the labels.
+  for direction in receive send; do
+    floor="$([[ $direction == receive ]] && echo floor_responder || echo floor_sender)"
+    floor_wall="$(per_frame "$direction-floor" 1)"
+    for side in cli window; do
+      name="$([[ $side == cli ]] && echo lumaq-cli || echo window)"
+      wall="$(per_frame "$direction-$side" 1)"
+      awk -v d="$direction" -v n="$name" -v f="$floor" -v t="$wall" -v ft="$floor_wall" 'BEGIN {
+        printf "%s per frame, %s (%.0f frames/s)\t%.9f\t%s, %.0f frames/s\t%.9f\n",
+          d, n, (t > 0 ? 1 / t : 0), t, f, (ft > 0 ? 1 / ft : 0), ft }'
+    done
+    awk -v d="$direction" -v f="$floor" -v t="$(per_frame "$direction-cli" 2)" \
+      -v ft="$(per_frame "$direction-floor" 2)" 'BEGIN {
+      printf "%s CPU per frame, lumaq-cli\t%.9f\t%s, its CPU\t%.9f\n", d, t, f, ft }'
+  done
+  exit 0
+fi
 
 printf '%-40s | %9s | %9s | %5s\n' "operation ($((frames - base)) frames, median of $repeat)" ours floor ratio
 for direction in receive send; do

@@ -5,10 +5,15 @@
 #include <utility>
 #include <vector>
 
+#include "comm/FrameHeaders.h"
 #include "comm/PortOpenFailure.h"
 
 namespace lumaq {
 namespace {
+
+// The longest answer to one write of the program: a frame's body and its
+// checksum.
+constexpr int kLongestAnswer = static_cast<int>(kLongestFrameBody) + 1;
 
 // How long bytes take on the wire at the port's rate, 10 bits each.
 std::chrono::microseconds WireTime(const TCustomComPort& port, int bytes) {
@@ -51,9 +56,18 @@ int ComTransferPort::Write(const void* buffer, int count) {
   return written;
 }
 
+bool ComTransferPort::MoreThanAnAnswerAfter(int stale) {
+  try {
+    return port_.InputCount() - stale > kLongestAnswer;
+  } catch (const EComPort&) {
+    return true;  // the line is gone: the purge says so
+  }
+}
+
 void ComTransferPort::ClearBuffer(bool input, bool output) {
   const std::optional<int> stale = std::exchange(waitingBeforeWrite_, std::nullopt);
-  if (!input || !stale || std::chrono::steady_clock::now() >= answerPossible_) {
+  if (!input || !stale || std::chrono::steady_clock::now() >= answerPossible_ ||
+      MoreThanAnAnswerAfter(*stale)) {
     port_.ClearBuffer(input, output);
     inputEmptied_ = input;
     return;

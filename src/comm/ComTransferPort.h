@@ -26,11 +26,17 @@ class ComTransferPort final : public TransferPort {
   // and one byte of answer take on the wire at the line's rate, with no read
   // in between) drops only what had come in before the write. On a serial
   // line nothing else can be there yet; a pseudo-terminal (the simulated
-  // instrument) delivers the answer at once, and it must not be lost.
+  // instrument) delivers the answer at once, and it must not be lost. More
+  // bytes after the write than any answer is long are no answer but a flood,
+  // which may have filled the port's queue: then all goes, so that the port
+  // takes in and reports the bytes that follow.
   void ClearBuffer(bool input, bool output) override;
   int InputCount() override { return port_.InputCount(); }
 
  private:
+  // Whether more bytes are waiting than stale ones and the longest answer.
+  bool MoreThanAnAnswerAfter(int stale);
+
   TCustomComPort& port_;
   // Bytes waiting when the last write began, while no read or purge has
   // followed it, and when an answer to it could first be there.

@@ -155,8 +155,14 @@ void TransferSession::HeaderStep() {
   hasRawRecordsBefore_ = job_.HasRawRecords;
   coordinateData_ = header->coordinateData;
   job_.HasRawRecords = header->kind == FrameKind::kRawRecord;
-  WriteByte(kHeaderAck);
-  Purge(true, false);
+  try {
+    WriteByte(kHeaderAck);
+    Purge(true, false);
+  } catch (...) {
+    // The answer never went out (a cable pulled): no frame follows it.
+    RefuseFrame();
+    throw;
+  }
   FrameStep(*header);
 }
 

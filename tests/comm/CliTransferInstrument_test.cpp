@@ -145,6 +145,18 @@ TEST_F(CliTransferInstrument, AHangUpLeavesTheRecordsAcceptedBeforeIt) {
   EXPECT_EQ(ReadFileBytes(dir.Path("OUT.BDT")), JoinLinesCrLf(firstThree));
 }
 
+TEST_F(CliTransferInstrument, AHangUpDuringASendLeavesTheInstrumentTheRecordsItAccepted) {
+  const std::string job = dir.Write("JOB.BDT", Job(5));
+  const Ends ends =
+      Run({"--hangup-after", "2", "receive", dir.Path("GOT.BDT")}, {"send", "JOB.BDT"});
+  EXPECT_EQ(ends.program, 1) << ends.errors;
+  EXPECT_EQ(ends.instrument, 1) << ends.errors;
+  EXPECT_NE(ends.errors.find("通讯错误!请重新连接！"), std::string::npos) << ends.errors;
+  JobText firstTwo = SplitTextLines(ReadFileBytes(job));
+  firstTwo.resize(2);
+  EXPECT_EQ(ReadFileBytes(dir.Path("GOT.BDT")), JoinLinesCrLf(firstTwo));
+}
+
 TEST_F(CliTransferInstrument, SendDeliversEveryRecord) {
   const std::string job = dir.Write("JOB.BDT", Job(4));
   struct Case {

@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "comm/FrameHeaders.h"
 #include "support/PseudoTerminal.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
@@ -137,6 +138,40 @@ TEST(ComTransferPort, APurgeRightAfterAWriteKeepsWhatAnswersIt) {
     device.input = "X";
     line.ClearBuffer(true, false);
     EXPECT_EQ(line.InputCount(), 0);
+  }
+}
+
+// Bytes at pseudo-terminal speed can fill the port's queue before the purge;
+// kept, they would stop the port from taking in more, and no byte would ever
+// be reported again.
+TEST(ComTransferPort, APurgeRightAfterAWriteDropsAFloodThatNoAnswerCanBe) {
+  struct Case {
+    const char* label;
+    std::size_t after;  // bytes that came in after the write
+    int left;
+  } cases[] = {
+      {"as long as the longest frame and its sum: kept", kLongestFrameBody + 1,
+       static_cast<int>(kLongestFrameBody) + 1},
+      {"one more: all goes", kLongestFrameBody + 2, 0},
+      {"a queue's worth: all goes", 4096, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    LoopDispatcher loop;
+    auto owned = std::make_unique<InstantAnswerDevice>();
+    InstantAnswerDevice& device = *owned;
+    TComPort port(loop, std::move(owned));
+    port.SetEvents({});
+    port.SetDevicePath("instant");
+    port.SetBaudRate(br1200);  // two bytes take 17 ms
+    ComTransferPort line(port);
+    line.Open();
+    device.input = "\x55";
+    device.answer = std::string(c.after, '\x01');
+    const char ack = '\xBB';
+    line.Write(&ack, 1);
+    line.ClearBuffer(true, false);
+    EXPECT_EQ(line.InputCount(), c.left);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -51,16 +52,27 @@ class TransferCli : public ::testing::Test {
     const auto deadline = Clock::now() + 20s;
     std::string verdict;
     while (Clock::now() < deadline) {
-      pty_.Send(std::string(1, static_cast<char>(header)));
-      if (pty_.Receive(1, 500ms) != "\xBB") continue;
-      // The program purges its input right after 0xBB; an instrument at
-      // serial speed is never faster than that.
-      std::this_thread::sleep_for(100ms);
+      if (!SendHeader(header)) continue;
       pty_.Send(WithChecksum(body));
       verdict = pty_.Receive(1, 30s);
       if (verdict != "\xFF") return verdict;
     }
     return verdict;
+  }
+
+  // Sends a header until the program answers 0xBB, and leaves it time to
+  // purge its input; false when it did not answer by the deadline.
+  bool SendHeader(std::uint8_t header) {
+    const auto deadline = Clock::now() + 20s;
+    while (Clock::now() < deadline) {
+      pty_.Send(std::string(1, static_cast<char>(header)));
+      if (pty_.Receive(1, 500ms) != "\xBB") continue;
+      // The program purges its input right after 0xBB; an instrument at
+      // serial speed is never faster than that.
+      std::this_thread::sleep_for(100ms);
+      return true;
+    }
+    return false;
   }
 
   // Waits for the program's poll 0xAA and for the line to go quiet after it.
@@ -128,6 +140,67 @@ TEST_F(TransferCli, ReceiveSavesWhatWasAcceptedWhenTheLineGoesAway) {
   EXPECT_EQ(ReadFileBytes(dir_.Path("OUT.BDT")), JoinLinesCrLf({kTreeLine, kTreeLine}));
   EXPECT_EQ(Errors(),
             "\r已传输记录数 0\r已传输记录数 1\r已传输记录数 2\n通讯错误!请重新连接！ (ceIO)\n");
+}
+
+TEST_F(TransferCli, ReceiveSavesWhatWasAcceptedWhenTheCableIsPulledInsideAFrame) {
+  // The next frame's header is answered and 16 of its 33 bytes are on the
+  // line when the cable goes.
+  Start({"receive", "--device", pty_.Path(), "OUT.BDT"});
+  EXPECT_EQ(SendFrame(0xAA, kTreeBody), kOk);
+  ASSERT_TRUE(SendHeader(0xAA));
+  pty_.Send(WithChecksum(kTreeBody).substr(0, 16));
+  std::this_thread::sleep_for(50ms);  // the bytes reach the program first
+  pty_.CloseFarSide();
+  EXPECT_EQ(WaitForExit(), 1) << Errors();
+  EXPECT_EQ(ReadFileBytes(dir_.Path("OUT.BDT")), JoinLinesCrLf({kTreeLine}));
+  // The read of the body fails (EIO) before the port reports the hang-up.
+  EXPECT_EQ(Errors(),
+            "\r已传输记录数 0\r已传输记录数 1\n通讯错误!请重新连接！ (ReadFile function failed "
+            "(win error code: 5))\n");
+}
+
+TEST_F(TransferCli, ReceiveDropsAFloodOfNoiseUnansweredAndTakesTheFramesAfterIt) {
+  // 256 KiB of random bytes in runs of 1 to 64 while a header is awaited:
+  // none is a header or the end byte, so none may be answered or make a
+  // record, whether it comes alone or with others.
+  Start({"receive", "--device", pty_.Path(), "OUT.BDT"});
+  EXPECT_EQ(SendFrame(0xAA, kTreeBody), kOk);
+  std::mt19937 random(15);
+  std::uniform_int_distribution<int> runLength(1, 64);
+  std::uniform_int_distribution<int> byteValue(0, 255);
+  std::size_t sent = 0;
+  while (sent < 256 * 1024) {
+    std::string run;
+    while (run.size() < static_cast<std::size_t>(runLength(random))) {
+      const auto byte = static_cast<std::uint8_t>(byteValue(random));
+      if (!FindFrameHeader(byte) && byte != kEndByte) run += static_cast<char>(byte);
+    }
+    ASSERT_TRUE(pty_.SendWithin(run, 5s)) << "the program stopped taking bytes after " << sent;
+    sent += run.size();
+  }
+  EXPECT_EQ(pty_.Receive(1, 500ms), "");  // no answer to any of it
+  const std::string text = test::TextCoordinateBody("P2,PT,10.5,20.25,-3");
+  EXPECT_EQ(SendFrame(0x06, text), kOk);
+  EXPECT_EQ(SendFrame(0xAA, kTreeBody), kOk);
+  pty_.Send("\xEE");
+  EXPECT_EQ(WaitForExit(), 0) << Errors();
+  EXPECT_EQ(
+      ReadFileBytes(dir_.Path("OUT.BDT")),
+      JoinLinesCrLf({kTreeLine, ComposeRecordLine("P2", "PT", "10.5", "20.25", "-3"), kTreeLine}));
+}
+
+TEST_F(TransferCli, SendEndsWithTheLineErrorWhenTheCableIsPulled) {
+  const std::string p1 = ComposeRecordLine("P1", "", "1", "2", "3");
+  dir_.Write("JOB.BDT", p1 + "\r\n" + p1 + "\r\n" + p1 + "\r\n");
+  Start({"send", "--device", pty_.Path(), "JOB.BDT"});
+  const std::string first = RequestFrame(32);
+  pty_.Send(std::string(1, static_cast<char>(FrameChecksum(first))));
+  EXPECT_EQ(pty_.Receive(1, 5s), kOk);
+  // The second record's frame came; the cable goes before its echo.
+  EXPECT_EQ(RequestFrame(32), first);
+  pty_.CloseFarSide();
+  EXPECT_EQ(WaitForExit(), 1) << Errors();
+  EXPECT_EQ(Errors(), "\r已传输记录数 0\r已传输记录数 1\n通讯错误!请重新连接！ (ceIO)\n");
 }
 
 TEST_F(TransferCli, ReceiveStopsOnCtrlCAndSaves) {

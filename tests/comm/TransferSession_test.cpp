@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "comm/ReceivedJobFile.h"
 #include "records/RecordLine.h"
 #include "support/InstrumentFrames.h"
 #include "support/RecordingTransferView.h"
@@ -107,6 +108,24 @@ TEST(TransferSession, AFrameRefusedAfterItsHeaderLeavesTheFlagsOfTheLastAccepted
   r.Deliver("\xEE");
   EXPECT_TRUE(r.job.CoordinateMode);
   EXPECT_EQ(r.job.RawRecordBuffer, "");
+}
+
+TEST(TransferSession, ACablePulledAsAHeaderIsAnsweredLeavesTheFlagsOfTheLastAcceptedFrame) {
+  // Raw records came; the next header is read but its 0xBB cannot go out. The
+  // job must still save as the raw records it holds, not as their text.
+  Rig r;
+  r.Frame(0xA8, WithChecksum(kRawBody));
+  r.port.FailWrites();
+  r.port.Arrive("\xAA");
+  EXPECT_THROW(r.session.ComPort1RxChar(1), std::runtime_error);
+  EXPECT_EQ(r.log.back(), "write failed");
+  EXPECT_FALSE(r.session.CoordinateData());
+  EXPECT_TRUE(r.job.HasRawRecords);
+  r.session.ComPort1Error({ceIO});
+  EXPECT_TRUE(r.view.closed);
+  EXPECT_FALSE(r.job.CoordinateMode);
+  EXPECT_EQ(r.job.RawRecordBuffer, kRawBody);
+  EXPECT_TRUE(SavesRawRecords(r.job, "OUT.TSM"));
 }
 
 // Logs each accepted frame in the transfer's own log; raises when told to.

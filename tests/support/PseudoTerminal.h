@@ -67,6 +67,26 @@ class PseudoTerminal {
     }
   }
 
+  // The far side sends bytes, waiting up to timeout while the port's end
+  // takes none (its input is full); false when they did not all go by then.
+  bool SendWithin(std::string_view bytes, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const int flags = ::fcntl(master_, F_GETFL);
+    ::fcntl(master_, F_SETFL, flags | O_NONBLOCK);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
+      pollfd fd{master_, POLLOUT, 0};
+      if (left.count() <= 0 || ::poll(&fd, 1, static_cast<int>(left.count())) <= 0) break;
+      const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno != EAGAIN && errno != EINTR) break;
+      if (n > 0) done += static_cast<std::size_t>(n);
+    }
+    ::fcntl(master_, F_SETFL, flags);
+    return done == bytes.size();
+  }
+
   // Waits up to timeout until the port's end holds count unread bytes that
   // the far side sent; false when it does not by then. Only before the port
   // opens its end: it looks through a descriptor of its own for a moment.

@@ -35,6 +35,9 @@ class ScriptedTransferPort : public TransferPort {
   void FailOpen(std::string detail) { openFailure_ = std::move(detail); }
   // From now on every read and write fails, as on a line that went away.
   void GoAway() { gone_ = true; }
+  // From now on every write fails, while reads still get the bytes the port
+  // holds: a cable pulled after they came.
+  void FailWrites() { writesFail_ = true; }
   // Runs at the start of every Read (to look at the session meanwhile).
   std::function<void()> onRead;
 
@@ -66,7 +69,7 @@ class ScriptedTransferPort : public TransferPort {
 
   int Write(const void* buffer, int count) override {
     const std::string bytes(static_cast<const char*>(buffer), static_cast<std::size_t>(count));
-    if (gone_) {
+    if (gone_ || writesFail_) {
       log_.push_back("write failed");
       throw std::runtime_error("the line is gone");
     }
@@ -98,6 +101,7 @@ class ScriptedTransferPort : public TransferPort {
   std::string openFailure_;
   bool connected_ = false;
   bool gone_ = false;
+  bool writesFail_ = false;
 };
 
 }  // namespace lumaq::test
