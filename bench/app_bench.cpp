@@ -10,6 +10,7 @@
 #include "app/PrintSurface.h"
 #include "app/UserDialogs.h"
 #include "records/JobFiles.h"
+#include "support/OpenOneFile.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
@@ -29,24 +30,6 @@ class NoView : public MainView {
   std::size_t shownLines = 0;
 };
 
-// Answers the open dialog with one file, every time.
-class OpenOneFile : public UserDialogs {
- public:
-  explicit OpenOneFile(std::string path) : path_(std::move(path)) {}
-  MessageResult ShowMessage(const std::string&, const std::string&, MessageIcon,
-                            MessageButtons) override {
-    return MessageResult::kNo;
-  }
-  std::optional<FileChoice> AskOpenFile(const FileDialogRequest&) override {
-    return FileChoice{path_, 2};
-  }
-  std::optional<FileChoice> AskSaveFile(const FileDialogRequest&) override { return {}; }
-  std::unique_ptr<PrintSurface> AskPrinter(const std::string&) override { return nullptr; }
-
- private:
-  std::string path_;
-};
-
 void BM_OpenTxtMillionLines(benchmark::State& state) {
   constexpr std::size_t kLines = 1000000;
   const test::TempDir dir;
@@ -62,7 +45,7 @@ void BM_OpenTxtMillionLines(benchmark::State& state) {
   JobDocument job;
   RecordTable table;
   NoView view;
-  OpenOneFile dialogs(path);
+  test::OpenOneFile dialogs(path, 2);
   MainCommands commands(job, table, view, dialogs, dir.Folder());
   commands.StartUp({});
   for (auto _ : state) {

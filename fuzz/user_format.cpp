@@ -19,6 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (static_cast<unsigned char>(c) < 0x20) return 0;
     }
   }
+  // Nor is an extension cut to its first three bytes that ends in a blank:
+  // the next read trims the blank from the end of its line.
+  if (!format->extension.empty() && format->extension.back() == ' ') return 0;
   const auto again = ParseUserFormat(RewriteUserFormatLines(lines, *format));
   FUZZ_CHECK(again && *again == *format);
   return 0;

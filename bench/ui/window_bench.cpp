@@ -9,28 +9,11 @@
 #include "app/ui/Zivoru_main.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
+#include "support/OpenOneFile.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
 namespace {
-
-// Answers the open dialog with one file, every time.
-class OpenOneFile : public UserDialogs {
- public:
-  explicit OpenOneFile(std::string path) : path_(std::move(path)) {}
-  MessageResult ShowMessage(const std::string&, const std::string&, MessageIcon,
-                            MessageButtons) override {
-    return MessageResult::kNo;
-  }
-  std::optional<FileChoice> AskOpenFile(const FileDialogRequest&) override {
-    return FileChoice{path_, 1};
-  }
-  std::optional<FileChoice> AskSaveFile(const FileDialogRequest&) override { return {}; }
-  std::unique_ptr<PrintSurface> AskPrinter(const std::string&) override { return nullptr; }
-
- private:
-  std::string path_;
-};
 
 std::string WriteJob(const test::TempDir& dir, int records) {
   JobText lines;
@@ -45,7 +28,7 @@ std::string WriteJob(const test::TempDir& dir, int records) {
 
 void BM_WindowOpen15999(benchmark::State& state) {
   const test::TempDir dir;
-  OpenOneFile dialogs(WriteJob(dir, 15999));
+  test::OpenOneFile dialogs(WriteJob(dir, 15999), 1);
   ui::TForm1 form(&dialogs);
   form.FormCreate({}, false);
   form.show();
@@ -59,7 +42,7 @@ BENCHMARK(BM_WindowOpen15999)->Unit(benchmark::kMillisecond);
 
 void BM_WindowTidy15999(benchmark::State& state) {
   const test::TempDir dir;
-  OpenOneFile dialogs(WriteJob(dir, 15999));
+  test::OpenOneFile dialogs(WriteJob(dir, 15999), 1);
   ui::TForm1 form(&dialogs);
   form.FormCreate({}, false);
   form.show();

@@ -19,11 +19,13 @@
 #include "rawdata/RawRecord.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
+#include "support/AwaitText.h"
 #include "support/ChildProcess.h"
 #include "support/FileSizeLimit.h"
 #include "support/InstrumentFrames.h"
 #include "support/InstrumentRun.h"
 #include "support/RawRecordBuilder.h"
+#include "support/SampleRecords.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
@@ -49,28 +51,10 @@ std::string ErrorsOf(const TempDir& dir, const std::string& name) {
   return ReadFileBytes(dir.Path(name + "-errors.txt"));
 }
 
-// Waits until the file holds text.
-bool AwaitText(const std::string& path, const std::string& text, std::chrono::seconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (fs::exists(path) && ReadFileBytes(path).find(text) != std::string::npos) return true;
-    std::this_thread::sleep_for(5ms);
-  }
-  return false;
-}
+using test::AwaitText;
 
 std::string Lines(const JobText& lines, std::size_t count) {
   return JoinLinesCrLf(JobText(lines.begin(), lines.begin() + static_cast<long>(count)));
-}
-
-// Records whose coordinates come back from a frame exactly as written.
-JobText JobRecords(int count) {
-  JobText lines;
-  for (int i = 1; i <= count; ++i) {
-    const std::string n = std::to_string(i);
-    lines.push_back(ComposeRecordLine("P" + n, "TOPO", n + ".125", "-" + n + ".500", "0.000"));
-  }
-  return lines;
 }
 
 std::string RawRecords(int count) {
@@ -116,7 +100,7 @@ bool ReceiveAndKill(const TempDir& dir, std::vector<std::string> action, int n,
 }
 
 TEST(JournalCli, AKilledReceiveIsRecoveredByteForByte) {
-  const JobText records = JobRecords(20);
+  const JobText records = test::TopoRecords(20);
   const std::string raw = RawRecords(30);
   const std::vector<Frame> measurements = MeasurementFrames();
   struct Case {
@@ -175,7 +159,7 @@ TEST(JournalCli, AKilledReceiveIsRecoveredByteForByte) {
 }
 
 TEST(JournalCli, TheJournalHoldsTheFramesWhileTheReceiveRunsAndGoesOnceOutIsSaved) {
-  const JobText records = JobRecords(5);
+  const JobText records = test::TopoRecords(5);
   struct Case {
     const char* label;
     std::vector<std::string> options;
@@ -208,7 +192,7 @@ TEST(JournalCli, TheJournalHoldsTheFramesWhileTheReceiveRunsAndGoesOnceOutIsSave
 
 TEST(JournalCli, AReceiveThatCannotSaveKeepsItsJournal) {
   TempDir dir;
-  const JobText records = JobRecords(3);
+  const JobText records = test::TopoRecords(3);
   dir.Write("IN.BDT", JoinLinesCrLf(records));
   // A folder in OUT's place takes the probe's temporary file but refuses the
   // rename over it once the job is received.
@@ -267,7 +251,7 @@ TEST(JournalCli, AReceiveNeverStartsOverAJournalThatIsThere) {
 
 TEST(JournalCli, RecoverSavesWhatTheWholeFramesGiveAndRefusesWhatIsNoJournal) {
   TempDir dir;
-  const JobText records = JobRecords(3);
+  const JobText records = test::TopoRecords(3);
   std::string frames;
   for (int i = 1; i <= 3; ++i) {
     const std::string n = std::to_string(i);

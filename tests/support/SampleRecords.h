@@ -1,6 +1,6 @@
-// Record files for the main window's command tests: count records P1..Pn
-// with code C at N 100, E 200, Z 1.5, as a BDT file holds them; and the
-// title suffixes the window shows after the job's name.
+// Records for the tests: numbered record files for the main window's command
+// tests and for transfers, and the title suffixes the window shows after the
+// job's name.
 #pragma once
 
 #include <string>
@@ -19,6 +19,17 @@ inline std::string RecordLines(int count) {
     lines.push_back(ComposeRecordLine("P" + std::to_string(i), "C", "100.000", "200.000", "1.5"));
   }
   return JoinLinesCrLf(lines);
+}
+
+// count records P1..Pn with code TOPO, N n.125, E -n.500, Z 0: numbers that
+// come back from a binary or text frame exactly as written.
+inline JobText TopoRecords(int count) {
+  JobText lines;
+  for (int i = 1; i <= count; ++i) {
+    const std::string n = std::to_string(i);
+    lines.push_back(ComposeRecordLine("P" + n, "TOPO", n + ".125", "-" + n + ".500", "0.000"));
+  }
+  return lines;
 }
 
 }  // namespace lumaq::test

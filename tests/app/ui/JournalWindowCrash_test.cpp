@@ -18,8 +18,10 @@
 #include "app/ui/Zivoru_main.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
+#include "support/AwaitText.h"
 #include "support/ChildProcess.h"
 #include "support/InstrumentRun.h"
+#include "support/SampleRecords.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -29,24 +31,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-JobText Records(int count) {
-  JobText lines;
-  for (int i = 1; i <= count; ++i) {
-    const std::string n = std::to_string(i);
-    lines.push_back(ComposeRecordLine("P" + n, "TOPO", n + ".125", "-" + n + ".500", "0.000"));
-  }
-  return lines;
-}
-
-// Waits until the file holds text.
-bool AwaitText(const std::string& path, const std::string& text, std::chrono::seconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (fs::exists(path) && ReadFileBytes(path).find(text) != std::string::npos) return true;
-    std::this_thread::sleep_for(5ms);
-  }
-  return false;
-}
+using test::AwaitText;
 
 // The driver's own folder, which a killed driver leaves behind.
 struct DriverFolder {
@@ -59,7 +44,7 @@ struct DriverFolder {
 
 TEST(JournalWindowCrash, AKilledReceiveIsRestoredAtTheNextStartByteForByte) {
   test::TempDir dir;
-  const JobText records = Records(40);
+  const JobText records = test::TopoRecords(40);
   const int n = 25;
   test::InstrumentRun instrument(
       dir, {"--pty", "--verbose", "--timeout", "300", "--hangup-after", std::to_string(n),
