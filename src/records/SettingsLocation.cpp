@@ -32,10 +32,24 @@ fs::path ConfigFolder() {
   return XdgFolder("XDG_CONFIG_HOME", ".config");
 }
 
+// The system's folders of installed programs. The superuser may write in
+// them, but a settings file there belongs to no package and would be left
+// behind when the program is removed: an installed copy keeps its settings in
+// the user's configuration folder, whoever runs it.
+bool IsSystemProgramFolder(const std::string& programFolder) {
+  const fs::path folder = fs::path(programFolder).lexically_normal();
+  for (const char* system : {"/bin", "/sbin", "/usr/bin", "/usr/sbin", "/usr/games",
+                             "/usr/local/bin", "/usr/local/sbin", "/usr/local/games"}) {
+    if (folder == fs::path(system) || folder == fs::path(system) / "") return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool ProgramFolderKeepsSettings(const std::string& programFolder) {
-  return !programFolder.empty() && FolderIsWritable(programFolder);
+  return !programFolder.empty() && !IsSystemProgramFolder(programFolder) &&
+         FolderIsWritable(programFolder);
 }
 
 std::string SettingsFilePath(const std::string& programFolder) {

@@ -18,7 +18,9 @@ namespace lumaq {
 inline constexpr const char* kSettingsFileName = "Commpara";
 
 // Whether the program keeps its settings beside itself: programFolder is a
-// folder in which this user may create and replace files.
+// folder in which this user may create and replace files, and not one of the
+// system's folders of installed programs (/usr/bin and the like), which the
+// superuser may write in too.
 bool ProgramFolderKeepsSettings(const std::string& programFolder);
 
 // programFolder/Commpara when ProgramFolderKeepsSettings, otherwise

@@ -46,6 +46,18 @@ TEST_F(SettingsLocation, AWritableProgramFolderKeepsTheSettingsWhateverTheEnviro
   }
 }
 
+// The superuser may write in /usr/bin, but an installed copy must not leave a
+// settings file there that no package owns.
+TEST_F(SettingsLocation, TheSystemsProgramFoldersNeverKeepTheSettings) {
+  Use({"/config", "/home/alice"});
+  for (const char* folder :
+       {"/usr/bin", "/usr/bin/", "/usr/local/bin", "/bin", "/usr/sbin/../bin"}) {
+    SCOPED_TRACE(folder);
+    EXPECT_FALSE(ProgramFolderKeepsSettings(folder));
+    EXPECT_EQ(SettingsFilePath(folder), "/config/lumaq/Commpara");
+  }
+}
+
 TEST_F(SettingsLocation, AReadOnlyFileInAWritableFolderStaysTheSettingsFile) {
   program.Write("Commpara", "[ComPort1]\r\n");
   fs::permissions(program.Path("Commpara"), fs::perms::owner_read | fs::perms::group_read);
