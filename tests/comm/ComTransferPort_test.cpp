@@ -86,6 +86,22 @@ class InstantAnswerDevice final : public SerialDevice {
   bool open_ = false;
 };
 
+// A transfer line on an instant-answer device at a baud rate, to be opened
+// by the test once its port is set up.
+struct InstantLine {
+  explicit InstantLine(TBaudRate rate) {
+    port.SetEvents({});
+    port.SetDevicePath("instant");
+    port.SetBaudRate(rate);
+  }
+
+  LoopDispatcher loop;
+  std::unique_ptr<InstantAnswerDevice> owned = std::make_unique<InstantAnswerDevice>();
+  InstantAnswerDevice& device = *owned;
+  TComPort port{loop, std::move(owned)};
+  ComTransferPort line{port};
+};
+
 // The program purges its input right after a write (0xBB, a poll): what came
 // in before the write goes, the instrument's answer to it stays.
 TEST(ComTransferPort, APurgeRightAfterAWriteKeepsWhatAnswersIt) {
@@ -109,16 +125,11 @@ TEST(ComTransferPort, APurgeRightAfterAWriteKeepsWhatAnswersIt) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    LoopDispatcher loop;
-    auto owned = std::make_unique<InstantAnswerDevice>();
-    InstantAnswerDevice& device = *owned;
-    TComPort port(loop, std::move(owned));
-    port.SetEvents({});
-    port.Timeouts().SetReadInterval(-1);  // reads return at once with what is there
-    port.Timeouts().SetReadTotalConstant(0);
-    port.SetDevicePath("instant");
-    port.SetBaudRate(br256000);  // two bytes take 78 microseconds
-    ComTransferPort line(port);
+    InstantLine instant(br256000);  // two bytes take 78 microseconds
+    InstantAnswerDevice& device = instant.device;
+    ComTransferPort& line = instant.line;
+    instant.port.Timeouts().SetReadInterval(-1);  // reads return at once with what is there
+    instant.port.Timeouts().SetReadTotalConstant(0);
     line.Open();
     device.input = c.before;
     device.answer = "FRAME";
@@ -157,14 +168,9 @@ TEST(ComTransferPort, APurgeRightAfterAWriteDropsAFloodThatNoAnswerCanBe) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    LoopDispatcher loop;
-    auto owned = std::make_unique<InstantAnswerDevice>();
-    InstantAnswerDevice& device = *owned;
-    TComPort port(loop, std::move(owned));
-    port.SetEvents({});
-    port.SetDevicePath("instant");
-    port.SetBaudRate(br1200);  // two bytes take 17 ms
-    ComTransferPort line(port);
+    InstantLine instant(br1200);  // two bytes take 17 ms
+    InstantAnswerDevice& device = instant.device;
+    ComTransferPort& line = instant.line;
     line.Open();
     device.input = "\x55";
     device.answer = std::string(c.after, '\x01');

@@ -71,4 +71,15 @@ class InstrumentRun {
   std::unique_ptr<ProgramEnd> program_;
 };
 
+// The instrument on a pseudo-terminal of its own, reached as COM1 through
+// [PortMap] of a "Commpara" written in dir: the program folder of the windows
+// under test.
+inline std::unique_ptr<InstrumentRun> InstrumentOnCom1(const TempDir& dir,
+                                                       std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), "--pty");
+  auto instrument = std::make_unique<InstrumentRun>(dir, std::move(arguments));
+  dir.Write("Commpara", "[PortMap]\r\nCOM1=" + instrument->FarPath() + "\r\n");
+  return instrument;
+}
+
 }  // namespace lumaq::test

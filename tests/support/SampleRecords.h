@@ -21,11 +21,11 @@ inline std::string RecordLines(int count) {
   return JoinLinesCrLf(lines);
 }
 
-// count records P1..Pn with code TOPO, N n.125, E -n.500, Z 0: numbers that
-// come back from a binary or text frame exactly as written.
-inline JobText TopoRecords(int count) {
+// count records from P<first> on, with code TOPO, N n.125, E -n.500, Z 0:
+// numbers that come back from a binary or text frame exactly as written.
+inline JobText TopoRecords(int count, int first = 1) {
   JobText lines;
-  for (int i = 1; i <= count; ++i) {
+  for (int i = first; i < first + count; ++i) {
     const std::string n = std::to_string(i);
     lines.push_back(ComposeRecordLine("P" + n, "TOPO", n + ".125", "-" + n + ".500", "0.000"));
   }

@@ -23,6 +23,7 @@
 #include "support/ActiveMainWindow.h"
 #include "support/InstrumentRun.h"
 #include "support/ModalDialogs.h"
+#include "support/SampleRecords.h"
 #include "support/ScopedEnvironment.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
@@ -31,15 +32,6 @@ namespace lumaq {
 namespace {
 
 namespace fs = std::filesystem;
-
-JobText Records(int count) {
-  JobText lines;
-  for (int i = 1; i <= count; ++i) {
-    lines.push_back(ComposeRecordLine("P" + std::to_string(i), "TOPO", std::to_string(i) + ".125",
-                                      "-" + std::to_string(i) + ".500", "0.000"));
-  }
-  return lines;
-}
 
 std::vector<Frame> BinaryFrames(const JobText& lines) {
   std::vector<Frame> frames;
@@ -76,10 +68,10 @@ TEST_F(JournalWindowTest, AReceiveKeepsItsJournalInTheStateFolderUntilTheJobIsSa
   ui::TForm1 form{&dialogs, dir.Folder()};
   ASSERT_NO_FATAL_FAILURE(test::StartActiveMainWindow(form));
 
-  const JobText records = Records(12);
-  test::InstrumentRun run(
-      dir, {"--pty", "--pause", "20", "send-job", dir.Write("JOB.BDT", JoinLinesCrLf(records))});
-  dir.Write("Commpara", "[PortMap]\r\nCOM1=" + run.FarPath() + "\r\n");
+  const JobText records = test::TopoRecords(12);
+  const auto instrument = test::InstrumentOnCom1(
+      dir, {"--pause", "20", "send-job", dir.Write("JOB.BDT", JoinLinesCrLf(records))});
+  test::InstrumentRun& run = *instrument;
   QPointer<ui::TForm2> transfer;
   script.Next<ui::TForm3>([&](ui::TForm3* settings) {
     transfer = qobject_cast<ui::TForm2*>(settings->parentWidget());
@@ -118,7 +110,7 @@ TEST_F(JournalWindowTest, AJournalLeftBehindIsOfferedAtStartUp) {
     const char* label;
     QMessageBox::StandardButton answer;
   } cases[] = {{"Yes restores", QMessageBox::Yes}, {"No sets it aside", QMessageBox::No}};
-  const JobText records = Records(3);
+  const JobText records = test::TopoRecords(3);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     fs::remove_all(journals);

@@ -22,6 +22,7 @@
 #include "support/InstrumentFrames.h"
 #include "support/InstrumentRun.h"
 #include "support/ModalDialogs.h"
+#include "support/SampleRecords.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -29,16 +30,6 @@ namespace lumaq {
 namespace {
 
 using test::InstrumentRun;
-
-// Record lines as a binary frame carries them back: upper case, three decimals.
-JobText Records(int count, int first = 1) {
-  JobText lines;
-  for (int i = first; i < first + count; ++i) {
-    lines.push_back(ComposeRecordLine("P" + std::to_string(i), "TOPO", std::to_string(i) + ".125",
-                                      "-" + std::to_string(i) + ".500", "0.000"));
-  }
-  return lines;
-}
 
 Frame BinaryFrame(const std::string& line) {
   std::string body(32, '\0');
@@ -55,9 +46,7 @@ class TransferWindowTest : public ::testing::Test {
 
   // The instrument with arguments, at the far end of COM1.
   InstrumentRun& Instrument(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "--pty");
-    instrument = std::make_unique<InstrumentRun>(dir, std::move(arguments));
-    dir.Write("Commpara", "[PortMap]\r\nCOM1=" + instrument->FarPath() + "\r\n");
+    instrument = test::InstrumentOnCom1(dir, std::move(arguments));
     return *instrument;
   }
 
@@ -104,7 +93,7 @@ class TransferWindowTest : public ::testing::Test {
 };
 
 TEST_F(TransferWindowTest, ReceivedCoordinateRecordsFillTheGrid) {
-  const JobText records = Records(3);
+  const JobText records = test::TopoRecords(3);
   InstrumentRun& run = Instrument({"send-job", dir.Write("JOB.BDT", JoinLinesCrLf(records))});
   Press(Qt::Key_F9);
   EXPECT_TRUE(script.AllDone());
@@ -122,8 +111,8 @@ TEST_F(TransferWindowTest, ReceivedCoordinateRecordsFillTheGrid) {
 }
 
 TEST_F(TransferWindowTest, TwoReceivesCollectBothAndClosingAsksToSaveThem) {
-  const JobText first = Records(2);
-  const JobText second = Records(2, 3);
+  const JobText first = test::TopoRecords(2);
+  const JobText second = test::TopoRecords(2, 3);
   InstrumentRun& one = Instrument({"send-job", dir.Write("A.BDT", JoinLinesCrLf(first))});
   Press(Qt::Key_F9);
   EXPECT_EQ(one.Finish(), 0) << one.Errors();
@@ -150,7 +139,7 @@ TEST_F(TransferWindowTest, TwoReceivesCollectBothAndClosingAsksToSaveThem) {
 
 TEST_F(TransferWindowTest, AReceiveThatEndsInMeasurementsShowsTheText) {
   const std::vector<Frame> frames = {
-      BinaryFrame(Records(1)[0]),
+      BinaryFrame(test::TopoRecords(1)[0]),
       {0xA1, test::TextBody(47, {{1, "P2"}, {17, "123.456"}, {25, "90.0000"}, {33, "45.3015"}})}};
   WriteFramesFile(dir.Path("MIXED.FRM"), frames);
   InstrumentRun& run = Instrument({"send-frames", dir.Path("MIXED.FRM")});
@@ -173,7 +162,7 @@ TEST_F(TransferWindowTest, AReceiveThatEndsInMeasurementsShowsTheText) {
 }
 
 TEST_F(TransferWindowTest, SendOfTheTableReachesTheInstrument) {
-  const JobText records = Records(3);
+  const JobText records = test::TopoRecords(3);
   const std::string job = dir.Write("JOB.BDT", JoinLinesCrLf(records));
   dialogs.NextOpenAnswer(FileChoice{job, 1});
   form.MenuJobOpen->trigger();
@@ -188,7 +177,7 @@ TEST_F(TransferWindowTest, SendOfTheTableReachesTheInstrument) {
 
 TEST_F(TransferWindowTest, MoreRecordsThanTheTableHoldsAreToldInABox) {
   std::vector<Frame> frames;
-  for (const std::string& line : Records(16000)) frames.push_back(BinaryFrame(line));
+  for (const std::string& line : test::TopoRecords(16000)) frames.push_back(BinaryFrame(line));
   WriteFramesFile(dir.Path("MANY.FRM"), frames);
   InstrumentRun& run = Instrument({"send-frames", dir.Path("MANY.FRM")});
   dialogs.NextMessageAnswer(MessageResult::kOk);
@@ -218,7 +207,7 @@ TEST_F(TransferWindowTest, APortThatCannotBeOpenedIsReportedAndNothingArrives) {
 }
 
 TEST_F(TransferWindowTest, ALineThatGoesAwayKeepsTheRecordsAcceptedBeforeIt) {
-  const JobText records = Records(5);
+  const JobText records = test::TopoRecords(5);
   InstrumentRun& run =
       Instrument({"--hangup-after", "2", "send-job", dir.Write("JOB.BDT", JoinLinesCrLf(records))});
   Press(Qt::Key_F9);
@@ -230,7 +219,7 @@ TEST_F(TransferWindowTest, ALineThatGoesAwayKeepsTheRecordsAcceptedBeforeIt) {
 }
 
 TEST_F(TransferWindowTest, CancelKeepsTheRecordsAcceptedSoFar) {
-  const JobText records = Records(20);
+  const JobText records = test::TopoRecords(20);
   Instrument({"--pause", "50", "send-job", dir.Write("JOB.BDT", JoinLinesCrLf(records))});
   AcceptSettings();
   script.While([this] { return transfer.isNull() || transfer->Label3->text() == "0"; },

@@ -28,9 +28,7 @@ using test::InstrumentRun;
 class TransTest : public ::testing::Test {
  protected:
   InstrumentRun& Instrument(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "--pty");
-    instrument = std::make_unique<InstrumentRun>(dir, std::move(arguments));
-    dir.Write("Commpara", "[PortMap]\r\nCOM1=" + instrument->FarPath() + "\r\n");
+    instrument = test::InstrumentOnCom1(dir, std::move(arguments));
     return *instrument;
   }
   void AcceptSettings() {
