@@ -39,7 +39,7 @@ bool ReceiveRecords(InstrumentLine& line, const InstrumentOptions& options,
   bool afterOk = false;     // the last answer of the program was 0x00
   bool lostRecord = false;  // one was accepted by the program but came short
   for (;;) {
-    const std::uint8_t byte = *line.ReadByte(kNoDeadline);
+    const std::uint8_t byte = *line.ReadByte(Deadline::Never());
     if (byte == kEndByte && afterOk) break;
     afterOk = false;
     if (byte != kPollByte) continue;
@@ -54,9 +54,8 @@ bool ReceiveRecords(InstrumentLine& line, const InstrumentOptions& options,
       line.Write(LineBytes({request}));
       // The program answers a request, however long it takes; once the frame
       // has begun, its bytes follow within the time-out and their wire time.
-      frame.assign(1, static_cast<char>(*line.ReadByte(kNoDeadline)));
-      frame +=
-          line.ReadBytes(size - 1, SerialClock::now() + options.timeout + line.WireTime(size - 1));
+      frame.assign(1, static_cast<char>(*line.ReadByte(Deadline::Never())));
+      frame += line.ReadBytes(size - 1, Deadline::In(options.timeout + line.WireTime(size - 1)));
       // Polls alone: the request was lost to the program's purge.
       const bool polls = frame.size() < size &&
                          frame.find_first_not_of(static_cast<char>(kPollByte)) == std::string::npos;
@@ -74,7 +73,7 @@ bool ReceiveRecords(InstrumentLine& line, const InstrumentOptions& options,
     line.Write(LineBytes({echo}));
 
     // The program answers every echo, 0x00 or 0xFF.
-    const auto verdict = line.AwaitOneOf(LineBytes({kFrameOk, kFrameBad}), kNoDeadline);
+    const auto verdict = line.AwaitOneOf(LineBytes({kFrameOk, kFrameBad}), Deadline::Never());
     if (*verdict == kFrameBad) {
       log.Say(said + ": echo " + Hex(echo) + " refused (0xFF)");
       continue;

@@ -125,13 +125,13 @@ bool SendAttempt(InstrumentLine& line, const Frame& frame, int number, int attem
 
   line.DiscardInput();
   line.Write(plan.beforeAck);
-  if (!line.AwaitOneOf(LineBytes({kHeaderAck}), SerialClock::now() + options.timeout)) {
+  if (!line.AwaitOneOf(LineBytes({kHeaderAck}), Deadline::In(options.timeout))) {
     log.Say(said + ": header not answered, sending it again");
     return false;
   }
   line.Write(plan.afterAck);
   const auto verdict =
-      line.AwaitOneOf(LineBytes({kFrameOk, kFrameBad}), SerialClock::now() + options.timeout);
+      line.AwaitOneOf(LineBytes({kFrameOk, kFrameBad}), Deadline::In(options.timeout));
   if (!verdict) {
     log.Say(said + ": no answer to the frame, sending it again");
     return false;
