@@ -13,17 +13,9 @@
 namespace lumaq::cli {
 namespace {
 
-constexpr std::size_t kBinaryRecordSize = 32;
-constexpr std::size_t kTextRecordSize = 49;
-
-// The record line of a frame as the program sends it: binary, or text laid
-// out in columns of 8, 8, 11, 11 and 11.
+// The record line of a whole frame as the program sends it.
 std::string RecordOfFrame(std::string_view frame, bool text) {
-  if (!text) return DecodeBinaryCoordinateRecord(frame);
-  const auto field = [&](std::size_t at, std::size_t width) {
-    return TrimControl(frame.substr(at, width));
-  };
-  return ComposeRecordLine(field(0, 8), field(8, 8), field(16, 11), field(27, 11), field(38, 11));
+  return text ? DecodeTextCoordinateColumns(frame) : DecodeBinaryCoordinateRecord(frame);
 }
 
 }  // namespace
@@ -31,7 +23,7 @@ std::string RecordOfFrame(std::string_view frame, bool text) {
 bool ReceiveRecords(InstrumentLine& line, const InstrumentOptions& options,
                     const InstrumentLog& log, JobText& records) {
   const std::uint8_t request = options.text ? kTextRequest : kBinaryRequest;
-  const std::size_t size = options.text ? kTextRecordSize : kBinaryRecordSize;
+  const std::size_t size = options.text ? kTextRecordFrameSize : kBinaryRecordFrameSize;
   line.AwaitFarEnd(log);
 
   int accepted = 0;         // records the program counts as sent

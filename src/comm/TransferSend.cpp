@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "comm/RecordFrames.h"
 #include "comm/TransferSession.h"
 #include "rawdata/String_func.h"
 #include "records/RecordLine.h"
@@ -13,23 +14,6 @@ namespace lumaq {
 namespace {
 
 using namespace std::chrono_literals;
-
-inline constexpr std::size_t kBinaryFrameSize = 32;
-
-// Upper case as the ANSI code page has it: ASCII letters change, the two
-// bytes of a GB2312 character stay as they are.
-std::string AnsiUpperCase(std::string_view text) {
-  std::string upper(text);
-  for (std::size_t i = 0; i < upper.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(upper[i]);
-    if (byte >= 0x81 && byte <= 0xFE) {
-      ++i;  // a lead byte: its trail byte is no letter
-    } else if (byte >= 'a' && byte <= 'z') {
-      upper[i] = static_cast<char>(byte - 'a' + 'A');
-    }
-  }
-  return upper;
-}
 
 // Why a record cannot be packed, naming the value as the job holds it rather
 // than upper-cased for the frame.
@@ -91,18 +75,12 @@ void TransferSession::SendFrameStep(bool binary) {
   }
   const std::string& line = job_.JobText[index];
   std::string frame;
-  if (binary) {
-    // Byte 31 belongs to no field; it goes out as 0.
-    frame.assign(kBinaryFrameSize, '\0');
-    try {
-      EncodeBinaryCoordinateRecord(AnsiUpperCase(line), frame);
-    } catch (const CoordinatePackError& error) {
-      closeAllowed_ = true;
-      StopUnsendable({sendIndex_ + 1, RecordLineName(line), UnpackableReason(line, error)});
-      return;
-    }
-  } else {
-    frame = FormatTextCoordinateRecord(line);
+  try {
+    frame = binary ? BinaryRecordFrame(line) : TextRecordFrame(line);
+  } catch (const CoordinatePackError& error) {
+    closeAllowed_ = true;
+    StopUnsendable({sendIndex_ + 1, RecordLineName(line), UnpackableReason(line, error)});
+    return;
   }
   sentChecksum_ = FrameChecksum(frame);
   port_.Write(frame.data(), static_cast<int>(frame.size()));
