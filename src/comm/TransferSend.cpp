@@ -1,19 +1,17 @@
 // The send steps of the transfer dialog: the instrument requests each record
 // and echoes the sum of the frame it got.
-#include <chrono>
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "comm/RecordFrames.h"
 #include "comm/TransferSession.h"
+#include "comm/TransferTimings.h"
 #include "rawdata/String_func.h"
 #include "records/RecordLine.h"
 
 namespace lumaq {
 namespace {
-
-using namespace std::chrono_literals;
 
 // Why a record cannot be packed, naming the value as the job holds it rather
 // than upper-cased for the frame.
@@ -39,7 +37,7 @@ void TransferSession::Timer1Timer() {
 void TransferSession::AnswerBadAndPollAgain() {
   Purge(true, true);
   WriteByte(kFrameBad);
-  view_.Sleep(100ms);
+  view_.Sleep(kRefusalPause);
   WriteByte(pollByte_);
   transferState_ = TransferState::AwaitRequest;
 }
@@ -115,13 +113,13 @@ void TransferSession::EchoStep() {
       WriteByte(kEndByte);
       view_.SetLabel1(kSendEndText);
       End(TransferOutcome::kSendComplete);
-      view_.Sleep(2000ms);
+      view_.Sleep(kEndMessagePause);
       Close();
       return;
     }
   } else {
     WriteByte(kFrameBad);
-    view_.Sleep(100ms);
+    view_.Sleep(kRefusalPause);
   }
   view_.ProcessMessages();
   WriteByte(pollByte_);
