@@ -63,7 +63,7 @@ TEST_F(TransTest, ControlsAndCaptions) {
 // what the frame said (measurement data), so the job's mode matches the text
 // it got.
 TEST_F(TransTest, ACancelDuringAStepClosesAfterTheFrame) {
-  const Frame frame{0xA1, test::TextBody(47, {{1, "P2"}, {17, "123.456"}})};
+  const Frame frame = test::TextFrame(0xA1, {{1, "P2"}, {17, "123.456"}});
   WriteFramesFile(dir.Path("ONE.FRM"), {frame});
   Instrument({"send-frames", dir.Path("ONE.FRM")});
   TForm2 form(job, TransferDirection::kReceive, dir.Folder(), nullptr, units);
