@@ -18,6 +18,7 @@
 #include "CliCommand.h"
 #include "comm/FramesFile.h"
 #include "comm/SerialDevice.h"
+#include "comm/WireTime.h"
 #include "records/TextLines.h"
 
 namespace lumaq::cli {
@@ -85,17 +86,17 @@ class InstrumentLine {
   // end; a device is ready at once.
   void AwaitFarEnd(const InstrumentLog& log);
   // The next byte, if one comes before the deadline.
-  std::optional<std::uint8_t> ReadByte(SerialClock::time_point deadline);
+  std::optional<std::uint8_t> ReadByte(Deadline deadline);
   // Up to count bytes, as many as come before the deadline.
-  std::string ReadBytes(std::size_t count, SerialClock::time_point deadline);
+  std::string ReadBytes(std::size_t count, Deadline deadline);
   // The first of the wanted bytes that comes before the deadline; other bytes
   // are passed over.
-  std::optional<std::uint8_t> AwaitOneOf(std::string_view wanted, SerialClock::time_point deadline);
+  std::optional<std::uint8_t> AwaitOneOf(std::string_view wanted, Deadline deadline);
   // Drops whatever has come in and not been read.
   void DiscardInput();
   void Write(std::string_view bytes);
-  // How long count bytes take on the wire at the line's rate, 10 bits each.
-  Milliseconds WireTime(std::size_t count) const;
+  // How long count bytes take on the wire at the line's rate.
+  std::chrono::microseconds WireTime(std::size_t count) const;
   // After the last byte of a transfer: a pseudo-terminal of our own is kept
   // open until the program has closed its end, at most a few seconds, since
   // closing it first would take from the program what it has not yet read.
@@ -105,7 +106,7 @@ class InstrumentLine {
 
  private:
   InstrumentLine(std::unique_ptr<SerialDevice> device, bool ownPty, int baud);
-  void Fill(SerialClock::time_point deadline);
+  void Fill(Deadline deadline);
 
   std::unique_ptr<SerialDevice> device_;
   bool ownPty_;

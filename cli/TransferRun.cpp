@@ -1,27 +1,21 @@
 #include "TransferRun.h"
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <exception>
 #include <iostream>
 #include <optional>
 #include <thread>
-#include <utility>
 
 #include "comm/ComTransferPort.h"
 #include "comm/ReceivedJobFile.h"
+#include "comm/TransferDriver.h"
+#include "comm/TransferTimings.h"
 #include "records/JobFiles.h"
 #include "records/RecordTable.h"
 
 namespace lumaq::cli {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-using namespace std::chrono_literals;
-
-constexpr auto kTimer1Interval = 100ms;
-constexpr auto kCounterPace = 25ms;
 
 volatile std::sig_atomic_t interrupted = 0;
 
@@ -65,85 +59,61 @@ std::string Message(std::exception_ptr error) {
   }
 }
 
-// The dialog's face on standard error.
-class CliTransferView final : public TransferView {
+// The dialog's face on standard error, with Ctrl-C as its Cancel. The first
+// error inside a step ends the transfer.
+class CliTransferFace final : public TransferFace {
  public:
-  explicit CliTransferView(TransferResult& result) : result_(result) {}
-  void Attach(TransferSession& session) { session_ = &session; }
+  explicit CliTransferFace(TransferResult& result) : result_(result) {}
+  void Attach(TransferDriver& driver) { driver_ = &driver; }
 
   void SetLabel1(const std::string& text) override { label1_ = text; }
-  // The counter at a steady pace: thousands of frames a second would
-  // otherwise cost a write each.
   void SetLabel3(int count) override {
-    count_ = count;
-    if (counterShown_ && Clock::now() - counterTime_ < kCounterPace) {
-      counterBehind_ = true;
-      return;
-    }
-    ShowCounter();
+    std::cerr << '\r' + std::string(kTransferCountCaption) + ' ' + std::to_string(count)
+              << std::flush;
+    counterShown_ = true;
   }
-  // The last count, once the pace allows, when no further one came.
-  void CatchUpCounter() {
-    if (counterBehind_ && Clock::now() - counterTime_ >= kCounterPace) ShowCounter();
-  }
-  // The only message of a window without a window: Ctrl-C as Cancel.
+  // The only message of a window without a window.
   void ProcessMessages() override {
     if (interrupted && !cancelled_) {
       cancelled_ = true;
-      session_->Button1Click();
+      driver_->Cancel();
     }
   }
-  void Sleep(std::chrono::milliseconds duration) override {
-    if (counterBehind_) ShowCounter();
-    std::this_thread::sleep_for(duration);
-  }
-  void SetTimer1Enabled(bool enabled) override {
-    timer1_ = enabled;
-    nextTick_ = Clock::now() + kTimer1Interval;
-  }
-  void PostCloseRequest() override { closeRequested_ = true; }
+  void Sleep(std::chrono::milliseconds duration) override { std::this_thread::sleep_for(duration); }
+  void WakeAt(Deadline deadline) override { wake_ = deadline; }
   void CloseDialog() override { closed_ = true; }
   void ShowPortOpenFailure(const std::string& detail) override { result_.portFailure = detail; }
   void ShowUnsendableRecord(const UnsendableRecord& record) override {
     result_.unsendable = record;
   }
+  void ReportError(std::exception_ptr error) override {
+    if (!failed_) result_.error = Message(error);
+    failed_ = true;
+    driver_->RequestClose();
+  }
 
   bool Closed() const { return closed_; }
-  bool TakeCloseRequest() { return std::exchange(closeRequested_, false); }
-  // Time until Timer1 is due; zero when it is.
-  std::optional<Clock::duration> UntilTimer1() const {
-    if (!timer1_) return std::nullopt;
-    return std::max(Clock::duration::zero(), nextTick_ - Clock::now());
+  // How long the loop may wait for the port: until the driver is due, and
+  // never so long that Ctrl-C goes unseen.
+  SerialClock::duration UntilWake() const {
+    return std::min<SerialClock::duration>(wake_.Left().value_or(kCliInterruptLook),
+                                           kCliInterruptLook);
   }
-  void Timer1Ran() { nextTick_ = Clock::now() + kTimer1Interval; }
   const std::string& Label1() const { return label1_; }
   void EndCounterLine() {
-    if (counterBehind_) ShowCounter();
     if (counterShown_) std::cerr << '\n';
     counterShown_ = false;
   }
 
  private:
-  void ShowCounter() {
-    std::cerr << '\r' + std::string(kTransferCountCaption) + ' ' + std::to_string(count_)
-              << std::flush;
-    counterShown_ = true;
-    counterBehind_ = false;
-    counterTime_ = Clock::now();
-  }
-
   TransferResult& result_;
-  TransferSession* session_ = nullptr;
+  TransferDriver* driver_ = nullptr;
   std::string label1_;
   bool counterShown_ = false;
-  bool counterBehind_ = false;  // a count not shown yet
-  int count_ = 0;
-  Clock::time_point counterTime_;
   bool cancelled_ = false;
-  bool closeRequested_ = false;
+  bool failed_ = false;
   bool closed_ = false;
-  bool timer1_ = false;
-  Clock::time_point nextTick_;
+  Deadline wake_;
 };
 
 }  // namespace
@@ -155,59 +125,26 @@ TransferResult RunTransfer(JobDocument& job, TransferDirection direction,
   TComPort port(loop);
   ConfigurePort(port, options, ProgramFolder());
   ComTransferPort line(port);
-  CliTransferView view(result);
-  TransferSession session(job, line, view, direction);
-  view.Attach(session);
-  session.SetAcceptedFrameSink(sink);
-
-  // The first error inside a step ends the transfer.
-  bool failed = false;
-  const auto fail = [&](std::exception_ptr error) {
-    if (!failed) result.error = Message(error);
-    failed = true;
-  };
-  port.OnRxChar = [&session](TCustomComPort&, int count) { session.ComPort1RxChar(count); };
-  port.OnError = [&session, &result](TCustomComPort&, TComErrors errors) {
-    result.lineErrors = LineErrorNames(errors);
-    session.ComPort1Error(errors);
-  };
-  port.OnException = [&fail](TCustomComPort&, std::exception_ptr error) { fail(error); };
+  CliTransferFace face(result);
+  TransferDriver driver(job, line, face, direction, kCliCounterPace);
+  face.Attach(driver);
+  driver.Attach(port);
+  driver.Session().SetAcceptedFrameSink(sink);
 
   const InterruptCatcher catcher;
-  session.FormShow();
-  if (session.Outcome() != TransferOutcome::kPortNotOpened) view.SetLabel3(0);
-  while (!view.Closed()) {
-    try {
-      view.ProcessMessages();
-      if (view.TakeCloseRequest() || failed) {
-        // Closing is refused only inside a step, which this is not.
-        if (!session.Close()) break;
-        continue;
-      }
-      const auto untilTimer = view.UntilTimer1();
-      if (untilTimer && *untilTimer == Clock::duration::zero()) {
-        view.Timer1Ran();
-        session.Timer1Timer();
-        continue;
-      }
-      loop.RunOne(untilTimer ? std::min<Clock::duration>(*untilTimer, kCounterPace)
-                             : Clock::duration(kCounterPace));
-      view.CatchUpCounter();
-    } catch (...) {
-      const bool closing = failed;
-      fail(std::current_exception());
-      if (closing) break;  // closing itself failed: leave it to the port's Close
-    }
+  driver.Start();
+  while (!face.Closed()) {
+    face.ProcessMessages();
+    driver.Wake();
+    if (!face.Closed()) loop.RunOne(face.UntilWake());
   }
   port.Close();
-  port.OnRxChar = nullptr;
-  port.OnError = nullptr;
-  port.OnException = nullptr;
-  view.EndCounterLine();
-  result.outcome = session.Outcome();
+  face.EndCounterLine();
+  result.outcome = driver.Session().Outcome();
+  result.lineErrors = LineErrorNames(driver.LineErrors());
   if (result.outcome == TransferOutcome::kEndReceived ||
       result.outcome == TransferOutcome::kSendComplete) {
-    std::cerr << view.Label1() << '\n';
+    std::cerr << face.Label1() << '\n';
   }
   return result;
 }

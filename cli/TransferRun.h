@@ -1,8 +1,9 @@
 // One transfer with the instrument from lumaq-cli: the transfer dialog's
-// protocol on ComPort1, with a plain loop as its dispatcher and standard error
-// as its face. The loop runs the port's events, drives Timer1 every 100 ms
-// while it is enabled, and turns Ctrl-C (SIGINT) into Cancel, so the transfer
-// stops cleanly after the running step.
+// protocol on ComPort1, run by the TransferDriver with a plain loop as its
+// dispatcher and standard error as its face. The loop runs the port's events,
+// wakes the driver when it is due (Timer1, the counter's pace, a close), and
+// turns Ctrl-C (SIGINT) into Cancel, so the transfer stops cleanly after the
+// running step.
 #pragma once
 
 #include <optional>

@@ -82,10 +82,10 @@ void InstrumentLine::AwaitFarEnd(const InstrumentLog& log) {
   std::this_thread::sleep_for(kFarEndSettle);
 }
 
-void InstrumentLine::Fill(SerialClock::time_point deadline) {
+void InstrumentLine::Fill(Deadline deadline) {
   std::uint8_t buffer[256];
   while (pending_.empty()) {
-    switch (device_->Wait(deadline, kWaitReadable)) {
+    switch (device_->Wait(deadline.When(), kWaitReadable)) {
       case SerialWaitResult::kTimedOut:
         return;
       case SerialWaitResult::kHungUp:
@@ -99,7 +99,7 @@ void InstrumentLine::Fill(SerialClock::time_point deadline) {
   }
 }
 
-std::optional<std::uint8_t> InstrumentLine::ReadByte(SerialClock::time_point deadline) {
+std::optional<std::uint8_t> InstrumentLine::ReadByte(Deadline deadline) {
   Fill(deadline);
   if (pending_.empty()) return std::nullopt;
   const auto byte = static_cast<std::uint8_t>(pending_.front());
@@ -107,7 +107,7 @@ std::optional<std::uint8_t> InstrumentLine::ReadByte(SerialClock::time_point dea
   return byte;
 }
 
-std::string InstrumentLine::ReadBytes(std::size_t count, SerialClock::time_point deadline) {
+std::string InstrumentLine::ReadBytes(std::size_t count, Deadline deadline) {
   std::string bytes;
   while (bytes.size() < count) {
     Fill(deadline);
@@ -119,8 +119,7 @@ std::string InstrumentLine::ReadBytes(std::size_t count, SerialClock::time_point
   return bytes;
 }
 
-std::optional<std::uint8_t> InstrumentLine::AwaitOneOf(std::string_view wanted,
-                                                       SerialClock::time_point deadline) {
+std::optional<std::uint8_t> InstrumentLine::AwaitOneOf(std::string_view wanted, Deadline deadline) {
   while (const auto byte = ReadByte(deadline)) {
     if (wanted.find(static_cast<char>(*byte)) != std::string_view::npos) return byte;
   }
@@ -132,14 +131,14 @@ void InstrumentLine::DiscardInput() {
   device_->Flush(true, false);
 }
 
-Milliseconds InstrumentLine::WireTime(std::size_t count) const {
-  return Milliseconds(10'000LL * static_cast<long long>(count) / std::max(baud_, 1));
+std::chrono::microseconds InstrumentLine::WireTime(std::size_t count) const {
+  return lumaq::WireTime(static_cast<long long>(count), baud_);
 }
 
 void InstrumentLine::Write(std::string_view bytes) {
-  const auto deadline = SerialClock::now() + WireTime(bytes.size()) + 2s;
+  const Deadline deadline = Deadline::In(WireTime(bytes.size()) + 2s);
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  if (device_->Write({data, bytes.size()}, deadline) != bytes.size()) {
+  if (device_->Write({data, bytes.size()}, deadline.When()) != bytes.size()) {
     throw SerialError("write", ETIMEDOUT);
   }
 }
@@ -147,7 +146,7 @@ void InstrumentLine::Write(std::string_view bytes) {
 void InstrumentLine::LetFarEndFinish() {
   if (!ownPty_) return;
   try {
-    device_->Wait(SerialClock::now() + kFarEndFinishLimit, kWaitLine);
+    device_->Wait(Deadline::In(kFarEndFinishLimit).When(), kWaitLine);
   } catch (const SerialError&) {
     // The transfer is over; a line that cannot be watched is closed at once.
   }

@@ -13,17 +13,9 @@
 namespace lumaq::cli {
 namespace {
 
-constexpr std::size_t kBinaryRecordSize = 32;
-constexpr std::size_t kTextRecordSize = 49;
-
-// The record line of a frame as the program sends it: binary, or text laid
-// out in columns of 8, 8, 11, 11 and 11.
+// The record line of a whole frame as the program sends it.
 std::string RecordOfFrame(std::string_view frame, bool text) {
-  if (!text) return DecodeBinaryCoordinateRecord(frame);
-  const auto field = [&](std::size_t at, std::size_t width) {
-    return TrimControl(frame.substr(at, width));
-  };
-  return ComposeRecordLine(field(0, 8), field(8, 8), field(16, 11), field(27, 11), field(38, 11));
+  return text ? DecodeTextCoordinateColumns(frame) : DecodeBinaryCoordinateRecord(frame);
 }
 
 }  // namespace
@@ -31,7 +23,7 @@ std::string RecordOfFrame(std::string_view frame, bool text) {
 bool ReceiveRecords(InstrumentLine& line, const InstrumentOptions& options,
                     const InstrumentLog& log, JobText& records) {
   const std::uint8_t request = options.text ? kTextRequest : kBinaryRequest;
-  const std::size_t size = options.text ? kTextRecordSize : kBinaryRecordSize;
+  const std::size_t size = options.text ? kTextRecordFrameSize : kBinaryRecordFrameSize;
   line.AwaitFarEnd(log);
 
   int accepted = 0;         // records the program counts as sent
@@ -39,7 +31,7 @@ bool ReceiveRecords(InstrumentLine& line, const InstrumentOptions& options,
   bool afterOk = false;     // the last answer of the program was 0x00
   bool lostRecord = false;  // one was accepted by the program but came short
   for (;;) {
-    const std::uint8_t byte = *line.ReadByte(kNoDeadline);
+    const std::uint8_t byte = *line.ReadByte(Deadline::Never());
     if (byte == kEndByte && afterOk) break;
     afterOk = false;
     if (byte != kPollByte) continue;
@@ -54,9 +46,8 @@ bool ReceiveRecords(InstrumentLine& line, const InstrumentOptions& options,
       line.Write(LineBytes({request}));
       // The program answers a request, however long it takes; once the frame
       // has begun, its bytes follow within the time-out and their wire time.
-      frame.assign(1, static_cast<char>(*line.ReadByte(kNoDeadline)));
-      frame +=
-          line.ReadBytes(size - 1, SerialClock::now() + options.timeout + line.WireTime(size - 1));
+      frame.assign(1, static_cast<char>(*line.ReadByte(Deadline::Never())));
+      frame += line.ReadBytes(size - 1, Deadline::In(options.timeout + line.WireTime(size - 1)));
       // Polls alone: the request was lost to the program's purge.
       const bool polls = frame.size() < size &&
                          frame.find_first_not_of(static_cast<char>(kPollByte)) == std::string::npos;
@@ -74,7 +65,7 @@ bool ReceiveRecords(InstrumentLine& line, const InstrumentOptions& options,
     line.Write(LineBytes({echo}));
 
     // The program answers every echo, 0x00 or 0xFF.
-    const auto verdict = line.AwaitOneOf(LineBytes({kFrameOk, kFrameBad}), kNoDeadline);
+    const auto verdict = line.AwaitOneOf(LineBytes({kFrameOk, kFrameBad}), Deadline::Never());
     if (*verdict == kFrameBad) {
       log.Say(said + ": echo " + Hex(echo) + " refused (0xFF)");
       continue;

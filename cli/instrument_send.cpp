@@ -9,6 +9,7 @@
 #include "Instrument.h"
 #include "SendableRecords.h"
 #include "comm/FrameHeaders.h"
+#include "comm/RecordFrames.h"
 #include "rawdata/String_func.h"
 #include "records/JobDocument.h"
 #include "records/JobFiles.h"
@@ -18,24 +19,6 @@
 namespace lumaq::cli {
 namespace {
 
-constexpr std::uint8_t kBinaryCoordinateHeader = 0xAA;
-constexpr std::uint8_t kTextCoordinateHeader = 0x06;
-constexpr std::uint8_t kRawRecordHeader = 0xA8;
-
-// Letters in upper case; a two-byte character is stepped over whole.
-std::string UpperCase(std::string_view line) {
-  std::string upper(line);
-  for (std::size_t i = 0; i < upper.size(); ++i) {
-    const auto c = static_cast<unsigned char>(upper[i]);
-    if (c >= 0x81) {
-      ++i;
-    } else if (c >= 'a' && c <= 'z') {
-      upper[i] = static_cast<char>(c - 'a' + 'A');
-    }
-  }
-  return upper;
-}
-
 // The record lines the program's Send would send of the file: its first
 // 15999 lines through the record table.
 JobText RecordsOfJob(const std::string& path) {
@@ -43,11 +26,9 @@ JobText RecordsOfJob(const std::string& path) {
   return SendableRecords(path);
 }
 
-// Binary: the record upper-cased, packed; byte 31, which no field covers, 0.
-Frame BinaryRecordFrame(const std::string& line) {
-  std::string body(FindFrameHeader(kBinaryCoordinateHeader)->bodySize, '\0');
-  EncodeBinaryCoordinateRecord(UpperCase(line), body);
-  return {kBinaryCoordinateHeader, body};
+// Binary: the frame the program's send makes of the record.
+Frame BinaryCoordinateFrame(const std::string& line) {
+  return {kBinaryCoordinateHeader, BinaryRecordFrame(line)};
 }
 
 // A record that the program would read back otherwise from a text frame.
@@ -59,9 +40,8 @@ class TextFrameError : public std::runtime_error {
 
 // Text: "name,code,N,E,Z", zero-filled; taken only when the program reads
 // the same record line back from it.
-Frame TextRecordFrame(const std::string& line) {
-  const RecordFields f = RecordLineFields(line);
-  std::string body = f.name + ',' + f.code + ',' + f.n + ',' + f.e + ',' + f.z;
+Frame TextCoordinateFrame(const std::string& line) {
+  std::string body = EncodeTextCoordinateRecord(line);
   body.resize(FindFrameHeader(kTextCoordinateHeader)->bodySize, '\0');
   const std::string readBack = DecodeTextCoordinateRecord(body);
   if (readBack != line) throw TextFrameError(TrimControl(readBack));
@@ -75,7 +55,8 @@ std::vector<Frame> JobFrames(const InstrumentOptions& options) {
     const std::string where = "\"" + options.file + "\" record " + std::to_string(i + 1) + " \"" +
                               TrimControl(records[i]) + "\"";
     try {
-      frames.push_back(options.text ? TextRecordFrame(records[i]) : BinaryRecordFrame(records[i]));
+      frames.push_back(options.text ? TextCoordinateFrame(records[i])
+                                    : BinaryCoordinateFrame(records[i]));
     } catch (const CoordinatePackError& error) {
       throw RejectedInput(std::string(error.what()) + " " + where);
     } catch (const TextFrameError& error) {
@@ -125,13 +106,13 @@ bool SendAttempt(InstrumentLine& line, const Frame& frame, int number, int attem
 
   line.DiscardInput();
   line.Write(plan.beforeAck);
-  if (!line.AwaitOneOf(LineBytes({kHeaderAck}), SerialClock::now() + options.timeout)) {
+  if (!line.AwaitOneOf(LineBytes({kHeaderAck}), Deadline::In(options.timeout))) {
     log.Say(said + ": header not answered, sending it again");
     return false;
   }
   line.Write(plan.afterAck);
   const auto verdict =
-      line.AwaitOneOf(LineBytes({kFrameOk, kFrameBad}), SerialClock::now() + options.timeout);
+      line.AwaitOneOf(LineBytes({kFrameOk, kFrameBad}), Deadline::In(options.timeout));
   if (!verdict) {
     log.Say(said + ": no answer to the frame, sending it again");
     return false;

@@ -48,13 +48,16 @@ To Mapped(const Mapping<From, To> (&table)[N], From from, To fallback) {
 
 }  // namespace
 
+int LineBaudRate(const TCustomComPort& port) {
+  return port.BaudRate() == brCustom ? port.CustomBaudRate() : BaudRateValue(port.BaudRate());
+}
+
 SerialLineSettings LineSettingsOf(const TCustomComPort& port) {
   const TComParity& parity = port.Parity();
   const TComFlowControl& flow = port.FlowControl();
   SerialLineSettings line;
 
-  line.baudRate =
-      port.BaudRate() == brCustom ? port.CustomBaudRate() : BaudRateValue(port.BaudRate());
+  line.baudRate = LineBaudRate(port);
   line.dataBits = DataBitsValue(port.DataBits());
   line.parity = Mapped(kParities, parity.Bits(), line.parity);
   line.stopBits = Mapped(kStopBits, port.StopBits(), line.stopBits);

@@ -13,4 +13,8 @@ class TCustomComPort;
 // XON and XOFF limits of a quarter of the input size, and the event character.
 SerialLineSettings LineSettingsOf(const TCustomComPort& port);
 
+// The port's rate in bits a second: BaudRate's nominal one, or CustomBaudRate
+// for brCustom.
+int LineBaudRate(const TCustomComPort& port);
+
 }  // namespace lumaq

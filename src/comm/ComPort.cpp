@@ -1,6 +1,5 @@
 #include "comm/ComPort.h"
 
-#include <algorithm>
 #include <cassert>
 #include <cerrno>
 #include <iostream>
@@ -11,6 +10,7 @@
 
 #include "comm/ComLineSettings.h"
 #include "comm/ComThread.h"
+#include "comm/WireTime.h"
 
 namespace lumaq {
 namespace {
@@ -232,12 +232,11 @@ int TCustomComPort::Write(const void* buffer, int count) {
   if (count < 0 || (count > 0 && buffer == nullptr)) throw EComPort(EComPort::kInvalidAsync);
   if (!connected_) throw EComPort(EComPort::kWriteFailed, EBADF);
   if (count == 0) return 0;
-  const auto limit = WriteLimit(timeouts_, count);
-  const auto deadline = limit ? SerialClock::now() + *limit : kNoDeadline;
+  const Deadline deadline = Deadline::In(WriteLimit(timeouts_, count));
   try {
     return static_cast<int>(device_->Write(
         std::span(static_cast<const std::uint8_t*>(buffer), static_cast<std::size_t>(count)),
-        deadline));
+        deadline.When()));
   } catch (const SerialError& error) {
     throw EComPort(EComPort::kWriteFailed, error.Code());
   }
@@ -247,9 +246,8 @@ int TCustomComPort::Read(void* buffer, int count) {
   if (count < 0 || (count > 0 && buffer == nullptr)) throw EComPort(EComPort::kInvalidAsync);
   if (!connected_) throw EComPort(EComPort::kReadFailed, EBADF);
   if (count == 0) return 0;
-  const auto start = SerialClock::now();
   const ComReadLimits limits = ReadLimits(timeouts_, count);
-  const auto totalDeadline = limits.total ? start + *limits.total : kNoDeadline;
+  const Deadline total = Deadline::In(limits.total);
   auto* out = static_cast<std::uint8_t*>(buffer);
   const auto wanted = static_cast<std::size_t>(count);
 
@@ -265,11 +263,12 @@ int TCustomComPort::Read(void* buffer, int count) {
       const auto now = SerialClock::now();
       if (got > before) lastArrival = now;
       if (got == wanted || limits.immediate || (limits.firstByte && got > 0)) break;
-      auto deadline = totalDeadline;
-      if (limits.interval && lastArrival)
-        deadline = std::min(deadline, *lastArrival + *limits.interval);
-      if (now >= deadline) break;
-      device_->Wait(deadline, kWaitReadable);
+      Deadline deadline = total;
+      if (limits.interval && lastArrival) {
+        deadline = deadline.Earlier(Deadline::In(limits.interval, *lastArrival));
+      }
+      if (deadline.Passed(now)) break;
+      device_->Wait(deadline.When(), kWaitReadable);
     }
   } catch (const SerialError& error) {
     throw EComPort(EComPort::kReadFailed, error.Code());

@@ -1,10 +1,10 @@
 #include "comm/ComTransferPort.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <utility>
 #include <vector>
 
+#include "comm/ComLineSettings.h"
 #include "comm/FrameHeaders.h"
 #include "comm/PortOpenFailure.h"
 
@@ -14,13 +14,6 @@ namespace {
 // The longest answer to one write of the program: a frame's body and its
 // checksum.
 constexpr int kLongestAnswer = static_cast<int>(kLongestFrameBody) + 1;
-
-// How long bytes take on the wire at the port's rate, 10 bits each.
-std::chrono::microseconds WireTime(const TCustomComPort& port, int bytes) {
-  const int baud =
-      port.BaudRate() == brCustom ? port.CustomBaudRate() : BaudRateValue(port.BaudRate());
-  return std::chrono::microseconds(10'000'000LL * bytes / std::max(baud, 1));
-}
 
 }  // namespace
 
@@ -52,7 +45,7 @@ int ComTransferPort::Write(const void* buffer, int count) {
   }
   const int written = port_.Write(buffer, count);
   waitingBeforeWrite_ = waiting;
-  answerPossible_ = std::chrono::steady_clock::now() + WireTime(port_, written + 1);
+  answerPossible_ = Deadline::In(WireTime(written + 1, LineBaudRate(port_)));
   return written;
 }
 
@@ -66,8 +59,7 @@ bool ComTransferPort::MoreThanAnAnswerAfter(int stale) {
 
 void ComTransferPort::ClearBuffer(bool input, bool output) {
   const std::optional<int> stale = std::exchange(waitingBeforeWrite_, std::nullopt);
-  if (!input || !stale || std::chrono::steady_clock::now() >= answerPossible_ ||
-      MoreThanAnAnswerAfter(*stale)) {
+  if (!input || !stale || answerPossible_.Passed() || MoreThanAnAnswerAfter(*stale)) {
     port_.ClearBuffer(input, output);
     inputEmptied_ = input;
     return;

@@ -1,12 +1,12 @@
 // The transfer's line on the program's serial port ComPort1.
 #pragma once
 
-#include <chrono>
 #include <optional>
 #include <string>
 
 #include "comm/ComPort.h"
 #include "comm/TransferPort.h"
+#include "comm/WireTime.h"
 
 namespace lumaq {
 
@@ -41,7 +41,7 @@ class ComTransferPort final : public TransferPort {
   // Bytes waiting when the last write began, while no read or purge has
   // followed it, and when an answer to it could first be there.
   std::optional<int> waitingBeforeWrite_;
-  std::chrono::steady_clock::time_point answerPossible_;
+  Deadline answerPossible_;
   // The last call purged the whole input.
   bool inputEmptied_ = false;
 };

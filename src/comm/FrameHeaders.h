@@ -21,6 +21,11 @@ inline constexpr std::uint8_t kFrameOk = 0x00;      // frame accepted
 inline constexpr std::uint8_t kFrameBad = 0xFF;     // frame refused; it is to be sent again
 inline constexpr std::uint8_t kEndByte = 0xEE;      // end of the transfer
 
+// The headers of the frames that carry one record each.
+inline constexpr std::uint8_t kBinaryCoordinateHeader = 0xAA;
+inline constexpr std::uint8_t kTextCoordinateHeader = 0x06;
+inline constexpr std::uint8_t kRawRecordHeader = 0xA8;
+
 // What a received frame becomes.
 enum class FrameKind {
   kBinaryCoordinate,       // 0xAA: one record line
@@ -43,14 +48,14 @@ struct FrameHeader {
 // The eight headers the receive side recognises, in the order they are
 // looked up.
 inline constexpr std::array<FrameHeader, 8> kHeaderTable = {{
-    {0xAA, 32, FrameKind::kBinaryCoordinate, true},
+    {kBinaryCoordinateHeader, 32, FrameKind::kBinaryCoordinate, true},
     {0xAF, 51, FrameKind::kStationBlock, false},
-    {0x06, 53, FrameKind::kTextCoordinate, true},
+    {kTextCoordinateHeader, 53, FrameKind::kTextCoordinate, true},
     {0xA0, 56, FrameKind::kCoordinateObservation, false},
     {0xA1, 47, FrameKind::kSlopeDistance, false},
     {0xA2, 39, FrameKind::kAngles, false},
     {0xA3, 56, FrameKind::kStation, false},
-    {0xA8, 42, FrameKind::kRawRecord, false},
+    {kRawRecordHeader, 42, FrameKind::kRawRecord, false},
 }};
 
 // The longest body of the table.
@@ -63,6 +68,14 @@ constexpr std::optional<FrameHeader> FindFrameHeader(std::uint8_t header) {
   }
   return std::nullopt;
 }
+
+// Send: the frames a record goes out in, as the instrument requests it, with
+// no header and without their checksum, which the instrument echoes: binary,
+// laid out as the body of 0xAA, or text in the columns name 8, code 8 and N,
+// E, Z 11 each (RecordFrames.h builds both).
+inline constexpr std::size_t kBinaryRecordFrameSize =
+    FindFrameHeader(kBinaryCoordinateHeader)->bodySize;
+inline constexpr std::size_t kTextRecordFrameSize = 49;
 
 // The 8-bit sum, modulo 256, of the bytes.
 constexpr std::uint8_t FrameChecksum(std::string_view bytes) {

@@ -13,10 +13,9 @@
 #include <stdexcept>
 #include <string>
 
-namespace lumaq {
+#include "comm/WireTime.h"
 
-using SerialClock = std::chrono::steady_clock;
-inline constexpr SerialClock::time_point kNoDeadline = SerialClock::time_point::max();
+namespace lumaq {
 
 // A failed system call of the line; Code() is the system's error number. A
 // line that has gone away (cable or adapter pulled, far side of a

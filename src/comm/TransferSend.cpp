@@ -1,35 +1,17 @@
 // The send steps of the transfer dialog: the instrument requests each record
 // and echoes the sum of the frame it got.
-#include <chrono>
 #include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "comm/RecordFrames.h"
 #include "comm/TransferSession.h"
+#include "comm/TransferTimings.h"
 #include "rawdata/String_func.h"
 #include "records/RecordLine.h"
 
 namespace lumaq {
 namespace {
-
-using namespace std::chrono_literals;
-
-inline constexpr std::size_t kBinaryFrameSize = 32;
-
-// Upper case as the ANSI code page has it: ASCII letters change, the two
-// bytes of a GB2312 character stay as they are.
-std::string AnsiUpperCase(std::string_view text) {
-  std::string upper(text);
-  for (std::size_t i = 0; i < upper.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(upper[i]);
-    if (byte >= 0x81 && byte <= 0xFE) {
-      ++i;  // a lead byte: its trail byte is no letter
-    } else if (byte >= 'a' && byte <= 'z') {
-      upper[i] = static_cast<char>(byte - 'a' + 'A');
-    }
-  }
-  return upper;
-}
 
 // Why a record cannot be packed, naming the value as the job holds it rather
 // than upper-cased for the frame.
@@ -55,7 +37,7 @@ void TransferSession::Timer1Timer() {
 void TransferSession::AnswerBadAndPollAgain() {
   Purge(true, true);
   WriteByte(kFrameBad);
-  view_.Sleep(100ms);
+  view_.Sleep(kRefusalPause);
   WriteByte(pollByte_);
   transferState_ = TransferState::AwaitRequest;
 }
@@ -91,18 +73,12 @@ void TransferSession::SendFrameStep(bool binary) {
   }
   const std::string& line = job_.JobText[index];
   std::string frame;
-  if (binary) {
-    // Byte 31 belongs to no field; it goes out as 0.
-    frame.assign(kBinaryFrameSize, '\0');
-    try {
-      EncodeBinaryCoordinateRecord(AnsiUpperCase(line), frame);
-    } catch (const CoordinatePackError& error) {
-      closeAllowed_ = true;
-      StopUnsendable({sendIndex_ + 1, RecordLineName(line), UnpackableReason(line, error)});
-      return;
-    }
-  } else {
-    frame = FormatTextCoordinateRecord(line);
+  try {
+    frame = binary ? BinaryRecordFrame(line) : TextRecordFrame(line);
+  } catch (const CoordinatePackError& error) {
+    closeAllowed_ = true;
+    StopUnsendable({sendIndex_ + 1, RecordLineName(line), UnpackableReason(line, error)});
+    return;
   }
   sentChecksum_ = FrameChecksum(frame);
   port_.Write(frame.data(), static_cast<int>(frame.size()));
@@ -137,13 +113,13 @@ void TransferSession::EchoStep() {
       WriteByte(kEndByte);
       view_.SetLabel1(kSendEndText);
       End(TransferOutcome::kSendComplete);
-      view_.Sleep(2000ms);
+      view_.Sleep(kEndMessagePause);
       Close();
       return;
     }
   } else {
     WriteByte(kFrameBad);
-    view_.Sleep(100ms);
+    view_.Sleep(kRefusalPause);
   }
   view_.ProcessMessages();
   WriteByte(pollByte_);

@@ -2,13 +2,12 @@
 // TransferSend.cpp.
 #include "comm/TransferSession.h"
 
-#include <chrono>
 #include <cstddef>
 #include <string_view>
 
-namespace lumaq {
+#include "comm/TransferTimings.h"
 
-using namespace std::chrono_literals;
+namespace lumaq {
 
 TransferSession::TransferSession(JobDocument& job, TransferPort& port, TransferView& view,
                                  TransferDirection direction, RawUnitState& units)
@@ -62,7 +61,7 @@ void TransferSession::ComPort1RxChar(int count) {
 void TransferSession::ComPort1Error(TComErrors) {
   view_.SetLabel1(kLineErrorText);
   End(TransferOutcome::kLineError);
-  view_.Sleep(2000ms);
+  view_.Sleep(kEndMessagePause);
   Close();
 }
 

@@ -64,9 +64,10 @@ class TransferSession {
   void FormShow();
   // The port's OnRxChar: count bytes wait; runs the step of the state.
   void ComPort1RxChar(int count);
-  // The port's OnError: the error message, a 2000 ms pause, close.
+  // The port's OnError: the error message, a pause of kEndMessagePause, close.
   void ComPort1Error(TComErrors errors);
-  // Every 100 ms while Timer1 is enabled: purge both queues, write PollByte.
+  // Every kTimer1Interval while Timer1 is enabled: purge both queues, write
+  // PollByte.
   void Timer1Timer();
   // Cancel: posts a close request; the running step is completed first.
   void Button1Click();

@@ -1,8 +1,8 @@
 // What the transfer dialog TForm2 shows and does around the protocol: its
 // status line Label1, its counter Label3, its timer Timer1, closing, and the
 // reports of a port that cannot be opened and of a record that cannot be
-// sent. The Qt dialog implements it, lumaq-cli writes to standard error, tests
-// record it. Texts are UTF-8.
+// sent. TransferDriver implements it for the fronts (the Qt dialog and
+// lumaq-cli, each a TransferFace); tests record it. Texts are UTF-8.
 #pragma once
 
 #include <chrono>
@@ -46,7 +46,7 @@ class TransferView {
   virtual void ProcessMessages() = 0;
   // Waits; the dialog does not respond meanwhile.
   virtual void Sleep(std::chrono::milliseconds duration) = 0;
-  // Timer1: while enabled, TransferSession::Timer1Timer every 100 ms.
+  // Timer1: while enabled, TransferSession::Timer1Timer every kTimer1Interval.
   virtual void SetTimer1Enabled(bool enabled) = 0;
   // Posts a close request; it comes back later, outside any protocol step, as
   // TransferSession::Close (or as the window's own close query).

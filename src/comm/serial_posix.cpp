@@ -22,6 +22,7 @@
 
 #include "comm/PseudoTerminalLine.h"
 #include "comm/SerialDevice.h"
+#include "comm/WireTime.h"
 #include "comm/serial_posix_owner.h"
 #include "comm/serial_posix_termios.h"
 
@@ -62,11 +63,9 @@ class UniqueFd {
 // Milliseconds from now to deadline for poll: -1 without a deadline, 0 once
 // it has passed, rounded up so that a wait never ends before its deadline.
 int PollTimeout(SerialClock::time_point deadline) {
-  if (deadline == kNoDeadline) return -1;
-  const auto now = SerialClock::now();
-  if (deadline <= now) return 0;
-  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
-  return static_cast<int>(std::min<long long>(left, 1'000'000'000));
+  const auto left = Deadline(deadline).LeftMilliseconds();
+  if (!left) return -1;
+  return static_cast<int>(std::min<long long>(left->count(), 1'000'000'000));
 }
 
 // The driver's error counters, where the system keeps them.
@@ -237,7 +236,7 @@ class PosixSerialDevice final : public SerialDevice {
       if (ready == 0) return written;
       if (fd.revents & (POLLHUP | POLLERR | POLLNVAL)) FailHungUp("write");
     }
-    WaitUntilSent(deadline);
+    WaitUntilSent(Deadline(deadline));
     return written;
   }
 
@@ -283,17 +282,16 @@ class PosixSerialDevice final : public SerialDevice {
 
   // The bytes written are complete when they have left the output queue, as
   // far as the driver tells; a device that does not tell counts as done.
-  void WaitUntilSent(SerialClock::time_point deadline) {
+  void WaitUntilSent(Deadline deadline) {
+    using std::chrono::microseconds;
     for (;;) {
       int queued = 0;
       if (::ioctl(fd_.Get(), TIOCOUTQ, &queued) != 0 || queued <= 0) return;
-      if (SerialClock::now() >= deadline) return;
-      // About the time the queued bytes take on the wire, 10 bits each.
-      const long long wire = 10'000'000LL * queued / std::max(baudRate_, 1);
-      auto pause = std::chrono::microseconds(std::clamp<long long>(wire, 500, 20'000));
-      if (deadline != kNoDeadline) {
-        pause = std::min(
-            pause, std::chrono::ceil<std::chrono::microseconds>(deadline - SerialClock::now()));
+      if (deadline.Passed()) return;
+      // About the time the queued bytes take on the wire.
+      auto pause = std::clamp(WireTime(queued, baudRate_), microseconds(500), microseconds(20'000));
+      if (const auto left = deadline.Left()) {
+        pause = std::min(pause, std::chrono::ceil<microseconds>(*left));
       }
       std::this_thread::sleep_for(pause);
     }

@@ -248,19 +248,31 @@ std::string DecodeTextCoordinateRecord(std::string_view body) {
   return ComposeRecordLine(SplitFixedFields(text, FixedLayout::kReceivedCoordinateLine));
 }
 
+std::string EncodeTextCoordinateRecord(std::string_view line) {
+  const RecordFields f = RecordLineFields(line);
+  return f.name + ',' + f.code + ',' + f.n + ',' + f.e + ',' + f.z;
+}
+
 std::string FormatTextCoordinateRecord(std::string_view line) {
-  // Each field as a C string: it ends at a zero byte.
-  const auto cString = [](const std::string& field) {
-    return std::string_view(field).substr(0, field.find('\0'));
-  };
+  const RecordFields f = RecordLineFields(line);
+  const std::array<const std::string*, 5> fields = {&f.name, &f.code, &f.n, &f.e, &f.z};
   std::string text;
-  text.reserve(49);
-  AppendPadded(text, cString(RecordLineName(line)), 8);
-  AppendPadded(text, cString(RecordLineCode(line)), 8);
-  AppendPadded(text, cString(RecordLineN(line)), 11);
-  AppendPadded(text, cString(RecordLineE(line)), 11);
-  AppendPadded(text, cString(RecordLineZ(line)), 11);
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    // Each field as a C string: it ends at a zero byte.
+    const std::string& field = *fields[i];
+    AppendPadded(text, std::string_view(field).substr(0, field.find('\0')), kTextRecordColumns[i]);
+  }
   return text;
+}
+
+std::string DecodeTextCoordinateColumns(std::string_view text) {
+  std::array<std::string, 5> fields;
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (at < text.size()) fields[i] = TrimControl(text.substr(at, kTextRecordColumns[i]));
+    at += kTextRecordColumns[i];
+  }
+  return ComposeRecordLine(fields[0], fields[1], fields[2], fields[3], fields[4]);
 }
 
 void FormatTextCoordinateRecord(std::string_view line, std::span<char> buffer) {

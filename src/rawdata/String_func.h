@@ -5,6 +5,8 @@
 // own character code.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -75,11 +77,21 @@ void EncodeBinaryCoordinateRecord(std::string_view line, std::span<char> buffer)
 // Text coordinate frame body as received: at most 53 bytes of text up to the
 // first zero byte, "name,code,N,E,Z".
 std::string DecodeTextCoordinateRecord(std::string_view body);
-// The record line as the 49 characters the instrument takes: name and code in
-// 8 columns, N, E and Z in 11, each left-aligned and filled with blanks.
+// The text of that body for a record line: its five fields, trimmed, between
+// commas (the zero bytes after it are the frame's).
+std::string EncodeTextCoordinateRecord(std::string_view line);
+
+// The columns of a record in the text the instrument takes: name, code, N, E
+// and Z, 49 characters in all.
+inline constexpr std::array<std::size_t, 5> kTextRecordColumns = {8, 8, 11, 11, 11};
+// The record line as those 49 characters: each field left-aligned in its
+// column and filled with blanks.
 std::string FormatTextCoordinateRecord(std::string_view line);
 // The same 49 characters followed by a zero byte, into a buffer of at least 50
 // bytes (std::invalid_argument otherwise).
 void FormatTextCoordinateRecord(std::string_view line, std::span<char> buffer);
+// The record line back from those columns, each trimmed; columns past the end
+// of text are empty.
+std::string DecodeTextCoordinateColumns(std::string_view text);
 
 }  // namespace lumaq

@@ -18,7 +18,6 @@
 #include "comm/JournalFile.h"
 #include "comm/LeftJournals.h"
 #include "comm/TransferSession.h"
-#include "rawdata/String_func.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
 #include "support/HeadlessWindow.h"
@@ -36,20 +35,17 @@ using namespace std::chrono_literals;
 constexpr const char* kSaveQuestion = "您要保存对工作文件所作的更改吗？";
 
 std::vector<Frame> CoordinateFrames(int count, int first = 1) {
-  std::vector<Frame> frames;
+  JobText lines;
   for (int i = first; i < first + count; ++i) {
-    std::string body(32, '\0');
-    EncodeBinaryCoordinateRecord(ComposeRecordLine("P" + std::to_string(i), "",
-                                                   std::to_string(i) + ".125", "2.500", "0.000"),
-                                 body);
-    frames.push_back({0xAA, body});
+    const std::string n = std::to_string(i);
+    lines.push_back(ComposeRecordLine("P" + n, "", n + ".125", "2.500", "0.000"));
   }
-  return frames;
+  return test::BinaryCoordinateFrames(lines);
 }
 
 std::vector<Frame> MeasurementFrames() {
-  return {{0xA1, test::TextBody(47, {{1, "P2"}, {17, "123.456"}, {25, "90.0000"}})},
-          {0xA1, test::TextBody(47, {{1, "P3"}, {17, "12.345"}, {25, "45.3015"}})}};
+  return {test::TextFrame(0xA1, {{1, "P2"}, {17, "123.456"}, {25, "90.0000"}}),
+          test::TextFrame(0xA1, {{1, "P3"}, {17, "12.345"}, {25, "45.3015"}})};
 }
 
 // The job a receive of frames makes from a new one.

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "comm/FrameHeaders.h"
-#include "rawdata/String_func.h"
+#include "comm/RecordFrames.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
 #include "records/TextLines.h"
@@ -22,14 +22,6 @@ using namespace std::chrono_literals;
 using test::HexBytes;
 using test::InstrumentRun;
 using test::TempDir;
-
-// As the program's send builds them: binary of the upper-cased line with
-// byte 31 zero, or the 49 text columns of the unchanged line.
-std::string BinaryFrame(const std::string& upperLine) {
-  std::string body(32, '\0');
-  EncodeBinaryCoordinateRecord(upperLine, body);
-  return body;
-}
 
 std::string Hex(std::uint8_t byte) {
   return HexBytes(std::string(1, static_cast<char>(byte)));
@@ -56,6 +48,7 @@ class InstrumentReceive : public ::testing::Test {
   std::string out = dir.Path("OUT.BDT");
 };
 
+// Offered in the frames the program's send builds (comm/RecordFrames.h).
 const std::string kFirst = ComposeRecordLine("p1", "ab", "1234.5", "-12.345", "0.0");
 const std::string kSecond =
     ComposeRecordLine("K12", "TREE", "-999999.999", "9999999.999", "12.346");
@@ -63,9 +56,9 @@ const std::string kThird = ComposeRecordLine("C3", "", "1", "2", "3");
 
 TEST_F(InstrumentReceive, BinaryFramesSavedAsRecordLines) {
   InstrumentRun run(dir, {"--pty", "receive", out});
-  Deliver(run, "BB", BinaryFrame(ComposeRecordLine("P1", "AB", "1234.5", "-12.345", "0.0")));
-  Deliver(run, "BB", BinaryFrame(kSecond));
-  Deliver(run, "BB", BinaryFrame(kThird));
+  Deliver(run, "BB", BinaryRecordFrame(ComposeRecordLine("P1", "AB", "1234.5", "-12.345", "0.0")));
+  Deliver(run, "BB", BinaryRecordFrame(kSecond));
+  Deliver(run, "BB", BinaryRecordFrame(kThird));
   run.Send("\xEE");
   EXPECT_EQ(run.Finish(), 0) << run.Errors();
   EXPECT_EQ(Saved(), JoinLinesCrLf({
@@ -78,7 +71,7 @@ TEST_F(InstrumentReceive, BinaryFramesSavedAsRecordLines) {
 TEST_F(InstrumentReceive, TextFramesSavedUnchanged) {
   InstrumentRun run(dir, {"--pty", "--text", "receive", out});
   for (const std::string& record : {kFirst, kSecond, kThird}) {
-    Deliver(run, "B7", FormatTextCoordinateRecord(record));
+    Deliver(run, "B7", TextRecordFrame(record));
   }
   run.Send("\xEE");
   EXPECT_EQ(run.Finish(), 0) << run.Errors();
@@ -92,7 +85,7 @@ TEST_F(InstrumentReceive, PollsPiledUpAreAnsweredWithOneRequest) {
   // as the first byte of the frame.
   run.Send("\xAA\xAA\xAA");
   EXPECT_EQ(run.Next(1), "BB");
-  const std::string frame = BinaryFrame(kThird);
+  const std::string frame = BinaryRecordFrame(kThird);
   run.Send(frame);
   EXPECT_EQ(run.Next(1), Hex(FrameChecksum(frame))) << "one request, then the echo";
   run.Send(std::string(1, '\0'));
@@ -103,13 +96,13 @@ TEST_F(InstrumentReceive, PollsPiledUpAreAnsweredWithOneRequest) {
 
 TEST_F(InstrumentReceive, WrongEchoOnEverySecondRecordOnce) {
   InstrumentRun run(dir, {"--pty", "--wrong-echo", "2", "receive", out});
-  Deliver(run, "BB", BinaryFrame(kThird));
-  const std::string second = BinaryFrame(kSecond);
+  Deliver(run, "BB", BinaryRecordFrame(kThird));
+  const std::string second = BinaryRecordFrame(kSecond);
   EXPECT_EQ(Offer(run, "BB", second), Hex(static_cast<std::uint8_t>(FrameChecksum(second) + 1)));
   // The program refuses, polls again and sends the same record.
   run.Send("\xFF");
   Deliver(run, "BB", second);
-  Deliver(run, "BB", BinaryFrame(kThird));
+  Deliver(run, "BB", BinaryRecordFrame(kThird));
   run.Send("\xEE");
   EXPECT_EQ(run.Finish(), 0) << run.Errors();
   const std::string third = ComposeRecordLine("C3", "", "1.000", "2.000", "3.000");
@@ -118,8 +111,8 @@ TEST_F(InstrumentReceive, WrongEchoOnEverySecondRecordOnce) {
 
 TEST_F(InstrumentReceive, HangupAfterRecordsSavesThemAndFails) {
   InstrumentRun run(dir, {"--pty", "--hangup-after", "2", "receive", out});
-  Deliver(run, "BB", BinaryFrame(kSecond));
-  Deliver(run, "BB", BinaryFrame(kSecond));
+  Deliver(run, "BB", BinaryRecordFrame(kSecond));
+  Deliver(run, "BB", BinaryRecordFrame(kSecond));
   EXPECT_EQ(run.Next(1), "");
   EXPECT_TRUE(run.Program().HungUp());
   EXPECT_EQ(run.Finish(), 1);
@@ -129,7 +122,7 @@ TEST_F(InstrumentReceive, HangupAfterRecordsSavesThemAndFails) {
 
 TEST_F(InstrumentReceive, ProgramLeavingEarlyKeepsWhatCameAndFails) {
   InstrumentRun run(dir, {"--pty", "--text", "receive", out});
-  Deliver(run, "B7", FormatTextCoordinateRecord(kFirst));
+  Deliver(run, "B7", TextRecordFrame(kFirst));
   EXPECT_EQ(run.Finish(), 1);
   EXPECT_NE(run.Errors().find("the line was closed"), std::string::npos) << run.Errors();
   EXPECT_EQ(Saved(), JoinLinesCrLf({kFirst}));
@@ -140,7 +133,7 @@ TEST_F(InstrumentReceive, EndByteBeforeAnyRecordIsNoEnd) {
   // byte and the instrument keeps waiting for a poll.
   InstrumentRun run(dir, {"--pty", "receive", out});
   run.Send("\xEE");
-  Deliver(run, "BB", BinaryFrame(kThird));
+  Deliver(run, "BB", BinaryRecordFrame(kThird));
   run.Send("\xEE");
   EXPECT_EQ(run.Finish(), 0) << run.Errors();
   EXPECT_EQ(Saved(), JoinLinesCrLf({ComposeRecordLine("C3", "", "1.000", "2.000", "3.000")}));

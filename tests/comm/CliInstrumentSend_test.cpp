@@ -14,6 +14,7 @@
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
 #include "records/TextLines.h"
+#include "support/InstrumentFrames.h"
 #include "support/InstrumentRun.h"
 #include "support/PseudoTerminal.h"
 #include "support/RawRecordBuilder.h"
@@ -116,7 +117,7 @@ TEST_F(InstrumentSend, FramesOfAFramesFileInOrder) {
   const std::vector<Frame> frames = {
       {0xAF, std::string(51, '\x12')},
       {0xA2, "P1      TOPO    90.0000 123.4500 1.500 "},
-      {0x06, "K1,,1,2,3" + std::string(44, '\0')},
+      {0x06, test::TextCoordinateBody("K1,,1,2,3")},
   };
   const std::string file = dir.Path("job.frames");
   WriteFramesFile(file, frames);

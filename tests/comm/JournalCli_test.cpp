@@ -68,10 +68,7 @@ std::string RawRecords(int count) {
 
 std::vector<Frame> MeasurementFrames() {
   const auto text = [](std::uint8_t header, const std::string& name) {
-    std::string body(FindFrameHeader(header)->bodySize, ' ');
-    body.replace(0, name.size(), name);
-    body.replace(16, 7, "100.000");
-    return Frame{header, body};
+    return test::TextFrame(header, {{1, name}, {17, "100.000"}});
   };
   return {text(0xA3, "ST1"), text(0xA2, "P1"), text(0xA1, "P2"),   text(0xA0, "P3"),
           text(0xA1, "P4"),  text(0xA2, "P5"), text(0xAF, "\x01"), text(0xA0, "P6"),

@@ -263,6 +263,9 @@ TEST(TextCoordinateRecord, DecodesTheReceivedText) {
     SCOPED_TRACE(c.label);
     EXPECT_EQ(DecodeTextCoordinateRecord(c.body), c.expected);
   }
+  // The text the simulated instrument sends of a record line.
+  EXPECT_EQ(EncodeTextCoordinateRecord(cases[0].expected), "P1,TREE,3456.789,1234.567,12.300");
+  EXPECT_EQ(EncodeTextCoordinateRecord(cases[1].expected), "P2,,1,2,3");
 }
 
 TEST(TextCoordinateRecord, FormatsFortyNineColumns) {
@@ -283,7 +286,9 @@ TEST(TextCoordinateRecord, FormatsFortyNineColumns) {
     std::string buffer(51, '\x55');
     FormatTextCoordinateRecord(c.line, buffer);
     EXPECT_EQ(buffer, c.expected + '\0' + '\x55');
+    EXPECT_EQ(DecodeTextCoordinateColumns(text), c.line);
   }
+  EXPECT_EQ(DecodeTextCoordinateColumns("P1      C"), ComposeRecordLine("P1", "C", "", "", ""));
   EXPECT_EQ(FormatTextCoordinateRecord(ComposeRecordLine("P1", "", "1", "2", "3")).substr(8, 8),
             std::string(8, ' '));
   std::string small(49, '\0');

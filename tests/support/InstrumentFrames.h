@@ -1,4 +1,5 @@
-// Frame bodies as the instrument builds them, for the transfer tests.
+// Frames and their bodies as the instrument builds them, for the transfer
+// tests.
 #pragma once
 
 #include <cstdint>
@@ -6,10 +7,13 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "comm/FrameHeaders.h"
 #include "comm/FramesFile.h"
+#include "comm/RecordFrames.h"
 #include "rawdata/String_func.h"
+#include "records/TextLines.h"
 
 namespace lumaq::test {
 
@@ -47,11 +51,30 @@ inline std::string BinaryCoordinateBody(std::string_view name, std::string_view 
   return InstrumentCodes(name) + InstrumentCodes(code) + n + e + z + std::string(1, '\0');
 }
 
-// A text coordinate body: the text, zero bytes up to 53.
+// A text coordinate body: the text, zero bytes up to the body's length.
 inline std::string TextCoordinateBody(std::string_view text) {
   std::string body(text);
-  body.resize(53, '\0');
+  body.resize(FindFrameHeader(kTextCoordinateHeader)->bodySize, '\0');
   return body;
+}
+
+// The binary coordinate frame (0xAA) of a record line, as the program's send
+// and the simulated instrument build it.
+inline Frame BinaryCoordinateFrame(std::string_view line) {
+  return {kBinaryCoordinateHeader, BinaryRecordFrame(line)};
+}
+
+inline std::vector<Frame> BinaryCoordinateFrames(const JobText& lines) {
+  std::vector<Frame> frames;
+  for (const std::string& line : lines) frames.push_back(BinaryCoordinateFrame(line));
+  return frames;
+}
+
+// A measurement frame of text: the texts at their 1-based columns of a body
+// as long as the header table says, blanks elsewhere.
+inline Frame TextFrame(std::uint8_t header,
+                       std::initializer_list<std::pair<int, std::string>> fields) {
+  return {header, TextBody(FindFrameHeader(header)->bodySize, fields)};
 }
 
 // The body followed by its 8-bit sum, as it goes on the wire after 0xBB.

@@ -6,23 +6,18 @@
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <stdexcept>
 #include <thread>
 #include <utility>
 
+#include "comm/TransferTimings.h"
 #include "comm/ui/Unit3.h"
 #include "ui/AnsiText.h"
 #include "ui/ErrorBox.h"
 #include "ui/WindowPlacement.h"
 
 namespace lumaq::ui {
-namespace {
-
-// The counter is repainted at most this often; a receive runs thousands of
-// frames a second, and painting each would cost more than the frames.
-constexpr int kCountPaintMs = 50;
-
-}  // namespace
 
 TForm2::TForm2(JobDocument& job, TransferDirection transferDirection, std::string programFolder,
                QWidget* parent, RawUnitState& units)
@@ -31,7 +26,7 @@ TForm2::TForm2(JobDocument& job, TransferDirection transferDirection, std::strin
       ComPort1(dispatcher_),
       programFolder_(std::move(programFolder)),
       line_(ComPort1),
-      session_(job, line_, *this, transferDirection, units) {
+      driver_(job, line_, *this, transferDirection, kDialogCounterPace, units) {
   setObjectName("Form2");
   setWindowTitle(FromUtf8(kTransferCaption));
   Label1 = new QLabel(FromUtf8(kTransferringText), this);
@@ -62,38 +57,18 @@ TForm2::TForm2(JobDocument& job, TransferDirection transferDirection, std::strin
   layout->addLayout(buttons);
 
   ApplyComPort1Design(ComPort1);
-  ComPort1.OnRxChar = [this](TCustomComPort&, int count) {
-    Step([this, count] { session_.ComPort1RxChar(count); });
-  };
-  ComPort1.OnError = [this](TCustomComPort&, TComErrors errors) {
-    Step([this, errors] { session_.ComPort1Error(errors); });
-  };
-  ComPort1.OnException = [this](TCustomComPort&, std::exception_ptr error) { ReportError(error); };
-
-  Timer1.setObjectName("Timer1");
-  Timer1.setInterval(100);
-  connect(&Timer1, &QTimer::timeout, this, [this] {
-    try {
-      Step([this] { session_.Timer1Timer(); });
-    } catch (...) {
-      ReportError(std::current_exception());
-    }
-  });
-  countTimer_.setSingleShot(true);
-  countTimer_.setInterval(kCountPaintMs);
-  connect(&countTimer_, &QTimer::timeout, this, [this] { ShowCount(); });
-  connect(Button1, &QPushButton::clicked, this, [this] { session_.Button1Click(); });
+  driver_.Attach(ComPort1);
+  wakeTimer_.setSingleShot(true);
+  connect(&wakeTimer_, &QTimer::timeout, this, [this] { driver_.Wake(); });
+  connect(Button1, &QPushButton::clicked, this, [this] { driver_.Cancel(); });
 
   adjustSize();
   CentreOnScreen(this);
 }
 
 TForm2::~TForm2() {
-  Timer1.stop();
+  wakeTimer_.stop();
   ComPort1.Close();
-  ComPort1.OnRxChar = nullptr;
-  ComPort1.OnError = nullptr;
-  ComPort1.OnException = nullptr;
 }
 
 void TForm2::showEvent(QShowEvent* event) {
@@ -111,22 +86,7 @@ void TForm2::FormShow() {
     TForm3 settings(ComPort1, programFolder_, this);
     settings.exec();
   }
-  session_.FormShow();
-}
-
-template <typename Handler>
-void TForm2::Step(Handler handler) {
-  // A closed dialog takes no more steps, though its port stays open until
-  // the dialog is destroyed.
-  if (closed_) return;
-  struct Depth {
-    TForm2& form;
-    explicit Depth(TForm2& f) : form(f) { ++form.stepDepth_; }
-    ~Depth() {
-      if (--form.stepDepth_ == 0 && form.closePending_) form.QueueClose();
-    }
-  } depth(*this);
-  handler();
+  driver_.Start();
 }
 
 void TForm2::SetLabel1(const std::string& text) {
@@ -134,20 +94,7 @@ void TForm2::SetLabel1(const std::string& text) {
 }
 
 void TForm2::SetLabel3(int count) {
-  count_ = count;
-  if (!countPainted_.isValid() || countPainted_.elapsed() >= kCountPaintMs) {
-    ShowCount();
-  } else if (!countTimer_.isActive()) {
-    countTimer_.start();
-  }
-}
-
-void TForm2::ShowCount() {
-  countTimer_.stop();
-  countPainted_.start();
-  if (count_ == countShown_) return;
-  countShown_ = count_;
-  Label3->setText(QString::number(count_));
+  Label3->setText(QString::number(count));
 }
 
 void TForm2::ProcessMessages() {
@@ -156,42 +103,21 @@ void TForm2::ProcessMessages() {
 
 void TForm2::Sleep(std::chrono::milliseconds duration) {
   // What the dialog says during the pause is on the screen first.
-  ShowCount();
   repaint();
   std::this_thread::sleep_for(duration);
 }
 
-void TForm2::SetTimer1Enabled(bool enabled) {
-  if (enabled) {
-    Timer1.start();
-  } else {
-    Timer1.stop();
+void TForm2::WakeAt(Deadline deadline) {
+  const auto left = deadline.LeftMilliseconds();
+  if (!left) {
+    wakeTimer_.stop();
+    return;
   }
-}
-
-void TForm2::PostCloseRequest() {
-  closePending_ = true;
-  QueueClose();
-}
-
-void TForm2::QueueClose() {
-  QMetaObject::invokeMethod(
-      this, [this] { RunPendingClose(); }, Qt::QueuedConnection);
-}
-
-void TForm2::RunPendingClose() {
-  // Inside a step (one that lets messages run) the close waits for its end.
-  if (!closePending_ || stepDepth_ > 0) return;
-  closePending_ = false;
-  session_.Close();
+  wakeTimer_.start(static_cast<int>(std::min<long long>(left->count(), 1'000'000'000)));
 }
 
 void TForm2::CloseDialog() {
-  if (closed_) return;
-  closed_ = true;
-  Timer1.stop();
-  ShowCount();
-  done(session_.Outcome() == TransferOutcome::kCancelled ? QDialog::Rejected : QDialog::Accepted);
+  done(Session().Outcome() == TransferOutcome::kCancelled ? QDialog::Rejected : QDialog::Accepted);
 }
 
 void TForm2::ShowPortOpenFailure(const std::string& detail) {
@@ -209,12 +135,12 @@ void TForm2::ShowUnsendableRecord(const UnsendableRecord& record) {
 }
 
 void TForm2::reject() {
-  if (!closed_) session_.Button1Click();
+  driver_.Cancel();
 }
 
 void TForm2::closeEvent(QCloseEvent* event) {
   event->ignore();
-  if (!closed_) session_.Button1Click();
+  driver_.Cancel();
 }
 
 void TForm2::ReportError(std::exception_ptr error) {

@@ -1,17 +1,14 @@
 // TForm2: the transfer dialog. The main window shows it modally for one
 // transfer (Receive F9 or Send F10) and destroys it afterwards, which closes
 // its port ComPort1. When shown it runs the settings dialog TForm3, then the
-// protocol of TransferSession: every byte event of ComPort1 and every tick of
-// Timer1 is one protocol step on the main thread, and the dialog is the
-// session's face (TransferView).
-//
-// A close request (Cancel, the end of a transfer, a port that cannot be
-// opened) is queued and runs only between steps, never inside one that lets
-// messages run, so a frame exchange that has begun is completed first.
+// protocol of TransferSession through a TransferDriver, which turns every byte
+// event of ComPort1 and every tick of Timer1 into one protocol step on the
+// main thread and queues a close request (Cancel, the end of a transfer, a
+// port that cannot be opened) until no step runs. The dialog is the driver's
+// face: its labels, its message boxes, and a timer that wakes the driver.
 #pragma once
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -21,15 +18,15 @@
 
 #include "comm/ComPort.h"
 #include "comm/ComTransferPort.h"
-#include "comm/TransferSession.h"
-#include "comm/TransferView.h"
+#include "comm/TransferDriver.h"
+#include "comm/TransferFace.h"
 #include "comm/ui/QtDispatcher.h"
 #include "rawdata/RawUnitState.h"
 #include "records/JobDocument.h"
 
 namespace lumaq::ui {
 
-class TForm2 : public QDialog, public TransferView {
+class TForm2 : public QDialog, private TransferFace {
   Q_OBJECT
 
   // First: ComPort1 hands its events to the main thread through it.
@@ -44,25 +41,14 @@ class TForm2 : public QDialog, public TransferView {
   // Closes ComPort1: the modal loop has ended.
   ~TForm2() override;
 
-  TransferSession& Session() { return session_; }
+  TransferSession& Session() { return driver_.Session(); }
+  const TransferDriver& Driver() const { return driver_; }
 
   QLabel* Label1;
   QLabel* Label2;
   QLabel* Label3;
   QPushButton* Button1;
   TComPort ComPort1;
-  QTimer Timer1;
-
-  // TransferView
-  void SetLabel1(const std::string& text) override;
-  void SetLabel3(int count) override;
-  void ProcessMessages() override;
-  void Sleep(std::chrono::milliseconds duration) override;
-  void SetTimer1Enabled(bool enabled) override;
-  void PostCloseRequest() override;
-  void CloseDialog() override;
-  void ShowPortOpenFailure(const std::string& detail) override;
-  void ShowUnsendableRecord(const UnsendableRecord& record) override;
 
   // Escape, like Cancel, asks the transfer to close.
   void reject() override;
@@ -74,26 +60,24 @@ class TForm2 : public QDialog, public TransferView {
 
  private:
   void FormShow();
-  // Runs one protocol step; a close requested meanwhile runs after it.
-  template <typename Handler>
-  void Step(Handler handler);
-  void QueueClose();
-  void RunPendingClose();
-  void ShowCount();
-  void ReportError(std::exception_ptr error);
+
+  // TransferFace
+  void SetLabel1(const std::string& text) override;
+  void SetLabel3(int count) override;
+  void ProcessMessages() override;
+  void Sleep(std::chrono::milliseconds duration) override;
+  void WakeAt(Deadline deadline) override;
+  void CloseDialog() override;
+  void ShowPortOpenFailure(const std::string& detail) override;
+  void ShowUnsendableRecord(const UnsendableRecord& record) override;
+  // Shown in the error box between steps; the transfer goes on.
+  void ReportError(std::exception_ptr error) override;
 
   std::string programFolder_;
   ComTransferPort line_;
-  TransferSession session_;
+  TransferDriver driver_;
+  QTimer wakeTimer_;
   bool shown_ = false;
-  bool closed_ = false;
-  int stepDepth_ = 0;
-  bool closePending_ = false;
-  // Label3 is repainted at a steady pace, not for every frame.
-  int count_ = 0;
-  int countShown_ = 0;
-  QElapsedTimer countPainted_;
-  QTimer countTimer_;
 };
 
 }  // namespace lumaq::ui

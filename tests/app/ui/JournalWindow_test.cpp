@@ -17,10 +17,10 @@
 #include "comm/FramesFile.h"
 #include "comm/ui/Trans.h"
 #include "comm/ui/Unit3.h"
-#include "rawdata/String_func.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
 #include "support/ActiveMainWindow.h"
+#include "support/InstrumentFrames.h"
 #include "support/InstrumentRun.h"
 #include "support/ModalDialogs.h"
 #include "support/SampleRecords.h"
@@ -32,16 +32,6 @@ namespace lumaq {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<Frame> BinaryFrames(const JobText& lines) {
-  std::vector<Frame> frames;
-  for (const std::string& line : lines) {
-    std::string body(32, '\0');
-    EncodeBinaryCoordinateRecord(line, body);
-    frames.push_back({0xAA, body});
-  }
-  return frames;
-}
 
 class JournalWindowTest : public ::testing::Test {
  protected:
@@ -96,7 +86,8 @@ TEST_F(JournalWindowTest, AReceiveKeepsItsJournalInTheStateFolderUntilTheJobIsSa
 
   // Finished: all the frames, and still there while the job is not saved.
   ASSERT_EQ(JournalFolderFiles(), during);
-  EXPECT_EQ(ReadFramesFile(journals + "/" + during[0]).frames, BinaryFrames(records));
+  EXPECT_EQ(ReadFramesFile(journals + "/" + during[0]).frames,
+            test::BinaryCoordinateFrames(records));
   EXPECT_EQ(form.Job().JobText, records);
 
   dialogs.NextSaveAnswer(FileChoice{dir.Path("FIELD.BDT"), 1});
@@ -116,7 +107,7 @@ TEST_F(JournalWindowTest, AJournalLeftBehindIsOfferedAtStartUp) {
     fs::remove_all(journals);
     fs::create_directories(journals);
     const std::string path = journals + "/receive-20261209-140300.journal";
-    WriteFramesFile(path, BinaryFrames(records));
+    WriteFramesFile(path, test::BinaryCoordinateFrames(records));
 
     test::ModalDialogs boxes;
     std::string question;

@@ -31,12 +31,6 @@ namespace {
 
 using test::InstrumentRun;
 
-Frame BinaryFrame(const std::string& line) {
-  std::string body(32, '\0');
-  EncodeBinaryCoordinateRecord(line, body);
-  return {0xAA, body};
-}
-
 class TransferWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -139,8 +133,8 @@ TEST_F(TransferWindowTest, TwoReceivesCollectBothAndClosingAsksToSaveThem) {
 
 TEST_F(TransferWindowTest, AReceiveThatEndsInMeasurementsShowsTheText) {
   const std::vector<Frame> frames = {
-      BinaryFrame(test::TopoRecords(1)[0]),
-      {0xA1, test::TextBody(47, {{1, "P2"}, {17, "123.456"}, {25, "90.0000"}, {33, "45.3015"}})}};
+      test::BinaryCoordinateFrame(test::TopoRecords(1)[0]),
+      test::TextFrame(0xA1, {{1, "P2"}, {17, "123.456"}, {25, "90.0000"}, {33, "45.3015"}})};
   WriteFramesFile(dir.Path("MIXED.FRM"), frames);
   InstrumentRun& run = Instrument({"send-frames", dir.Path("MIXED.FRM")});
   Press(Qt::Key_F9);
@@ -176,9 +170,7 @@ TEST_F(TransferWindowTest, SendOfTheTableReachesTheInstrument) {
 }
 
 TEST_F(TransferWindowTest, MoreRecordsThanTheTableHoldsAreToldInABox) {
-  std::vector<Frame> frames;
-  for (const std::string& line : test::TopoRecords(16000)) frames.push_back(BinaryFrame(line));
-  WriteFramesFile(dir.Path("MANY.FRM"), frames);
+  WriteFramesFile(dir.Path("MANY.FRM"), test::BinaryCoordinateFrames(test::TopoRecords(16000)));
   InstrumentRun& run = Instrument({"send-frames", dir.Path("MANY.FRM")});
   dialogs.NextMessageAnswer(MessageResult::kOk);
   Press(Qt::Key_F9);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "comm/FramesFile.h"
+#include "comm/TransferTimings.h"
 #include "comm/ui/Unit3.h"
 #include "records/RecordLine.h"
 #include "support/InstrumentFrames.h"
@@ -52,8 +53,8 @@ TEST_F(TransTest, ControlsAndCaptions) {
   EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
   EXPECT_FALSE(form.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint |
                                      Qt::WindowMinMaxButtonsHint));
-  EXPECT_EQ(form.Timer1.interval(), 100);
-  EXPECT_FALSE(form.Timer1.isActive());
+  EXPECT_EQ(kTimer1Interval, 100ms);
+  EXPECT_FALSE(form.Driver().Timer1Enabled());
   EXPECT_EQ(form.ComPort1.BaudRate(), br1200);
 }
 
@@ -63,7 +64,7 @@ TEST_F(TransTest, ControlsAndCaptions) {
 // what the frame said (measurement data), so the job's mode matches the text
 // it got.
 TEST_F(TransTest, ACancelDuringAStepClosesAfterTheFrame) {
-  const Frame frame{0xA1, test::TextBody(47, {{1, "P2"}, {17, "123.456"}})};
+  const Frame frame = test::TextFrame(0xA1, {{1, "P2"}, {17, "123.456"}});
   WriteFramesFile(dir.Path("ONE.FRM"), {frame});
   Instrument({"send-frames", dir.Path("ONE.FRM")});
   TForm2 form(job, TransferDirection::kReceive, dir.Folder(), nullptr, units);

@@ -1,0 +1,29 @@
+// The timings of a transfer with the instrument, in one place: the protocol's
+// pauses, the poll timer Timer1, and how often the counter is shown. How long
+// bytes take on the wire is in WireTime.h; the port's read and write
+// time-outs are ComPort1's settings (ApplyComPort1Design).
+#pragma once
+
+#include <chrono>
+
+namespace lumaq {
+
+// Send: until the instrument first answers, Timer1 purges the line and
+// offers the poll byte 0xAA this often.
+inline constexpr std::chrono::milliseconds kTimer1Interval{100};
+// Send: after a refusal 0xFF, the pause before the poll byte 0xAA.
+inline constexpr std::chrono::milliseconds kRefusalPause{100};
+// The end of a send, or a line error: its message stays this long before
+// the dialog closes, which does not respond meanwhile.
+inline constexpr std::chrono::milliseconds kEndMessagePause{2000};
+
+// The counter is shown at most this often: a receive runs thousands of frames
+// a second, and showing each would cost more than the frames. The dialog
+// repaints Label3, lumaq-cli rewrites its line on standard error.
+inline constexpr std::chrono::milliseconds kDialogCounterPace{50};
+inline constexpr std::chrono::milliseconds kCliCounterPace{25};
+// How long lumaq-cli waits for the line at most before it looks for Ctrl-C
+// again.
+inline constexpr std::chrono::milliseconds kCliInterruptLook{25};
+
+}  // namespace lumaq
