@@ -5,13 +5,21 @@
 #include "CliCommand.h"
 #include "CliFiles.h"
 #include "RawInput.h"
+#include "formats/ExchangeFormats.h"
 #include "rawdata/PolarLines.h"
 
 namespace lumaq::cli {
 namespace {
 
+// The export of raw records, which the command is named after.
+const ExchangeFormat& RawRecordExport() {
+  return *FormatsToExport(RecordKind::kRawRecords).front();
+}
+
+const std::string kName(RawRecordExport().name);
+
 int RunPolar(const Arguments& arguments) {
-  if (arguments.size() != 2) throw UsageError("usage: lumaq-cli polar IN.TSM OUT");
+  if (arguments.size() != 2) throw UsageError("usage: lumaq-cli " + kName + " IN.TSM OUT");
   const std::string& out = arguments[1];
   if (out != "-") RefuseOutputIsInput(arguments[0], out);
   const TsmContent content = OpenTsmFile(arguments[0]);
@@ -30,7 +38,7 @@ int RunPolar(const Arguments& arguments) {
   return 0;
 }
 
-const CliRegistration registration{{"polar", "IN.TSM OUT", RunPolar}};
+const CliRegistration registration{{kName, "IN.TSM OUT", RunPolar}};
 
 }  // namespace
 }  // namespace lumaq::cli
