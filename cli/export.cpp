@@ -4,12 +4,11 @@
 
 #include "CliCommand.h"
 #include "CliFiles.h"
+#include "CliJob.h"
 #include "FormatArgument.h"
 #include "PortOptions.h"
 #include "formats/ExchangeFormats.h"
-#include "formats/ExportFormats.h"
 #include "records/JobFiles.h"
-#include "records/RecordTable.h"
 
 namespace lumaq::cli {
 namespace {
@@ -31,15 +30,10 @@ int RunExport(const Arguments& arguments) {
   RefuseOutputIsInput(in, out);
 
   // Open: the first 15999 lines into the table; Export: the table compacted.
-  JobText lines = ReadTextFile(in);
-  WarnRecordsLeftOut(in, CapLines(lines, kMaxRecords));
-  NoProgress progress;
-  RecordTable table;
-  table.FillTableFromJobText(lines, progress);
-  const JobText records = table.BuildJobTextFromTable(progress);
-
-  // Only a format that uses the user's layout reads the settings file.
-  ExportRecordsToFile(records, format, ExchangeOptionsFor(format, ProgramFolder()), out);
+  CliJob open;
+  WarnRecordsLeftOut(in, open.commands.OpenRecordFile(in));
+  open.commands.TakeRecordsFromTable();
+  open.commands.ExportToFile(format, ExchangeOptionsFor(format, ProgramFolder()), out);
   return 0;
 }
 

@@ -1,9 +1,11 @@
 // lumaq-cli import FORMAT IN OUT.BDT: the Import command with a file name in
 // place of the dialog, then the job text written as a BDT file.
 #include <string>
+#include <utility>
 
 #include "CliCommand.h"
 #include "CliFiles.h"
+#include "CliJob.h"
 #include "FormatArgument.h"
 #include "PortOptions.h"
 #include "formats/ExchangeFormats.h"
@@ -40,7 +42,10 @@ int RunImport(const Arguments& arguments) {
     throw FileError(std::string(kImportErrorMessage) + " " + error.what());
   }
   WarnRecordsLeftOut(in, imported.leftOut);
-  WriteFileAtomically(out, JoinLinesCrLf(imported.records));
+  // The imported job text saved as a record file, as Save writes it.
+  CliJob saved;
+  saved.job.JobText = std::move(imported.records);
+  saved.commands.WriteJob(out, false);
   return 0;
 }
 

@@ -8,8 +8,6 @@
 #include "formats/ExportFormats.h"
 #include "formats/ImportFormats.h"
 #include "formats/UserFormat.h"
-#include "rawdata/PolarLines.h"
-#include "rawdata/RawUnitState.h"
 #include "records/JobFiles.h"
 
 namespace lumaq {
@@ -30,9 +28,9 @@ ExchangeCommands::ExchangeCommands(MainCommands& main, JobDocument& job, RecordT
     : main_(main),
       job_(job),
       table_(table),
-      view_(view),
       dialogs_(dialogs),
-      displayText_(std::move(displayText)) {}
+      displayText_(std::move(displayText)),
+      jobCommands_(job, table, view) {}
 
 void ExchangeCommands::MenuJobImportClick() {
   // Import is offered in the coordinate view only.
@@ -83,7 +81,7 @@ void ExchangeCommands::MenuJobExportClick() {
 
 void ExchangeCommands::ExportRecords() {
   // The job text is compacted from the table even when the user then cancels.
-  job_.JobText = table_.BuildJobTextFromTable(view_);
+  jobCommands_.TakeRecordsFromTable();
   const ExchangeOptions options{UserFormatForExport(main_.ProgramFolder())};
   const FormatList formats = FormatsToExport(RecordKind::kCoordinateRecords);
   const std::string filter = DialogFilter(formats, options.user, displayText_);
@@ -96,7 +94,7 @@ void ExchangeCommands::ExportRecords() {
   const int typeIndex = IndexWithin(choice->filterIndex, static_cast<int>(formats.size()));
   const std::string path = CompleteFileName(choice->path, filter, typeIndex);
   lastExportName_ = FileNameOf(path);
-  ExportRecordsToFile(job_.JobText, FormatOfTypeIndex(formats, typeIndex), options, path);
+  jobCommands_.ExportToFile(FormatOfTypeIndex(formats, typeIndex), options, path);
 }
 
 void ExchangeCommands::ExportRawRecords() {
@@ -111,7 +109,8 @@ void ExchangeCommands::ExportRawRecords() {
   const int typeIndex = IndexWithin(choice->filterIndex, static_cast<int>(formats.size()));
   const std::string path = CompleteFileName(choice->path, filter, typeIndex);
   lastExportName_ = FileNameOf(path);
-  WritePolarFile(ProcessRawUnitState(), job_.RawRecordBuffer, path);
+  const ExchangeFormat& format = FormatOfTypeIndex(formats, typeIndex);
+  jobCommands_.ExportToFile(format, ExchangeOptionsFor(format, main_.ProgramFolder()), path);
 }
 
 }  // namespace lumaq
