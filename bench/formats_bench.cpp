@@ -6,10 +6,12 @@
 #include <string>
 
 #include "SampleJob.h"
+#include "formats/ExchangeFormats.h"
 #include "formats/ExportFormats.h"
 #include "formats/ImportFormats.h"
 #include "records/JobFiles.h"
 #include "records/RecordTable.h"
+#include "support/ExchangeFormatsByName.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -42,7 +44,7 @@ void BM_ImportCass20000ToBdt(benchmark::State& state) {
   std::size_t records = 0;
   for (auto _ : state) {
     const JobText text =
-        lumaq::ImportRecordLines(lumaq::ImportFormat::kCass, lumaq::ReadTextFile(in));
+        lumaq::ImportRecordLines(lumaq::test::Format("cass"), lumaq::ReadTextFile(in));
     lumaq::WriteTextFile(out, text);
     records = text.size();
   }
@@ -62,7 +64,7 @@ void BM_ImportCass20000IntoTable(benchmark::State& state) {
   for (auto _ : state) {
     table.ClearTable();
     const JobText text =
-        lumaq::ImportRecordLines(lumaq::ImportFormat::kCass, lumaq::ReadTextFile(in));
+        lumaq::ImportRecordLines(lumaq::test::Format("cass"), lumaq::ReadTextFile(in));
     table.FillTableFromJobText(text, progress);
     benchmark::DoNotOptimize(table);
   }
@@ -71,19 +73,24 @@ void BM_ImportCass20000IntoTable(benchmark::State& state) {
 }
 BENCHMARK(BM_ImportCass20000IntoTable)->Unit(benchmark::kMillisecond);
 
+lumaq::FormatList CoordinateExports() {
+  return lumaq::FormatsToExport(lumaq::RecordKind::kCoordinateRecords);
+}
+
 // The export of a full job, streamed into a file that replaces the target.
 void BM_Export15999(benchmark::State& state) {
-  const auto format = static_cast<lumaq::ExportFormat>(state.range(0));
+  const lumaq::ExchangeFormat& format =
+      lumaq::FormatOfTypeIndex(CoordinateExports(), static_cast<int>(state.range(0)));
   const lumaq::test::TempDir folder;
   const JobText text = RecordLines(lumaq::kMaxRecords);
   const std::string out = folder.Path("out");
-  const lumaq::UserFormat user = lumaq::FallbackUserFormat();
-  for (auto _ : state) lumaq::ExportRecordsToFile(text, format, user, out);
+  for (auto _ : state) lumaq::ExportRecordsToFile(text, format, {}, out);
   state.SetItemsProcessed(state.iterations() * lumaq::kMaxRecords);
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fs::file_size(out)));
-  static const char* const kNames[] = {"", "gts", "scs2002", "sv300", "cass", "csv", "dxf", "user"};
-  state.SetLabel(kNames[state.range(0)]);
+  state.SetLabel(std::string(format.name));
 }
-BENCHMARK(BM_Export15999)->DenseRange(1, lumaq::kExportFormatCount)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Export15999)
+    ->DenseRange(1, static_cast<int>(CoordinateExports().size()))
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

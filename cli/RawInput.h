@@ -7,22 +7,19 @@
 #include <string_view>
 
 #include "CliCommand.h"
-#include "rawdata/RawRecord.h"
-#include "rawdata/RawUnitState.h"
+#include "CliJob.h"
 #include "records/JobFiles.h"
 
 namespace lumaq::cli {
 
 // Every record converted in file order, so the unit state afterwards is the
 // one the program has after opening the file.
-inline TsmContent OpenTsmFile(const std::string& path) {
-  TsmContent content = OpenTsmBytes(ProcessRawUnitState(), ReadFileBytes(path));
-  if (!content.accepted) {
+inline void OpenTsmFile(CliJob& open, const std::string& path) {
+  if (!open.commands.OpenRawFile(ReadFileBytes(path))) {
     throw RejectedInput("\"" + path +
                         "\": not a measurement data file (its size is not a multiple of 42 bytes"
                         " or its first record is not an instrument record)");
   }
-  return content;
 }
 
 // Writes bytes to standard output; flush: hands them on at once.

@@ -4,23 +4,20 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "CliCommand.h"
-#include "records/JobFiles.h"
-#include "records/RecordTable.h"
+#include "CliJob.h"
+#include "records/TextLines.h"
 
 namespace lumaq::cli {
 
 // Raises RejectedInput when the file gives no record to send.
 inline JobText SendableRecords(const std::string& path) {
-  JobText lines = ReadTextFile(path);
-  CapLines(lines, kMaxRecords);
-  NoProgress progress;
-  RecordTable table;
-  table.FillTableFromJobText(lines, progress);
-  JobText records = table.BuildJobTextFromTable(progress);
-  if (records.empty()) throw RejectedInput("\"" + path + "\": no records to send");
-  return records;
+  CliJob open;
+  open.commands.OpenRecordFile(path);
+  if (!open.commands.PrepareSend()) throw RejectedInput("\"" + path + "\": no records to send");
+  return std::move(open.job.JobText);
 }
 
 }  // namespace lumaq::cli

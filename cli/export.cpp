@@ -1,37 +1,27 @@
 // lumaq-cli export FORMAT IN.BDT OUT: Open of a BDT file, then the record
 // Export with a file name in place of the dialog.
-#include <array>
-#include <filesystem>
 #include <string>
-#include <string_view>
-#include <system_error>
 
 #include "CliCommand.h"
 #include "CliFiles.h"
+#include "CliJob.h"
+#include "FormatArgument.h"
 #include "PortOptions.h"
-#include "formats/ExportFormats.h"
-#include "formats/UserFormat.h"
+#include "formats/ExchangeFormats.h"
 #include "records/JobFiles.h"
-#include "records/RecordTable.h"
 
 namespace lumaq::cli {
 namespace {
 
-// In the order of the export dialog's file types.
-constexpr std::array<std::string_view, kExportFormatCount> kExportNames{
-    "gts", "scs2002", "sv300", "cass", "csv", "dxf", "user"};
-
-ExportFormat ParseExportFormat(const std::string& name) {
-  for (std::size_t i = 0; i < kExportNames.size(); ++i) {
-    if (name == kExportNames[i]) return ExportFormatOfIndex(static_cast<int>(i) + 1);
-  }
-  throw UsageError("unknown export format: " + name +
-                   " (gts, scs2002, sv300, cass, csv, dxf or user)");
-}
+const std::string kName = "export";
+const std::string kUsage =
+    FormatUsage("FORMAT IN.BDT OUT", FormatsToExport(RecordKind::kCoordinateRecords));
 
 int RunExport(const Arguments& arguments) {
+  if (PrintHelpWhenAsked(arguments, kName, kUsage)) return 0;
   if (arguments.size() != 3) throw UsageError("usage: lumaq-cli export FORMAT IN.BDT OUT");
-  const ExportFormat format = ParseExportFormat(arguments[0]);
+  const ExchangeFormat& format =
+      ParseFormat(arguments[0], FormatsToExport(RecordKind::kCoordinateRecords), kName);
   const std::string& in = arguments[1];
   const std::string& out = arguments[2];
   if (!IsBdtExtension(in)) {
@@ -40,23 +30,14 @@ int RunExport(const Arguments& arguments) {
   RefuseOutputIsInput(in, out);
 
   // Open: the first 15999 lines into the table; Export: the table compacted.
-  JobText lines = ReadTextFile(in);
-  WarnRecordsLeftOut(in, CapLines(lines, kMaxRecords));
-  NoProgress progress;
-  RecordTable table;
-  table.FillTableFromJobText(lines, progress);
-  const JobText records = table.BuildJobTextFromTable(progress);
-
-  // Only the user's own layout reads the settings file.
-  const UserFormat user =
-      format == ExportFormat::kUser ? UserFormatForExport(ProgramFolder()) : FallbackUserFormat();
-  ExportRecordsToFile(records, format, user, out);
+  CliJob open;
+  WarnRecordsLeftOut(in, open.commands.OpenRecordFile(in));
+  open.commands.TakeRecordsFromTable();
+  open.commands.ExportToFile(format, ExchangeOptionsFor(format, ProgramFolder()), out);
   return 0;
 }
 
-const CliRegistration registration{
-    {"export", "FORMAT IN.BDT OUT   (FORMAT: gts, scs2002, sv300, cass, csv, dxf, user)",
-     RunExport}};
+const CliRegistration registration{{kName, kUsage, RunExport}};
 
 }  // namespace
 }  // namespace lumaq::cli

@@ -1,11 +1,14 @@
 // lumaq-cli import FORMAT IN OUT.BDT: the Import command with a file name in
 // place of the dialog, then the job text written as a BDT file.
-#include <array>
 #include <string>
-#include <string_view>
+#include <utility>
 
 #include "CliCommand.h"
 #include "CliFiles.h"
+#include "CliJob.h"
+#include "FormatArgument.h"
+#include "PortOptions.h"
+#include "formats/ExchangeFormats.h"
 #include "formats/ImportFormats.h"
 #include "records/InputLimits.h"
 #include "records/JobFiles.h"
@@ -13,20 +16,13 @@
 namespace lumaq::cli {
 namespace {
 
-// In the order of the import dialog's file types.
-constexpr std::array<std::string_view, kImportFormatCount> kImportNames{"gts", "scs2002", "sv300",
-                                                                        "cass", "csv"};
-
-ImportFormat ParseImportFormat(const std::string& name) {
-  for (std::size_t i = 0; i < kImportNames.size(); ++i) {
-    if (name == kImportNames[i]) return ImportFormatOfIndex(static_cast<int>(i) + 1);
-  }
-  throw UsageError("unknown import format: " + name + " (gts, scs2002, sv300, cass or csv)");
-}
+const std::string kName = "import";
+const std::string kUsage = FormatUsage("FORMAT IN OUT.BDT", FormatsToImport());
 
 int RunImport(const Arguments& arguments) {
+  if (PrintHelpWhenAsked(arguments, kName, kUsage)) return 0;
   if (arguments.size() != 3) throw UsageError("usage: lumaq-cli import FORMAT IN OUT.BDT");
-  const ImportFormat format = ParseImportFormat(arguments[0]);
+  const ExchangeFormat& format = ParseFormat(arguments[0], FormatsToImport(), kName);
   const std::string& in = arguments[1];
   const std::string& out = arguments[2];
 
@@ -34,7 +30,7 @@ int RunImport(const Arguments& arguments) {
 
   ImportedRecords imported;
   try {
-    imported = ImportFile(format, in);
+    imported = ImportFile(format, in, ExchangeOptionsFor(format, ProgramFolder()));
   } catch (const RejectedImportFile&) {
     throw RejectedInput(std::string(kFormatMismatchMessage) + " \"" + in + "\"");
   } catch (const ImportError& error) {
@@ -46,12 +42,14 @@ int RunImport(const Arguments& arguments) {
     throw FileError(std::string(kImportErrorMessage) + " " + error.what());
   }
   WarnRecordsLeftOut(in, imported.leftOut);
-  WriteFileAtomically(out, JoinLinesCrLf(imported.records));
+  // The imported job text saved as a record file, as Save writes it.
+  CliJob saved;
+  saved.job.JobText = std::move(imported.records);
+  saved.commands.WriteJob(out, false);
   return 0;
 }
 
-const CliRegistration registration{
-    {"import", "FORMAT IN OUT.BDT   (FORMAT: gts, scs2002, sv300, cass, csv)", RunImport}};
+const CliRegistration registration{{kName, kUsage, RunImport}};
 
 }  // namespace
 }  // namespace lumaq::cli

@@ -4,33 +4,43 @@
 
 #include "CliCommand.h"
 #include "CliFiles.h"
+#include "CliJob.h"
+#include "PortOptions.h"
 #include "RawInput.h"
-#include "rawdata/PolarLines.h"
+#include "formats/ExchangeFormats.h"
 
 namespace lumaq::cli {
 namespace {
 
+// The export of raw records, which the command is named after.
+const ExchangeFormat& RawRecordExport() {
+  return *FormatsToExport(RecordKind::kRawRecords).front();
+}
+
+const std::string kName(RawRecordExport().name);
+
 int RunPolar(const Arguments& arguments) {
-  if (arguments.size() != 2) throw UsageError("usage: lumaq-cli polar IN.TSM OUT");
+  if (arguments.size() != 2) throw UsageError("usage: lumaq-cli " + kName + " IN.TSM OUT");
   const std::string& out = arguments[1];
   if (out != "-") RefuseOutputIsInput(arguments[0], out);
-  const TsmContent content = OpenTsmFile(arguments[0]);
+  CliJob open;
+  OpenTsmFile(open, arguments[0]);
   // The units are those the records of IN left, as after Open in the program.
   // The lines go out as they are made: there can be far more of them than
   // records.
+  const ExchangeFormat& format = RawRecordExport();
+  const ExchangeOptions options = ExchangeOptionsFor(format, ProgramFolder());
   if (out != "-") {
-    WritePolarFile(ProcessRawUnitState(), content.RawRecordBuffer, out);
+    open.commands.ExportToFile(format, options, out);
     return 0;
   }
-  WritePolarLines(ProcessRawUnitState(), content.RawRecordBuffer, [](std::string_view line) {
-    WriteStandardOutput(line, false);
-    WriteStandardOutput("\r\n", false);
-  });
+  open.commands.Export(format, options,
+                       [](std::string_view bytes) { WriteStandardOutput(bytes, false); });
   WriteStandardOutput("");
   return 0;
 }
 
-const CliRegistration registration{{"polar", "IN.TSM OUT", RunPolar}};
+const CliRegistration registration{{kName, "IN.TSM OUT", RunPolar}};
 
 }  // namespace
 }  // namespace lumaq::cli

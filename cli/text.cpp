@@ -16,8 +16,9 @@ int RunText(const Arguments& arguments) {
   }
   const std::string out = arguments.size() == 2 ? arguments[1] : "-";
   if (out != "-") RefuseOutputIsInput(arguments[0], out);
-  const TsmContent content = OpenTsmFile(arguments[0]);
-  WriteOutput(out, JoinLinesCrLf(content.JobText));
+  CliJob open;
+  OpenTsmFile(open, arguments[0]);
+  WriteOutput(out, JoinLinesCrLf(open.job.JobText));
   return 0;
 }
 

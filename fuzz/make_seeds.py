@@ -179,11 +179,12 @@ def transfer_seeds(job):
 
 def main():
     lines = "\r\n".join
-    seed("import_gts", "points", lines(["P1,100.000,200.000,10.000,CODE", "P2,1,2,3,", "P3,,,,"]) + "\r\n")
-    seed("import_scs2002", "two", lines(["2", "P1", "C1", "100.5", "200.5", "10", "P2", "C2", "1", "2", "3", "E"]) + "\r\n")
-    seed("import_sv300", "records", lines(["1,P1,C1,100.000,200.000,10.000", "2,P2,,1,2,3"]) + "\r\n")
-    seed("import_cass", "records", lines(["P1,C1,200.000,100.000,10.000", "P2,,2,1,3"]) + "\r\n")
-    seed("import_csv", "records", lines(['P1,100,200,10,CODE', '"P 2",1.5,2.5,,"a""b"', 'P3 4 5 6 C']) + "\r\n")
+    # A file of each import format; the harness reads each with every format.
+    seed("import", "gts", lines(["P1,100.000,200.000,10.000,CODE", "P2,1,2,3,", "P3,,,,"]) + "\r\n")
+    seed("import", "scs2002", lines(["2", "P1", "C1", "100.5", "200.5", "10", "P2", "C2", "1", "2", "3", "E"]) + "\r\n")
+    seed("import", "sv300", lines(["1,P1,C1,100.000,200.000,10.000", "2,P2,,1,2,3"]) + "\r\n")
+    seed("import", "cass", lines(["P1,C1,200.000,100.000,10.000", "P2,,2,1,3"]) + "\r\n")
+    seed("import", "csv", lines(['P1,100,200,10,CODE', '"P 2",1.5,2.5,,"a""b"', 'P3 4 5 6 C']) + "\r\n")
     seed("split_fixed", "gts", "\x00P1,100.000,200.000,10.000,CODE")
     seed("split_fixed", "sv300", "\x01P1,C1,100.000,200.000,10.000")
     seed("split_comma", "quoted", '"P 1",1.5,"a""b" 2,')

@@ -5,10 +5,9 @@
 #include "app/FileDialogMemory.h"
 #include "app/FileFilter.h"
 #include "app/StatusTexts.h"
+#include "formats/ExportFormats.h"
 #include "formats/ImportFormats.h"
 #include "formats/UserFormat.h"
-#include "rawdata/PolarLines.h"
-#include "rawdata/RawUnitState.h"
 #include "records/JobFiles.h"
 
 namespace lumaq {
@@ -29,26 +28,29 @@ ExchangeCommands::ExchangeCommands(MainCommands& main, JobDocument& job, RecordT
     : main_(main),
       job_(job),
       table_(table),
-      view_(view),
       dialogs_(dialogs),
-      displayText_(std::move(displayText)) {}
+      displayText_(std::move(displayText)),
+      jobCommands_(job, table, view) {}
 
 void ExchangeCommands::MenuJobImportClick() {
   // Import is offered in the coordinate view only.
   if (!job_.CoordinateMode) return;
   if (!main_.AskToSaveChanges()) return;
   FileDialogMemory& memory = main_.FileDialogs();
+  const FormatList formats = FormatsToImport();
   const auto choice = dialogs_.AskOpenFile(
-      {kImportTitle, kImportFilter, memory.TypeIndex(FileDialogKind::kOpen, kImportFormatCount),
-       std::string(), memory.Folder(), std::string()});
+      {kImportTitle, DialogFilter(formats),
+       memory.TypeIndex(FileDialogKind::kOpen, static_cast<int>(formats.size())), std::string(),
+       memory.Folder(), std::string()});
   if (!choice) return;
   memory.Remember(FileDialogKind::kOpen, *choice);
 
   // The file is read and converted whole before anything changes: a file that
   // is rejected or fails leaves the job as it was, its table included.
+  const ExchangeFormat& format = FormatOfTypeIndex(formats, choice->filterIndex);
   ImportedRecords imported;
   try {
-    imported = ImportFile(ImportFormatOfIndex(choice->filterIndex), choice->path);
+    imported = ImportFile(format, choice->path, ExchangeOptionsFor(format, main_.ProgramFolder()));
   } catch (const RejectedImportFile&) {
     dialogs_.ShowMessage(kCaptionWarning, kFormatMismatchMessage, MessageIcon::kWarning,
                          MessageButtons::kOk);
@@ -72,37 +74,43 @@ void ExchangeCommands::MenuJobExportClick() {
   if (job_.CoordinateMode) {
     ExportRecords();
   } else if (job_.HasRawRecords) {
-    ExportPolar();
+    ExportRawRecords();
   }
   // A measurement job without raw records offers no export: its text stays.
 }
 
 void ExchangeCommands::ExportRecords() {
   // The job text is compacted from the table even when the user then cancels.
-  job_.JobText = table_.BuildJobTextFromTable(view_);
-  const UserFormat user = UserFormatForExport(main_.ProgramFolder());
-  const std::string filter = ExportFilter(user, displayText_);
+  jobCommands_.TakeRecordsFromTable();
+  const ExchangeOptions options{UserFormatForExport(main_.ProgramFolder())};
+  const FormatList formats = FormatsToExport(RecordKind::kCoordinateRecords);
+  const std::string filter = DialogFilter(formats, options.user, displayText_);
   FileDialogMemory& memory = main_.FileDialogs();
   const auto choice = dialogs_.AskSaveFile(
       {kExportTitle, filter, memory.TypeIndex(FileDialogKind::kSave, FilterTypeCount(filter)),
        lastExportName_, memory.Folder(), std::string()});
   if (!choice) return;
   memory.Remember(FileDialogKind::kSave, *choice);
-  const int typeIndex = IndexWithin(choice->filterIndex, kExportFormatCount);
+  const int typeIndex = IndexWithin(choice->filterIndex, static_cast<int>(formats.size()));
   const std::string path = CompleteFileName(choice->path, filter, typeIndex);
   lastExportName_ = FileNameOf(path);
-  ExportRecordsToFile(job_.JobText, ExportFormatOfIndex(typeIndex), user, path);
+  jobCommands_.ExportToFile(FormatOfTypeIndex(formats, typeIndex), options, path);
 }
 
-void ExchangeCommands::ExportPolar() {
+void ExchangeCommands::ExportRawRecords() {
+  const FormatList formats = FormatsToExport(RecordKind::kRawRecords);
+  const std::string filter = DialogFilter(formats);
   FileDialogMemory& memory = main_.FileDialogs();
+  // The dialog starts at the first type, whatever type Save As used last.
   const auto choice = dialogs_.AskSaveFile(
-      {kExportTitle, kPolarFilter, 1, lastExportName_, memory.Folder(), std::string()});
+      {kExportTitle, filter, 1, lastExportName_, memory.Folder(), std::string()});
   if (!choice) return;
   memory.Remember(FileDialogKind::kSave, *choice);
-  const std::string path = CompleteFileName(choice->path, kPolarFilter, 1);
+  const int typeIndex = IndexWithin(choice->filterIndex, static_cast<int>(formats.size()));
+  const std::string path = CompleteFileName(choice->path, filter, typeIndex);
   lastExportName_ = FileNameOf(path);
-  WritePolarFile(ProcessRawUnitState(), job_.RawRecordBuffer, path);
+  const ExchangeFormat& format = FormatOfTypeIndex(formats, typeIndex);
+  jobCommands_.ExportToFile(format, ExchangeOptionsFor(format, main_.ProgramFolder()), path);
 }
 
 }  // namespace lumaq

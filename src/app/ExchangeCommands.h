@@ -6,10 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "app/JobCommands.h"
 #include "app/MainCommands.h"
 #include "app/MainView.h"
 #include "app/UserDialogs.h"
-#include "formats/ExportFormats.h"
+#include "formats/ExchangeFormats.h"
 #include "records/JobDocument.h"
 #include "records/RecordTable.h"
 
@@ -21,32 +22,34 @@ std::string SameText(std::string_view bytes);
 class ExchangeCommands {
  public:
   // displayText turns code-page bytes (the user format's name) into the UTF-8
-  // of the dialogs; the window passes its GB18030 decoder.
+  // of the dialogs; the window passes its GB18030 decoder. view shows the
+  // progress of compacting the table.
   ExchangeCommands(MainCommands& main, JobDocument& job, RecordTable& table, MainView& view,
                    UserDialogs& dialogs, DisplayText displayText = SameText);
 
-  // Replaces the records with those of a file in one of the five import
-  // formats, as one step that can be undone. A rejected SCS2002 file is
-  // reported with a warning box; any other failure shows "导入错误！" and is
-  // raised on. The table and the job text change only by a complete import.
+  // Replaces the records with those of a file in one of the import formats
+  // (FormatsToImport), as one step that can be undone. A rejected SCS2002
+  // file is reported with a warning box; any other failure shows "导入错误！"
+  // and is raised on. The table and the job text change only by a complete
+  // import.
   void MenuJobImportClick();
 
-  // Writes the records in one of the seven export formats, or, in a
-  // measurement job with raw records, those records as polar-coordinate data.
-  // A file that cannot be written raises FileError and an existing file is
-  // left as it was.
+  // Writes the records in one of the export formats of coordinate records,
+  // or, in a measurement job with raw records, those records in a format of
+  // raw records (polar-coordinate data). A file that cannot be written raises
+  // FileError and an existing file is left as it was.
   void MenuJobExportClick();
 
  private:
   void ExportRecords();
-  void ExportPolar();
+  void ExportRawRecords();
 
   MainCommands& main_;
   JobDocument& job_;
   RecordTable& table_;
-  MainView& view_;
   UserDialogs& dialogs_;
   DisplayText displayText_;
+  JobCommands jobCommands_;
   std::string lastExportName_;  // the file name the export dialog starts with
 };
 

@@ -68,10 +68,7 @@ void MainCommands::StartUp(const std::vector<std::string>& arguments) {
 }
 
 void MainCommands::OpenCommandLineBdt(const std::string& path) {
-  JobText lines = ReadTextFile(path);
-  const std::size_t leftOut = CapLines(lines, kMaxRecords);
-  job_.JobText = std::move(lines);
-  table_.FillTableFromJobText(job_.JobText, progress_);
+  const std::size_t leftOut = jobCommands_.OpenRecordFile(path);
   job_.FilePath = path;
   job_.JobName = FileNameOf(path);
   SetTitle(kCoordinateTitleSuffix);
@@ -118,9 +115,7 @@ void MainCommands::FinishReceive() {
 }
 
 bool MainCommands::PrepareSend() {
-  if (!job_.CoordinateMode) return false;
-  job_.JobText = table_.BuildJobTextFromTable(progress_);
-  if (job_.JobText.empty()) return false;
+  if (!jobCommands_.PrepareSend()) return false;
   transferDirection_ = TransferDirection::kSend;
   return true;
 }
@@ -157,6 +152,10 @@ void MainCommands::ShowTable() {
 
 void MainCommands::ShowJobRecords(std::string (*countText)(int count)) {
   table_.FillTableFromJobText(job_.JobText, progress_);
+  ShowFilledTable(countText);
+}
+
+void MainCommands::ShowFilledTable(std::string (*countText)(int count)) {
   view_.SetStatusText(StatusPanel::kCount, countText(static_cast<int>(job_.JobText.size())));
   table_.SetCurrentCell(kColName, 1);
   ShowCurrentRow();

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/FileDialogMemory.h"
+#include "app/JobCommands.h"
 #include "app/MainView.h"
 #include "app/ReceiveJournals.h"
 #include "app/UserDialogs.h"
@@ -156,6 +157,9 @@ class MainCommands {
 
   void ShowCoordinateView();
   void ShowMeasurementView();
+  // The table just filled from the job text: the count as countText writes
+  // it, row 1 current, the table shown.
+  void ShowFilledTable(std::string (*countText)(int count));
   void SetTitle(const std::string& suffix);
   // Status panel 2 shows the current row; FollowCurrentRow only when the
   // row differs from the one shown.
@@ -175,7 +179,6 @@ class MainCommands {
   void OpenMeasurementFile(const std::string& path, const std::string& bytes, JobText textLines);
   void OpenCommandLineBdt(const std::string& path);
   bool SaveAs();
-  void WriteJob(const std::string& path, bool rawRecords);
   bool SaveWouldDestroyRawFile() const;
   // Save and Tidy say how many rows they left out (with text, but without a
   // name, N or E); nothing when none.
@@ -207,6 +210,7 @@ class MainCommands {
   std::string programFolder_;
   FileDialogMemory fileDialogs_;
   RowFollowingProgress progress_{*this};
+  JobCommands jobCommands_{job_, table_, progress_};
   TableHistory history_;
   CellOrigin cellOrigin_;
   int shownRow_ = 1;

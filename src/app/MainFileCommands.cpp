@@ -7,7 +7,6 @@
 #include "app/MainCommands.h"
 #include "app/PrintCommand.h"
 #include "app/StatusTexts.h"
-#include "rawdata/RawRecord.h"
 #include "records/JobFiles.h"
 
 namespace lumaq {
@@ -97,9 +96,8 @@ void MainCommands::OpenRecordFile(JobText lines) {
   job_.CoordinateMode = true;
   ShowCoordinateView();
   SetTitle(kCoordinateTitleSuffix);
-  const std::size_t leftOut = CapLines(lines, kMaxRecords);
-  job_.JobText = std::move(lines);
-  ShowJobRecords(CountText);
+  const std::size_t leftOut = jobCommands_.OpenRecordLines(std::move(lines));
+  ShowFilledTable(CountText);
   WarnRecordsLeftOut(leftOut);
 }
 
@@ -111,18 +109,16 @@ void MainCommands::OpenMeasurementFile(const std::string& path, const std::strin
   job_.RawRecordBuffer.clear();
   job_.JobText.clear();
   const bool rawFile = IsTsmExtension(path);
+  bool rejected = false;
   if (rawFile) {
-    TsmContent content = OpenTsmBytes(ProcessRawUnitState(), bytes);
-    job_.RawRecordBuffer = std::move(content.RawRecordBuffer);
-    job_.JobText = std::move(content.JobText);
-    job_.HasRawRecords = !job_.RawRecordBuffer.empty();
+    rejected = !jobCommands_.OpenRawFile(bytes);
   } else {
     job_.JobText = std::move(textLines);
   }
   ShowMeasurementView();
   if (job_.HasRawRecords) SetTitle(kMeasurementTitleSuffix);
   // A rejected raw file opens as an empty job, and the user is told why.
-  if (rawFile && !IsAcceptedTsm(bytes)) {
+  if (rejected) {
     dialogs_.ShowMessage(kCaptionNote, NotAMeasurementFileMessage(path), MessageIcon::kInformation,
                          MessageButtons::kOk);
   }
@@ -136,10 +132,10 @@ void MainCommands::MenuJobSaveClick() {
   int leftOut = 0;
   if (job_.CoordinateMode) {
     leftOut = table_.CountLeftOutRows();
-    job_.JobText = table_.BuildJobTextFromTable(progress_);
-    WriteJob(job_.FilePath, false);
+    jobCommands_.TakeRecordsFromTable();
+    jobCommands_.WriteJob(job_.FilePath, false);
   } else {
-    WriteJob(job_.FilePath, job_.HasRawRecords && IsTsmExtension(job_.FilePath));
+    jobCommands_.WriteJob(job_.FilePath, job_.HasRawRecords && IsTsmExtension(job_.FilePath));
   }
   job_.Modified = false;
   receivedUnsaved_ = false;
@@ -176,10 +172,10 @@ bool MainCommands::SaveAs() {
   int leftOut = 0;
   if (job_.CoordinateMode) {
     leftOut = table_.CountLeftOutRows();
-    job_.JobText = table_.BuildJobTextFromTable(progress_);
-    WriteJob(path, false);
+    jobCommands_.TakeRecordsFromTable();
+    jobCommands_.WriteJob(path, false);
   } else {
-    WriteJob(path, job_.HasRawRecords && choice->filterIndex == 1);
+    jobCommands_.WriteJob(path, job_.HasRawRecords && choice->filterIndex == 1);
   }
   job_.FilePath = path;
   job_.JobName = FileNameOf(path);
@@ -190,14 +186,6 @@ bool MainCommands::SaveAs() {
   DropJournal();
   ReportLeftOutRows(leftOut, LeftOutBy::kSave);
   return true;
-}
-
-void MainCommands::WriteJob(const std::string& path, bool rawRecords) {
-  if (rawRecords) {
-    WriteFileAtomically(path, job_.RawRecordBuffer);
-  } else {
-    WriteTextFile(path, job_.JobText);
-  }
 }
 
 void MainCommands::MenuJobPrintClick() {

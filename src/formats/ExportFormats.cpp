@@ -2,8 +2,8 @@
 
 #include <array>
 #include <initializer_list>
-#include <utility>
 
+#include "rawdata/PolarLines.h"
 #include "records/RecordLine.h"
 #include "records/ReplacingFile.h"
 
@@ -11,8 +11,6 @@ namespace lumaq {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
-// Follows the name of the user's layout in the export dialog.
-constexpr const char* kUserFormatSuffix = "(自定义)";
 
 // The texts joined by single commas, then CR LF.
 template <typename... Texts>
@@ -31,7 +29,10 @@ std::string Quoted(std::string_view text) {
   return quoted;
 }
 
-std::string Scs2002Record(std::size_t k, std::size_t recordCount, const RecordFields& r) {
+}  // namespace
+
+std::string Scs2002Record(std::size_t k, std::size_t recordCount, const RecordFields& r,
+                          const ExchangeOptions&) {
   std::string text;
   if (k == 1) text += std::to_string(recordCount) + std::string(kCrLf);
   for (const std::string* field : {&r.name, &r.code, &r.n, &r.e, &r.z}) {
@@ -47,26 +48,27 @@ std::string Scs2002Record(std::size_t k, std::size_t recordCount, const RecordFi
   return text;
 }
 
-std::string GtsPointsRecord(const RecordFields& r) {
+std::string GtsPointsRecord(std::size_t, std::size_t, const RecordFields& r,
+                            const ExchangeOptions&) {
   return CommaLine(r.name, r.e, r.n, r.z, r.code);
 }
 
-std::string Sv300Record(std::size_t k, const RecordFields& r) {
+std::string Sv300Record(std::size_t k, std::size_t, const RecordFields& r, const ExchangeOptions&) {
   return CommaLine(std::to_string(k), r.name, r.code, r.n, r.e, r.z);
 }
 
-std::string CassRecord(const RecordFields& r) {
+std::string CassRecord(std::size_t, std::size_t, const RecordFields& r, const ExchangeOptions&) {
   return CommaLine(r.name, r.code, r.e, r.n, r.z);
 }
 
-std::string CsvRecord(const RecordFields& r) {
+std::string CsvRecord(std::size_t, std::size_t, const RecordFields& r, const ExchangeOptions&) {
   std::string line = Quoted(r.name) + "," + Quoted(r.n) + "," + Quoted(r.e) + "," + Quoted(r.z);
   if (!r.code.empty()) line += "," + Quoted(r.code);
   line += kCrLf;
   return line;
 }
 
-std::string DxfRecord(const RecordFields& r) {
+std::string DxfRecord(std::size_t, std::size_t, const RecordFields& r, const ExchangeOptions&) {
   std::string text;
   text.reserve(160);
   const auto line = [&text](std::string_view content) {
@@ -93,20 +95,6 @@ std::string DxfRecord(const RecordFields& r) {
   return text;
 }
 
-}  // namespace
-
-ExportFormat ExportFormatOfIndex(int typeIndex) {
-  if (typeIndex < 1 || typeIndex > kExportFormatCount) return ExportFormat::kGtsPoints;
-  return static_cast<ExportFormat>(typeIndex);
-}
-
-std::string ExportFilter(const UserFormat& user, const DisplayText& displayText) {
-  const std::string pattern =
-      user.extension.empty() ? std::string("*.*") : "*." + displayText(user.extension);
-  return std::string(kExportFixedFilter) + "|" + displayText(user.name) + kUserFormatSuffix + "|" +
-         pattern;
-}
-
 std::string UserFormatRecord(std::size_t k, const RecordFields& r, const UserFormat& user) {
   const std::array<const std::string*, 5> byField{&r.name, &r.n, &r.e, &r.z, &r.code};
   // Field numbers are used as stored; one outside 0..4 gives an empty text.
@@ -124,68 +112,34 @@ std::string UserFormatRecord(std::size_t k, const RecordFields& r, const UserFor
   return line;
 }
 
-namespace {
-
-constexpr std::string_view kDxfHead = "0\r\nSECTION\r\n2\r\nENTITIES\r\n";
-constexpr std::string_view kDxfTail = "0\r\nENDSEC\r\n0\r\nEOF";
-
-// The text of a job in one format, piece by piece: the head, the text of each
-// record k = 1..recordCount in order, the tail.
-class RecordWriter {
- public:
-  RecordWriter(ExportFormat format, std::size_t recordCount, UserFormat user)
-      : format_(format), recordCount_(recordCount), user_(std::move(user)) {}
-
-  std::string Head() const {
-    return format_ == ExportFormat::kDxf ? std::string(kDxfHead) : std::string();
-  }
-  std::string Record(std::size_t k, const RecordFields& record) const;
-  std::string Tail() const {
-    return format_ == ExportFormat::kDxf ? std::string(kDxfTail) : std::string();
-  }
-
- private:
-  ExportFormat format_;
-  std::size_t recordCount_;
-  UserFormat user_;
-};
-
-std::string RecordWriter::Record(std::size_t k, const RecordFields& r) const {
-  switch (format_) {
-    case ExportFormat::kGtsPoints:
-      return GtsPointsRecord(r);
-    case ExportFormat::kScs2002:
-      return Scs2002Record(k, recordCount_, r);
-    case ExportFormat::kSv300:
-      return Sv300Record(k, r);
-    case ExportFormat::kCass:
-      return CassRecord(r);
-    case ExportFormat::kCsv:
-      return CsvRecord(r);
-    case ExportFormat::kDxf:
-      return DxfRecord(r);
-    case ExportFormat::kUser:
-      return UserFormatRecord(k, r, user_);
-  }
-  return {};
+std::string UserLayoutRecord(std::size_t k, std::size_t, const RecordFields& r,
+                             const ExchangeOptions& options) {
+  return UserFormatRecord(k, r, options.user);
 }
 
-}  // namespace
-
-void WriteRecords(const JobText& recordLines, ExportFormat format, const UserFormat& user,
-                  const std::function<void(std::string_view)>& sink) {
-  const RecordWriter writer(format, recordLines.size(), user);
-  sink(writer.Head());
-  for (std::size_t k = 1; k <= recordLines.size(); ++k) {
-    sink(writer.Record(k, RecordLineFields(recordLines[k - 1])));
-  }
-  sink(writer.Tail());
+void PolarRecords(const RawUnitState& units, std::string_view rawRecords, const ByteSink& sink) {
+  WritePolarLines(units, rawRecords, [&sink](std::string_view line) {
+    sink(line);
+    sink(kCrLf);
+  });
 }
 
-void ExportRecordsToFile(const JobText& recordLines, ExportFormat format, const UserFormat& user,
-                         const std::string& path) {
+void WriteRecords(const JobText& recordLines, const ExchangeFormat& format,
+                  const ExchangeOptions& options, const ByteSink& sink) {
+  const RecordWriter& writer = format.writer;
+  sink(writer.head);
+  const std::size_t count = recordLines.size();
+  for (std::size_t k = 1; k <= count; ++k) {
+    sink(writer.record(k, count, RecordLineFields(recordLines[k - 1]), options));
+  }
+  sink(writer.tail);
+}
+
+void ExportRecordsToFile(const JobText& recordLines, const ExchangeFormat& format,
+                         const ExchangeOptions& options, const std::string& path) {
   ReplacingFile file(path);
-  WriteRecords(recordLines, format, user, [&file](std::string_view bytes) { file.Write(bytes); });
+  WriteRecords(recordLines, format, options,
+               [&file](std::string_view bytes) { file.Write(bytes); });
   file.Commit();
 }
 

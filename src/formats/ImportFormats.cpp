@@ -23,12 +23,6 @@ std::string Scs2002Coordinate(std::string_view text) {
   return FormatFixed3(value);
 }
 
-// One file line as a record line, for the fixed-width formats. An SV300 line
-// without a comma raises ImportError.
-std::string ImportGtsPointsLine(std::string_view line) {
-  return ComposeRecordLine(SplitFixedFields(line, FixedLayout::kGtsPoints));
-}
-
 // At most the first 80 bytes of a line, control bytes written as \xNN, for a
 // message.
 std::string QuoteLine(std::string_view line) {
@@ -49,19 +43,6 @@ std::string QuoteLine(std::string_view line) {
   return quoted;
 }
 
-std::string ImportSv300Line(std::string_view line) {
-  const auto comma = line.find(',');
-  if (comma == std::string_view::npos) {
-    throw ImportError("SV300 记录行中没有逗号：" + QuoteLine(line));
-  }
-  // The record number before the first comma is not kept.
-  return ComposeRecordLine(SplitFixedFields(line.substr(comma + 1), FixedLayout::kSv300));
-}
-
-std::string ImportCassLine(std::string_view line) {
-  return ComposeRecordLine(SplitFixedFields(line, FixedLayout::kCass));
-}
-
 // Keeps the first maxLines - 1 lines and the last line of a longer list.
 void KeepFirstAndLastLines(JobText& lines, std::size_t maxLines) {
   if (maxLines == 0 || lines.size() <= maxLines) return;
@@ -70,11 +51,6 @@ void KeepFirstAndLastLines(JobText& lines, std::size_t maxLines) {
 }
 
 }  // namespace
-
-ImportFormat ImportFormatOfIndex(int typeIndex) {
-  if (typeIndex < 1 || typeIndex > kImportFormatCount) return ImportFormat::kGtsPoints;
-  return static_cast<ImportFormat>(typeIndex);
-}
 
 std::string FormatFixed3(double value) {
   if (!std::isfinite(value)) return "0.000";
@@ -103,6 +79,23 @@ std::string FormatFixed3(double value) {
   return out;
 }
 
+std::string ImportGtsPointsLine(std::string_view line) {
+  return ComposeRecordLine(SplitFixedFields(line, FixedLayout::kGtsPoints));
+}
+
+std::string ImportSv300Line(std::string_view line) {
+  const auto comma = line.find(',');
+  if (comma == std::string_view::npos) {
+    throw ImportError("SV300 记录行中没有逗号：" + QuoteLine(line));
+  }
+  // The record number before the first comma is not kept.
+  return ComposeRecordLine(SplitFixedFields(line.substr(comma + 1), FixedLayout::kSv300));
+}
+
+std::string ImportCassLine(std::string_view line) {
+  return ComposeRecordLine(SplitFixedFields(line, FixedLayout::kCass));
+}
+
 std::string ImportCsvLine(std::string_view line) {
   const std::vector<std::string> texts = SplitCommaText(line);
   std::string fields[5];
@@ -114,10 +107,10 @@ std::string ImportCsvLine(std::string_view line) {
 }
 
 JobText ImportScs2002(const JobText& fileLines) {
-  return ImportScs2002(fileLines, fileLines.size());
+  return ImportScs2002(fileLines, fileLines.size(), ExchangeOptions{});
 }
 
-JobText ImportScs2002(const JobText& fileLines, std::size_t fileLineCount) {
+JobText ImportScs2002(const JobText& fileLines, std::size_t fileLineCount, const ExchangeOptions&) {
   const std::size_t count = fileLineCount;
   const bool accepted = count > 5 && count % 5 == 2 && fileLines.size() % 5 == 2 &&
                         TrimControl(fileLines.back()) == "E" &&
@@ -137,16 +130,11 @@ JobText ImportScs2002(const JobText& fileLines, std::size_t fileLineCount) {
 
 namespace {
 
-JobText ConvertLines(ImportFormat format, JobText fileLines, std::size_t fileLineCount) {
+JobText ConvertLines(const RecordReader& reader, JobText fileLines, std::size_t fileLineCount) {
   KeepFirstAndLastLines(fileLines, kMaxRecords);
-  std::string (*const convert)(std::string_view) = format == ImportFormat::kSv300  ? ImportSv300Line
-                                                   : format == ImportFormat::kCass ? ImportCassLine
-                                                   : format == ImportFormat::kCsv
-                                                       ? ImportCsvLine
-                                                       : ImportGtsPointsLine;
   for (std::size_t i = 0; i < fileLines.size(); ++i) {
     try {
-      fileLines[i] = convert(fileLines[i]);
+      fileLines[i] = reader.line(fileLines[i]);
     } catch (const ImportError& error) {
       // Name the line as the file numbers it (the last line may have moved up).
       const std::size_t number = i + 1 < kMaxRecords ? i + 1 : fileLineCount;
@@ -156,50 +144,55 @@ JobText ConvertLines(ImportFormat format, JobText fileLines, std::size_t fileLin
   return fileLines;
 }
 
+JobText ReadRecords(const RecordReader& reader, JobText fileLines, std::size_t fileLineCount,
+                    const ExchangeOptions& options) {
+  if (reader.file != nullptr) return reader.file(fileLines, fileLineCount, options);
+  return ConvertLines(reader, std::move(fileLines), fileLineCount);
+}
+
 // The lines an import keeps of a long file: those of the first 15998 records
-// and of the last. An SCS2002 record is five lines, after a count line and
-// before an end line; the other formats have a record a line.
+// and of the last, with the lines before and after the records.
 struct KeptLines {
   std::size_t head;
   std::size_t tail;
 };
-KeptLines KeptLinesOf(ImportFormat format) {
+KeptLines KeptLinesOf(const RecordReader& reader) {
   constexpr auto kHeadRecords = static_cast<std::size_t>(kMaxRecords - 1);
-  if (format == ImportFormat::kScs2002) return {1 + 5 * kHeadRecords, 5 + 1};
-  return {kHeadRecords, 1};
+  return {reader.headerLines + reader.linesPerRecord * kHeadRecords,
+          reader.linesPerRecord + reader.trailerLines};
 }
 
-ImportedRecords ImportCappedLines(ImportFormat format, CappedLines file) {
+ImportedRecords ImportCappedLines(const RecordReader& reader, CappedLines file,
+                                  const ExchangeOptions& options) {
   if (file.hasNul) throw RejectedImportFile(kFormatMismatchMessage);
   ImportedRecords imported;
-  std::size_t fileRecords = file.total;
-  if (format == ImportFormat::kScs2002) {
-    imported.records = ImportScs2002(file.lines, file.total);
-    fileRecords = (file.total - 2) / 5;
-  } else {
-    imported.records = ConvertLines(format, std::move(file.lines), file.total);
-  }
+  imported.records = ReadRecords(reader, std::move(file.lines), file.total, options);
+  // The reader accepted the file, so its lines frame whole records.
+  const std::size_t fileRecords =
+      (file.total - reader.headerLines - reader.trailerLines) / reader.linesPerRecord;
   imported.leftOut = fileRecords - imported.records.size();
   return imported;
 }
 
 }  // namespace
 
-JobText ImportRecordLines(ImportFormat format, JobText fileLines) {
-  if (format == ImportFormat::kScs2002) return ImportScs2002(fileLines);
+JobText ImportRecordLines(const ExchangeFormat& format, JobText fileLines,
+                          const ExchangeOptions& options) {
   const std::size_t fileLineCount = fileLines.size();
-  return ConvertLines(format, std::move(fileLines), fileLineCount);
+  return ReadRecords(format.reader, std::move(fileLines), fileLineCount, options);
 }
 
-ImportedRecords ImportFile(ImportFormat format, const std::string& path) {
-  const KeptLines kept = KeptLinesOf(format);
-  return ImportCappedLines(format, ReadCappedTextFile(path, kept.head, kept.tail));
+ImportedRecords ImportFile(const ExchangeFormat& format, const std::string& path,
+                           const ExchangeOptions& options) {
+  const KeptLines kept = KeptLinesOf(format.reader);
+  return ImportCappedLines(format.reader, ReadCappedTextFile(path, kept.head, kept.tail), options);
 }
 
-ImportedRecords ImportBytes(ImportFormat format, std::string_view bytes) {
-  const KeptLines kept = KeptLinesOf(format);
+ImportedRecords ImportBytes(const ExchangeFormat& format, std::string_view bytes,
+                            const ExchangeOptions& options) {
+  const KeptLines kept = KeptLinesOf(format.reader);
   LineReader reader(bytes, "\"输入\"");
-  return ImportCappedLines(format, ReadCappedLines(reader, kept.head, kept.tail));
+  return ImportCappedLines(format.reader, ReadCappedLines(reader, kept.head, kept.tail), options);
 }
 
 }  // namespace lumaq

@@ -1,6 +1,7 @@
-// Reading the exchange files of other programs into record lines: GTS points,
-// SCS2002, SV300, CASS and CSV. Plain functions on the file's lines, shared by
-// the import command and lumaq-cli.
+// Reading the exchange files of other programs into record lines: the
+// readers of GTS points, SCS2002, SV300, CASS and CSV, and the import of a
+// file with the reader of its format (ExchangeFormats.h). Plain functions on
+// the file's lines, shared by the import command and lumaq-cli.
 #pragma once
 
 #include <cstddef>
@@ -8,18 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "formats/ExchangeFormat.h"
 #include "records/TextLines.h"
 
 namespace lumaq {
 
-// The file types of the import dialog; the value is the 1-based type index.
-enum class ImportFormat : int { kGtsPoints = 1, kScs2002 = 2, kSv300 = 3, kCass = 4, kCsv = 5 };
-inline constexpr int kImportFormatCount = 5;
-
 inline constexpr const char* kImportTitle = "导入";
-inline constexpr const char* kImportFilter =
-    "拓普康 GTS700/600/800 Points(*.pts)|*.pts|SCS2002 坐标文件(*.dat)|*.dat|"
-    "SV300坐标文件(*.dat)|*.dat|CASS5.X文件(*.DAT)|*.DAT|CSV文件(逗号分隔)(*.CSV)|*.CSV";
 inline constexpr const char* kFormatMismatchMessage = "数据格式不符，无法导入！";
 inline constexpr const char* kImportErrorMessage = "导入错误！";
 
@@ -35,10 +30,11 @@ class ImportError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The format of a type index; an index outside 1..5 reads as the first type.
-ImportFormat ImportFormatOfIndex(int typeIndex);
-
-// One CSV file line as a record line.
+// One file line as a record line, for the formats with a record a line. An
+// SV300 line without a comma raises ImportError.
+std::string ImportGtsPointsLine(std::string_view line);
+std::string ImportSv300Line(std::string_view line);
+std::string ImportCassLine(std::string_view line);
 std::string ImportCsvLine(std::string_view line);
 
 // The record lines of an SCS2002 file's lines: a count line, five lines per
@@ -48,11 +44,13 @@ std::string ImportCsvLine(std::string_view line);
 // is the number of lines in the file, when fileLines are only the first and
 // the last of them (as ImportFile reads a long file).
 JobText ImportScs2002(const JobText& fileLines);
-JobText ImportScs2002(const JobText& fileLines, std::size_t fileLineCount);
+JobText ImportScs2002(const JobText& fileLines, std::size_t fileLineCount,
+                      const ExchangeOptions& options);
 
 // The job text an import makes of a file's lines, at most 15999 record lines
 // (the first 15998 and the last).
-JobText ImportRecordLines(ImportFormat format, JobText fileLines);
+JobText ImportRecordLines(const ExchangeFormat& format, JobText fileLines,
+                          const ExchangeOptions& options = {});
 
 // What an import reads from a file: at most 15999 record lines, and how many
 // records of the file were left out by that limit.
@@ -66,9 +64,11 @@ struct ImportedRecords {
 // format or holds a NUL byte, ImportError for a line the reader cannot take
 // apart, OversizedInput for a line over kMaxLineBytes and FileError when the
 // file cannot be read.
-ImportedRecords ImportFile(ImportFormat format, const std::string& path);
+ImportedRecords ImportFile(const ExchangeFormat& format, const std::string& path,
+                           const ExchangeOptions& options = {});
 // The same for a file's bytes.
-ImportedRecords ImportBytes(ImportFormat format, std::string_view bytes);
+ImportedRecords ImportBytes(const ExchangeFormat& format, std::string_view bytes,
+                            const ExchangeOptions& options = {});
 
 // A number written with exactly three decimals, rounded half away from zero
 // on its 15 significant digits ("0.000" format: 12.3 gives 12.300).

@@ -13,6 +13,7 @@
 #include "rawdata/RawUnitState.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
+#include "support/ExchangeFormatsByName.h"
 #include "support/HeadlessWindow.h"
 #include "support/TempDir.h"
 #include "support/WorkingFolder.h"
@@ -61,7 +62,7 @@ TEST_F(ExchangeCommandsTest, ImportReplacesTheRecordsAndLeavesTheJobUntitled) {
 
   ASSERT_EQ(dialogs.openRequests.size(), 2u);
   EXPECT_EQ(dialogs.openRequests[1].title, "导入");
-  EXPECT_EQ(dialogs.openRequests[1].filter, kImportFilter);
+  EXPECT_EQ(dialogs.openRequests[1].filter, test::kImportFilter);
   EXPECT_EQ(job.JobText.size(), 2u);
   EXPECT_EQ(table.Cell(kColName, 1), "P1");
   EXPECT_EQ(table.Cell(kColN, 1), "3456.789");
@@ -76,7 +77,7 @@ TEST_F(ExchangeCommandsTest, ImportReplacesTheRecordsAndLeavesTheJobUntitled) {
   EXPECT_FALSE(job.Modified);
   EXPECT_EQ(job.FilePath, bdt);
   EXPECT_EQ(view.caption, std::string("JOB.BDT") + kCoordTitle);
-  EXPECT_EQ(commands.FileDialogs().TypeIndex(FileDialogKind::kOpen, kImportFormatCount), 4);
+  EXPECT_EQ(commands.FileDialogs().TypeIndex(FileDialogKind::kOpen, 5), 4);
 }
 
 TEST_F(ExchangeCommandsTest, ImportStartsWithTheOpenDialogsFileType) {
@@ -162,7 +163,7 @@ TEST_F(ExchangeCommandsTest, ExportCompactsTheJobTextEvenWhenCancelled) {
   EXPECT_EQ(ReadFileBytes(dir.Path("out.dat")), "1,A,C,1,2,0.000\r\n2,B,,3,4,5\r\n3,C,,6,7,8\r\n");
   ASSERT_EQ(dialogs.saveRequests.size(), 2u);
   EXPECT_EQ(dialogs.saveRequests[1].title, "导出为");
-  EXPECT_EQ(commands.FileDialogs().TypeIndex(FileDialogKind::kSave, kExportFormatCount), 3);
+  EXPECT_EQ(commands.FileDialogs().TypeIndex(FileDialogKind::kSave, 7), 3);
   // Export changes nothing else in the job.
   EXPECT_TRUE(job.Untitled);
   EXPECT_FALSE(job.Modified);
@@ -175,7 +176,8 @@ TEST_F(ExchangeCommandsTest, ExportOffersTheUserLayoutAndCompletesNames) {
   program.Write("Commpara",
                 "[UserDefFormat1]\r\nDefName=Mine\r\nDefFileExt=\r\nDefOrderWord=401231\r\n");
   Export(dir.Path("plain"), 7);
-  EXPECT_EQ(dialogs.saveRequests[0].filter, std::string(kExportFixedFilter) + "|Mine(自定义)|*.*");
+  EXPECT_EQ(dialogs.saveRequests[0].filter,
+            std::string(test::kExportFixedFilter) + "|Mine(自定义)|*.*");
   EXPECT_EQ(ReadFileBytes(dir.Path("plain")), "1,TREE,P1,3456.789,1234.567,12.300\r\n");
 
   Export(dir.Path("points"), 1);
@@ -187,8 +189,8 @@ TEST_F(ExchangeCommandsTest, ExportOffersTheUserLayoutAndCompletesNames) {
   // Without a valid layout the fallback is offered.
   program.Write("Commpara", "[UserDefFormat1]\r\nDefName=Mine\r\nDefFileExt=\r\n");
   Export(dir.Path("fallback"), 7);
-  EXPECT_EQ(dialogs.saveRequests[2].filter,
-            std::string(kExportFixedFilter) + "|" + FallbackUserFormat().name + "(自定义)|*.dat");
+  EXPECT_EQ(dialogs.saveRequests[2].filter, std::string(test::kExportFixedFilter) + "|" +
+                                                FallbackUserFormat().name + "(自定义)|*.dat");
   EXPECT_EQ(ReadFileBytes(dir.Path("fallback.dat")), "P1,3456.789,1234.567,12.300,TREE\r\n");
 }
 
@@ -201,7 +203,7 @@ TEST_F(ExchangeCommandsTest, ADisplayDecoderShowsTheLayoutName) {
   dialogs.NextSaveAnswer(std::nullopt);
   decoding.MenuJobExportClick();
   EXPECT_EQ(dialogs.saveRequests[0].filter,
-            std::string(kExportFixedFilter) + "|自定义数据格式(自定义)|*.dat");
+            std::string(test::kExportFixedFilter) + "|自定义数据格式(自定义)|*.dat");
 }
 
 TEST_F(ExchangeCommandsTest, AFailedExportLeavesTheOldFile) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "comm/IniFile.h"
+#include "formats/ExchangeFormats.h"
 #include "formats/ExportFormats.h"
 #include "formats/UserFormat.h"
 #include "rawdata/PolarLines.h"
@@ -125,10 +126,9 @@ std::vector<Writer> Writers() {
          file.Save(path);
        }},
   };
-  for (int format = 1; format <= kExportFormatCount; ++format) {
+  for (const ExchangeFormat* format : FormatsToExport(RecordKind::kCoordinateRecords)) {
     writers.push_back({"export", [=](const std::string& path) {
-                         ExportRecordsToFile(records, ExportFormatOfIndex(format),
-                                             FallbackUserFormat(), path);
+                         ExportRecordsToFile(records, *format, {}, path);
                        }});
   }
   return writers;

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "formats/ExportFormats.h"
-#include "formats/ImportFormats.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
 #include "support/CliRunner.h"
+#include "support/ExchangeFormatsByName.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
@@ -44,18 +44,12 @@ TEST_F(CliTest, ExportWritesEachFormatAsTheProgramDoes) {
   // An untidy job: an empty row and an empty Z, as Open then Export sees it.
   dir.Write("JOB.BDT",
             kTree + "\r\n\r\n" + ComposeRecordLine("P2", "", "-10.500", "20.250", "") + "\r\n");
-  const std::pair<const char*, ExportFormat> formats[] = {
-      {"gts", ExportFormat::kGtsPoints}, {"scs2002", ExportFormat::kScs2002},
-      {"sv300", ExportFormat::kSv300},   {"cass", ExportFormat::kCass},
-      {"csv", ExportFormat::kCsv},       {"dxf", ExportFormat::kDxf},
-      {"user", ExportFormat::kUser},
-  };
-  for (const auto& [name, format] : formats) {
+  for (const char* name : {"gts", "scs2002", "sv300", "cass", "csv", "dxf", "user"}) {
     SCOPED_TRACE(name);
     const CliResult result = Run({"export", name, "JOB.BDT", std::string("out.") + name});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     std::string expected;
-    WriteRecords({kTree, kSecond}, format, FallbackUserFormat(),
+    WriteRecords({kTree, kSecond}, test::Format(name), {},
                  [&expected](std::string_view bytes) { expected += bytes; });
     EXPECT_EQ(ReadFileBytes(dir.Path(std::string("out.") + name)), expected);
   }
@@ -67,6 +61,28 @@ TEST_F(CliTest, ExportUserReadsCommparaFromTheWorkingFolder) {
             "[UserDefFormat1]\r\nDefName=Mine\r\nDefFileExt=txt\r\nDefOrderWord=000001\r\n");
   EXPECT_EQ(Run({"export", "user", "JOB.bdt", "out.txt"}).exitCode, 0);
   EXPECT_EQ(ReadFileBytes(dir.Path("out.txt")), "1,P1,P1,P1,P1,P1\r\n");
+}
+
+TEST_F(CliTest, HelpListsTheFormatsOfEachCommand) {
+  const struct {
+    const char* command;
+    const char* usage;
+  } cases[] = {
+      {"import",
+       "usage: lumaq-cli import FORMAT IN OUT.BDT   (FORMAT: gts, scs2002, sv300, cass, csv)\n"},
+      {"export",
+       "usage: lumaq-cli export FORMAT IN.BDT OUT   (FORMAT: gts, scs2002, sv300, cass, "
+       "csv, dxf, user)\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    for (const char* help : {"--help", "-h"}) {
+      const CliResult result = Run({c.command, help});
+      EXPECT_EQ(result.exitCode, 0);
+      EXPECT_EQ(result.out, c.usage);
+      EXPECT_EQ(result.err, "");
+    }
+  }
 }
 
 TEST_F(CliTest, RejectionsAndFailures) {

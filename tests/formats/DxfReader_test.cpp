@@ -8,6 +8,7 @@
 #include "formats/ExportFormats.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
+#include "support/ExchangeFormatsByName.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
@@ -57,7 +58,7 @@ TEST(DxfReader, EzdxfReadsThePointsAndTheirLabels) {
       ComposeRecordLine("K.3", "WALL", "9999999.999", "-999999.999", "-1.5"),
   };
   const std::string dxf = dir.Path("job.DXF");
-  ExportRecordsToFile(records, ExportFormat::kDxf, FallbackUserFormat(), dxf);
+  ExportRecordsToFile(records, test::Format("dxf"), {}, dxf);
   const std::string script = dir.Write("read.py", kReader);
   const std::string out = dir.Path("entities.txt");
   ASSERT_EQ(Shell(python + " '" + script + "' '" + dxf + "' >'" + out + "' 2>&1"), 0)
@@ -76,7 +77,7 @@ TEST(DxfReader, EzdxfReadsAnEmptyDrawing) {
   if (python.empty()) GTEST_SKIP() << "python3 with ezdxf is missing (python3-ezdxf)";
   TempDir dir;
   const std::string dxf = dir.Path("empty.DXF");
-  ExportRecordsToFile({}, ExportFormat::kDxf, FallbackUserFormat(), dxf);
+  ExportRecordsToFile({}, test::Format("dxf"), {}, dxf);
   const std::string script = dir.Write("read.py", kReader);
   const std::string out = dir.Path("entities.txt");
   ASSERT_EQ(Shell(python + " '" + script + "' '" + dxf + "' >'" + out + "' 2>&1"), 0)

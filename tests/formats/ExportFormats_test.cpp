@@ -7,6 +7,7 @@
 #include "formats/ImportFormats.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
+#include "support/ExchangeFormatsByName.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
@@ -14,15 +15,16 @@ namespace lumaq {
 namespace {
 
 using test::FileSizeLimit;
+using test::Format;
 using test::TempDir;
 
 const std::string kTreeLine = ComposeRecordLine("P1", "TREE", "3456.789", "1234.567", "12.300");
 const std::string kNoCodeLine = ComposeRecordLine("P1", "", "3456.789", "1234.567", "12.300");
 
-std::string Export(const JobText& lines, ExportFormat format,
+std::string Export(const JobText& lines, std::string_view format,
                    const UserFormat& user = FallbackUserFormat()) {
   std::string bytes;
-  WriteRecords(lines, format, user, [&bytes](std::string_view piece) { bytes += piece; });
+  WriteRecords(lines, Format(format), {user}, [&bytes](std::string_view piece) { bytes += piece; });
   return bytes;
 }
 
@@ -34,7 +36,7 @@ const std::string kDxfRecord =
 struct OutputCase {
   const char* what;
   std::string line;
-  ExportFormat format;
+  std::string_view format;
   std::string expected;
 };
 
@@ -47,35 +49,29 @@ TEST_P(SingleRecordTest, WritesTheExactBytes) {
 INSTANTIATE_TEST_SUITE_P(
     Formats, SingleRecordTest,
     ::testing::Values(
-        OutputCase{"gts", kTreeLine, ExportFormat::kGtsPoints,
-                   "P1,1234.567,3456.789,12.300,TREE\r\n"},
-        OutputCase{"scs2002", kTreeLine, ExportFormat::kScs2002,
+        OutputCase{"gts", kTreeLine, "gts", "P1,1234.567,3456.789,12.300,TREE\r\n"},
+        OutputCase{"scs2002", kTreeLine, "scs2002",
                    "1\r\nP1\r\nTREE\r\n3456.789\r\n1234.567\r\n12.300\r\nE"},
-        OutputCase{"sv300", kTreeLine, ExportFormat::kSv300,
-                   "1,P1,TREE,3456.789,1234.567,12.300\r\n"},
-        OutputCase{"cass", kTreeLine, ExportFormat::kCass, "P1,TREE,1234.567,3456.789,12.300\r\n"},
-        OutputCase{"csv", kTreeLine, ExportFormat::kCsv,
+        OutputCase{"sv300", kTreeLine, "sv300", "1,P1,TREE,3456.789,1234.567,12.300\r\n"},
+        OutputCase{"cass", kTreeLine, "cass", "P1,TREE,1234.567,3456.789,12.300\r\n"},
+        OutputCase{"csv", kTreeLine, "csv",
                    "\"P1\",\"3456.789\",\"1234.567\",\"12.300\",\"TREE\"\r\n"},
-        OutputCase{"dxf", kTreeLine, ExportFormat::kDxf,
+        OutputCase{"dxf", kTreeLine, "dxf",
                    "0\r\nSECTION\r\n2\r\nENTITIES\r\n" + kDxfRecord + "0\r\nENDSEC\r\n0\r\nEOF"},
-        OutputCase{"user", kTreeLine, ExportFormat::kUser, "P1,3456.789,1234.567,12.300,TREE\r\n"},
-        OutputCase{"gts no code", kNoCodeLine, ExportFormat::kGtsPoints,
-                   "P1,1234.567,3456.789,12.300,\r\n"},
-        OutputCase{"scs2002 no code", kNoCodeLine, ExportFormat::kScs2002,
+        OutputCase{"user", kTreeLine, "user", "P1,3456.789,1234.567,12.300,TREE\r\n"},
+        OutputCase{"gts no code", kNoCodeLine, "gts", "P1,1234.567,3456.789,12.300,\r\n"},
+        OutputCase{"scs2002 no code", kNoCodeLine, "scs2002",
                    "1\r\nP1\r\n\r\n3456.789\r\n1234.567\r\n12.300\r\nE"},
-        OutputCase{"sv300 no code", kNoCodeLine, ExportFormat::kSv300,
-                   "1,P1,,3456.789,1234.567,12.300\r\n"},
-        OutputCase{"cass no code", kNoCodeLine, ExportFormat::kCass,
-                   "P1,,1234.567,3456.789,12.300\r\n"},
-        OutputCase{"csv no code", kNoCodeLine, ExportFormat::kCsv,
+        OutputCase{"sv300 no code", kNoCodeLine, "sv300", "1,P1,,3456.789,1234.567,12.300\r\n"},
+        OutputCase{"cass no code", kNoCodeLine, "cass", "P1,,1234.567,3456.789,12.300\r\n"},
+        OutputCase{"csv no code", kNoCodeLine, "csv",
                    "\"P1\",\"3456.789\",\"1234.567\",\"12.300\"\r\n"},
-        OutputCase{"dxf no code", kNoCodeLine, ExportFormat::kDxf,
+        OutputCase{"dxf no code", kNoCodeLine, "dxf",
                    "0\r\nSECTION\r\n2\r\nENTITIES\r\n" + kDxfRecord + "0\r\nENDSEC\r\n0\r\nEOF"},
-        OutputCase{"user no code", kNoCodeLine, ExportFormat::kUser,
-                   "P1,3456.789,1234.567,12.300\r\n"},
+        OutputCase{"user no code", kNoCodeLine, "user", "P1,3456.789,1234.567,12.300\r\n"},
         // Quotes inside a CSV field are written as they are.
-        OutputCase{"csv quote", ComposeRecordLine("P\"1", "A\"B", "1", "2", "3"),
-                   ExportFormat::kCsv, "\"P\"1\",\"1\",\"2\",\"3\",\"A\"B\"\r\n"}),
+        OutputCase{"csv quote", ComposeRecordLine("P\"1", "A\"B", "1", "2", "3"), "csv",
+                   "\"P\"1\",\"1\",\"2\",\"3\",\"A\"B\"\r\n"}),
     [](const auto& test) {
       std::string name = test.param.what;
       for (char& c : name) {
@@ -111,40 +107,28 @@ TEST(UserFormatRecord, FollowsTheStoredOrderUnchecked) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(Export({c.line}, ExportFormat::kUser, c.user), c.expected);
+    EXPECT_EQ(Export({c.line}, "user", c.user), c.expected);
   }
 }
 
 TEST(WriteRecords, AJobWithoutRecords) {
-  for (int t = 1; t <= kExportFormatCount; ++t) {
-    SCOPED_TRACE(t);
-    const ExportFormat format = ExportFormatOfIndex(t);
-    EXPECT_EQ(Export({}, format), format == ExportFormat::kDxf
-                                      ? "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF"
-                                      : "");
+  for (const ExchangeFormat* format : FormatsToExport(RecordKind::kCoordinateRecords)) {
+    SCOPED_TRACE(format->name);
+    EXPECT_EQ(
+        Export({}, format->name),
+        format->name == "dxf" ? "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF" : "");
   }
 }
 
 TEST(WriteRecords, NumbersRecordsByPositionAndEndsScs2002AfterTheLast) {
   const JobText lines{kTreeLine, ComposeRecordLine("P2", "", "1", "2", "3"),
                       ComposeRecordLine("P3", "C", "4", "5", "6")};
-  EXPECT_EQ(Export(lines, ExportFormat::kSv300),
+  EXPECT_EQ(Export(lines, "sv300"),
             "1,P1,TREE,3456.789,1234.567,12.300\r\n2,P2,,1,2,3\r\n3,P3,C,4,5,6\r\n");
-  const JobText scs = SplitTextLines(Export(lines, ExportFormat::kScs2002));
+  const JobText scs = SplitTextLines(Export(lines, "scs2002"));
   EXPECT_EQ(scs.size(), 17u);
   EXPECT_EQ(scs.front(), "3");
   EXPECT_EQ(scs.back(), "E");
-}
-
-TEST(ExportFilter, AppendsTheUserLayoutWithItsPattern) {
-  UserFormat user = FallbackUserFormat();
-  const auto decode = [](std::string_view bytes) { return "<" + std::string(bytes) + ">"; };
-  user.name = "Survey";
-  user.extension = "txt";
-  EXPECT_EQ(ExportFilter(user, decode),
-            std::string(kExportFixedFilter) + "|<Survey>(自定义)|*.<txt>");
-  user.extension.clear();
-  EXPECT_EQ(ExportFilter(user, decode), std::string(kExportFixedFilter) + "|<Survey>(自定义)|*.*");
 }
 
 TEST(ExportRecordsToFile, ReplacesAFileOnlyWhenComplete) {
@@ -153,18 +137,16 @@ TEST(ExportRecordsToFile, ReplacesAFileOnlyWhenComplete) {
   const JobText lines(2000, kTreeLine);
   {
     FileSizeLimit limit(4096);
-    EXPECT_THROW(ExportRecordsToFile(lines, ExportFormat::kDxf, FallbackUserFormat(), path),
-                 FileError);
+    EXPECT_THROW(ExportRecordsToFile(lines, Format("dxf"), {}, path), FileError);
   }
   EXPECT_EQ(ReadFileBytes(path), "old bytes");
-  EXPECT_THROW(ExportRecordsToFile(lines, ExportFormat::kCass, FallbackUserFormat(),
-                                   dir.Path("missing/OUT.pts")),
+  EXPECT_THROW(ExportRecordsToFile(lines, Format("cass"), {}, dir.Path("missing/OUT.pts")),
                FileError);
   // Nothing is left behind beside the file.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Folder()), {}), 1);
 
-  ExportRecordsToFile(lines, ExportFormat::kCass, FallbackUserFormat(), path);
-  EXPECT_EQ(ReadFileBytes(path), Export(lines, ExportFormat::kCass));
+  ExportRecordsToFile(lines, Format("cass"), {}, path);
+  EXPECT_EQ(ReadFileBytes(path), Export(lines, "cass"));
 }
 
 // Records written by one format and read back by the same format's import.
@@ -175,17 +157,10 @@ TEST(RoundTrip, EveryImportFormatReadsBackWhatExportWrote) {
       ComposeRecordLine("A-1.B", "WALL.2", "9999999.999", "-999999.999", "-12.345"),
       ComposeRecordLine("12345678", "ABCDEFGH", "0.001", "100.000", "1.000"),
   };
-  const std::pair<ExportFormat, ImportFormat> pairs[] = {
-      {ExportFormat::kGtsPoints, ImportFormat::kGtsPoints},
-      {ExportFormat::kScs2002, ImportFormat::kScs2002},
-      {ExportFormat::kSv300, ImportFormat::kSv300},
-      {ExportFormat::kCass, ImportFormat::kCass},
-      {ExportFormat::kCsv, ImportFormat::kCsv},
-  };
-  for (const auto& [exportFormat, importFormat] : pairs) {
-    SCOPED_TRACE(static_cast<int>(exportFormat));
-    const std::string file = Export(records, exportFormat);
-    EXPECT_EQ(ImportRecordLines(importFormat, SplitTextLines(file)), records);
+  for (const std::string_view format : {"gts", "scs2002", "sv300", "cass", "csv"}) {
+    SCOPED_TRACE(format);
+    const std::string file = Export(records, format);
+    EXPECT_EQ(ImportRecordLines(Format(format), SplitTextLines(file)), records);
   }
 }
 

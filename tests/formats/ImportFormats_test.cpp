@@ -10,20 +10,23 @@
 #include "formats/ExportFormats.h"
 #include "records/InputLimits.h"
 #include "records/RecordLine.h"
+#include "support/ExchangeFormatsByName.h"
 
 namespace lumaq {
 namespace {
 
 const RecordFields kTree{"P1", "TREE", "3456.789", "1234.567", "12.300"};
 
-RecordFields ImportOne(ImportFormat format, const std::string& line) {
-  const JobText records = ImportRecordLines(format, {line});
+using test::Format;
+
+RecordFields ImportOne(std::string_view format, const std::string& line) {
+  const JobText records = ImportRecordLines(Format(format), {line});
   EXPECT_EQ(records.size(), 1u);
   return records.empty() ? RecordFields{} : RecordLineFields(records[0]);
 }
 
 struct LineCase {
-  ImportFormat format;
+  std::string_view format;
   const char* line;
   RecordFields expected;
 };
@@ -37,52 +40,47 @@ TEST_P(ImportLineTest, GivesTheRecord) {
 INSTANTIATE_TEST_SUITE_P(
     Formats, ImportLineTest,
     ::testing::Values(
-        LineCase{ImportFormat::kGtsPoints, "P1,1234.567,3456.789,12.300,TREE", kTree},
-        LineCase{ImportFormat::kSv300, "1,P1,TREE,3456.789,1234.567,12.300", kTree},
-        LineCase{ImportFormat::kSv300, "777,P1,TREE,3456.789,1234.567,12.300", kTree},
-        LineCase{ImportFormat::kCass, "P1,TREE,1234.567,3456.789,12.300", kTree},
-        LineCase{ImportFormat::kCsv, R"("P1","3456.789","1234.567","12.300","TREE")", kTree},
-        LineCase{ImportFormat::kCsv, "P1,3456.789,1234.567,12.300,TREE", kTree},
+        LineCase{"gts", "P1,1234.567,3456.789,12.300,TREE", kTree},
+        LineCase{"sv300", "1,P1,TREE,3456.789,1234.567,12.300", kTree},
+        LineCase{"sv300", "777,P1,TREE,3456.789,1234.567,12.300", kTree},
+        LineCase{"cass", "P1,TREE,1234.567,3456.789,12.300", kTree},
+        LineCase{"csv", R"("P1","3456.789","1234.567","12.300","TREE")", kTree},
+        LineCase{"csv", "P1,3456.789,1234.567,12.300,TREE", kTree},
         // Empty coordinates of a CSV line read 0.000; blanks separate as commas do.
-        LineCase{ImportFormat::kCsv, "P1,,,,TREE", {"P1", "TREE", "0.000", "0.000", "0.000"}},
-        LineCase{ImportFormat::kCsv,
-                 "P1 3456.789 1234.567 12.300",
-                 {"P1", "", "3456.789", "1234.567", "12.300"}},
-        LineCase{ImportFormat::kCsv, "  P1 ,  3 ,4", {"P1", "", "3", "4", "0.000"}},
+        LineCase{"csv", "P1,,,,TREE", {"P1", "TREE", "0.000", "0.000", "0.000"}},
+        LineCase{
+            "csv", "P1 3456.789 1234.567 12.300", {"P1", "", "3456.789", "1234.567", "12.300"}},
+        LineCase{"csv", "  P1 ,  3 ,4", {"P1", "", "3", "4", "0.000"}},
         // The range of the last CASS field excludes its bounds; others include them.
-        LineCase{ImportFormat::kCass,
+        LineCase{"cass",
                  "P1,TREE,1234.567,3456.789,20000000",
                  {"P1", "TREE", "3456.789", "1234.567", "0"}},
-        LineCase{ImportFormat::kCass,
+        LineCase{"cass",
                  "P1,TREE,1234.567,10000000,12.3",
                  {"P1", "TREE", "10000000", "1234.567", "12.3"}},
-        LineCase{ImportFormat::kCass,
+        LineCase{"cass",
                  "P1,TREE,1234.567,3456.789,10000000",
                  {"P1", "TREE", "3456.789", "1234.567", "0"}},
-        LineCase{ImportFormat::kCass,
+        LineCase{"cass",
                  "P1,TREE,1234.567,3456.789,12.345678901234",
                  {"P1", "TREE", "3456.789", "1234.567", "0"}},
-        LineCase{ImportFormat::kCass,
+        LineCase{"cass",
                  "P1,TREE,1234.567,3456.7890123456,12.3",
                  {"P1", "TREE", "3456.789012", "1234.567", "12.3"}},
-        LineCase{ImportFormat::kCass,
-                 "P 1,TR EE,1 234.5,3 456.7,1 2.3",
-                 {"P1", "TREE", "3456.7", "1234.5", "1 2.3"}},
-        LineCase{ImportFormat::kCass, "ABCDEFGHIJ,TREE,1,2,3", {"ABCDEFGH", "TREE", "2", "1", "3"}},
+        LineCase{
+            "cass", "P 1,TR EE,1 234.5,3 456.7,1 2.3", {"P1", "TREE", "3456.7", "1234.5", "1 2.3"}},
+        LineCase{"cass", "ABCDEFGHIJ,TREE,1,2,3", {"ABCDEFGH", "TREE", "2", "1", "3"}},
         // GTS points never range-test E, nor the last field.
-        LineCase{ImportFormat::kGtsPoints,
+        LineCase{"gts",
                  "P1,20000000,3456.789,12.300,TREE",
                  {"P1", "TREE", "3456.789", "20000000", "12.300"}},
-        LineCase{ImportFormat::kGtsPoints,
-                 "P1,1234.567,3456.789,12.300,",
-                 {"P1", "", "3456.789", "1234.567", "12.300"}},
+        LineCase{
+            "gts", "P1,1234.567,3456.789,12.300,", {"P1", "", "3456.789", "1234.567", "12.300"}},
         // A line that fits no layout still gives a record, with no name.
-        LineCase{ImportFormat::kCass, "", {"", "", "0", "0", "0"}},
-        LineCase{ImportFormat::kGtsPoints, "", {"", "", "0", "0", "0"}},
-        LineCase{ImportFormat::kGtsPoints,
-                 "P1,1234.567,3456.789,12.300",
-                 {"P1", "", "3456.789", "1234.567", "12.300"}},
-        LineCase{ImportFormat::kCsv, "", {"", "", "0.000", "0.000", "0.000"}}));
+        LineCase{"cass", "", {"", "", "0", "0", "0"}}, LineCase{"gts", "", {"", "", "0", "0", "0"}},
+        LineCase{
+            "gts", "P1,1234.567,3456.789,12.300", {"P1", "", "3456.789", "1234.567", "12.300"}},
+        LineCase{"csv", "", {"", "", "0.000", "0.000", "0.000"}}));
 
 TEST(ImportCsvLine, WritesLongFieldsWholeAndMovesTheColumns) {
   const std::string line = ImportCsvLine("ABCDEFGHIJKL,123456.7890123,2,3,C");
@@ -106,7 +104,7 @@ TEST(ImportSv300, ABadLineIsQuotedByItsFirst80BytesWithControlBytesEscaped) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     try {
-      ImportRecordLines(ImportFormat::kSv300, {c.line});
+      ImportRecordLines(Format("sv300"), {c.line});
       FAIL() << "the line was imported";
     } catch (const ImportError& error) {
       EXPECT_EQ(error.what(), "第 1 行：SV300 记录行中没有逗号：" + c.quoted);
@@ -117,7 +115,7 @@ TEST(ImportSv300, ABadLineIsQuotedByItsFirst80BytesWithControlBytesEscaped) {
 TEST(ImportSv300, ALineWithoutACommaIsAnErrorNamingTheLine) {
   const JobText file{"1,P1,TREE,1,2,3", "", "3,P3,TREE,1,2,3"};
   try {
-    ImportRecordLines(ImportFormat::kSv300, file);
+    ImportRecordLines(Format("sv300"), file);
     FAIL() << "an SV300 line without a comma was imported";
   } catch (const ImportError& error) {
     EXPECT_NE(std::string(error.what()).find("第 2 行"), std::string::npos) << error.what();
@@ -204,7 +202,7 @@ TEST(ImportRecordLines, KeepsTheFirst15998LinesAndTheLast) {
     SCOPED_TRACE(fileLines);
     JobText file;
     for (int i = 1; i <= fileLines; ++i) file.push_back(CassLine(i));
-    const JobText records = ImportRecordLines(ImportFormat::kCass, file);
+    const JobText records = ImportRecordLines(Format("cass"), file);
     ASSERT_EQ(records.size(), 15999u);
     EXPECT_EQ(RecordLineName(records[15997]), "P15998");
     EXPECT_EQ(RecordLineName(records[15998]), "P" + std::to_string(fileLines));
@@ -237,27 +235,26 @@ TEST(ImportBytes, ReadsAsImportRecordLinesAndCountsTheRecordsLeftOut) {
   for (const int fileLines : {3, 15999, 16000, 20000}) {
     SCOPED_TRACE(fileLines);
     const std::string bytes = CassFile(fileLines);
-    const ImportedRecords imported = ImportBytes(ImportFormat::kCass, bytes);
-    EXPECT_EQ(imported.records, ImportRecordLines(ImportFormat::kCass, SplitTextLines(bytes)));
+    const ImportedRecords imported = ImportBytes(Format("cass"), bytes);
+    EXPECT_EQ(imported.records, ImportRecordLines(Format("cass"), SplitTextLines(bytes)));
     EXPECT_EQ(imported.leftOut, static_cast<std::size_t>(std::max(0, fileLines - 15999)));
   }
   std::string scs = "16001\r\n";
   for (int i = 1; i <= 16001; ++i) scs += "P" + std::to_string(i) + "\r\nC\r\n1\r\n2\r\n3\r\n";
   scs += "E\r\n";
-  const ImportedRecords imported = ImportBytes(ImportFormat::kScs2002, scs);
+  const ImportedRecords imported = ImportBytes(Format("scs2002"), scs);
   EXPECT_EQ(imported.records, ImportScs2002(SplitTextLines(scs)));
   EXPECT_EQ(imported.leftOut, 2u);
 }
 
 TEST(ImportBytes, AFileWithANulByteIsRejectedAsNotOfTheFormat) {
   const std::string nul(1, '\0');
-  for (int index = 1; index <= kImportFormatCount; ++index) {
-    const ImportFormat format = ImportFormatOfIndex(index);
+  for (const ExchangeFormat* format : FormatsToImport()) {
     for (const std::string& bytes :
          {"P1,C,1,2,3\r\n" + nul + "\r\n", CassFile(17000) + nul, nul + CassFile(2)}) {
-      SCOPED_TRACE(index);
+      SCOPED_TRACE(format->name);
       try {
-        ImportBytes(format, bytes);
+        ImportBytes(*format, bytes);
         FAIL() << "a file with a NUL byte was imported";
       } catch (const RejectedImportFile& error) {
         EXPECT_STREQ(error.what(), kFormatMismatchMessage);
@@ -268,7 +265,7 @@ TEST(ImportBytes, AFileWithANulByteIsRejectedAsNotOfTheFormat) {
 
 TEST(ImportBytes, ALineOverOneMegabyteIsAnInputError) {
   const std::string bytes = "P1,C,1,2,3\r\n" + std::string(kMaxLineBytes + 1, '1');
-  EXPECT_THROW(ImportBytes(ImportFormat::kCsv, bytes), OversizedInput);
+  EXPECT_THROW(ImportBytes(Format("csv"), bytes), OversizedInput);
 }
 
 }  // namespace
