@@ -88,7 +88,10 @@ class MainCommands {
   // move. The table's text of the cell being left may be rewritten.
   bool StringGrid1SelectCell(int column, int row);
   void StringGrid1Click();
+  // The application's idle event: the status bar's record count follows the
+  // table. The window runs it at kIdleInterval while it waits for input.
   void ApplicationIdle();
+  static constexpr std::chrono::milliseconds kIdleInterval{150};
 
   // Receive (F9) and Send (F10) around the transfer dialog. The Prepare steps
   // say whether the dialog is to be shown; FinishReceive shows what arrived.

@@ -257,7 +257,7 @@ void TForm1::FormCreate(const std::vector<std::string>& arguments, bool showSpla
     CentreOnScreen(&splash);
     splash.exec();
   }
-  idleTimer_.start(150);
+  idleTimer_.start(MainCommands::kIdleInterval);
   FitOnScreen(this, kDesignedSize);
   commands_.StartUp(arguments);
 }
