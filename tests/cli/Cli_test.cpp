@@ -9,7 +9,7 @@
 #include "formats/ImportFormats.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
-#include "support/CliRunner.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
