@@ -29,8 +29,8 @@ ExportFormat ParseExportFormat(const std::string& name) {
                    " (gts, scs2002, sv300, cass, csv, dxf or user)");
 }
 
-int RunExport(const Arguments& arguments) {
-  if (arguments.size() != 3) throw UsageError("usage: lumaq-cli export FORMAT IN.BDT OUT");
+ExitCode RunExport(const CliCall& call) {
+  const Arguments& arguments = call.Positional();
   const ExportFormat format = ParseExportFormat(arguments[0]);
   const std::string& in = arguments[1];
   const std::string& out = arguments[2];
@@ -51,12 +51,14 @@ int RunExport(const Arguments& arguments) {
   const UserFormat user =
       format == ExportFormat::kUser ? UserFormatForExport(ProgramFolder()) : FallbackUserFormat();
   ExportRecordsToFile(records, format, user, out);
-  return 0;
+  return ExitCode::kDone;
 }
 
-const CliRegistration registration{
-    {"export", "FORMAT IN.BDT OUT   (FORMAT: gts, scs2002, sv300, cass, csv, dxf, user)",
-     RunExport}};
+const CliRegistration registration{{"export",
+                                    "FORMAT IN.BDT OUT",
+                                    {},
+                                    "(FORMAT: gts, scs2002, sv300, cass, csv, dxf, user)",
+                                    RunExport}};
 
 }  // namespace
 }  // namespace lumaq::cli

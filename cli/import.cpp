@@ -24,8 +24,8 @@ ImportFormat ParseImportFormat(const std::string& name) {
   throw UsageError("unknown import format: " + name + " (gts, scs2002, sv300, cass or csv)");
 }
 
-int RunImport(const Arguments& arguments) {
-  if (arguments.size() != 3) throw UsageError("usage: lumaq-cli import FORMAT IN OUT.BDT");
+ExitCode RunImport(const CliCall& call) {
+  const Arguments& arguments = call.Positional();
   const ImportFormat format = ParseImportFormat(arguments[0]);
   const std::string& in = arguments[1];
   const std::string& out = arguments[2];
@@ -47,11 +47,11 @@ int RunImport(const Arguments& arguments) {
   }
   WarnRecordsLeftOut(in, imported.leftOut);
   WriteFileAtomically(out, JoinLinesCrLf(imported.records));
-  return 0;
+  return ExitCode::kDone;
 }
 
 const CliRegistration registration{
-    {"import", "FORMAT IN OUT.BDT   (FORMAT: gts, scs2002, sv300, cass, csv)", RunImport}};
+    {"import", "FORMAT IN OUT.BDT", {}, "(FORMAT: gts, scs2002, sv300, cass, csv)", RunImport}};
 
 }  // namespace
 }  // namespace lumaq::cli

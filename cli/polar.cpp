@@ -10,8 +10,8 @@
 namespace lumaq::cli {
 namespace {
 
-int RunPolar(const Arguments& arguments) {
-  if (arguments.size() != 2) throw UsageError("usage: lumaq-cli polar IN.TSM OUT");
+ExitCode RunPolar(const CliCall& call) {
+  const Arguments& arguments = call.Positional();
   const std::string& out = arguments[1];
   if (out != "-") RefuseOutputIsInput(arguments[0], out);
   const TsmContent content = OpenTsmFile(arguments[0]);
@@ -20,17 +20,17 @@ int RunPolar(const Arguments& arguments) {
   // records.
   if (out != "-") {
     WritePolarFile(ProcessRawUnitState(), content.RawRecordBuffer, out);
-    return 0;
+    return ExitCode::kDone;
   }
   WritePolarLines(ProcessRawUnitState(), content.RawRecordBuffer, [](std::string_view line) {
     WriteStandardOutput(line, false);
     WriteStandardOutput("\r\n", false);
   });
   WriteStandardOutput("");
-  return 0;
+  return ExitCode::kDone;
 }
 
-const CliRegistration registration{{"polar", "IN.TSM OUT", RunPolar}};
+const CliRegistration registration{{"polar", "IN.TSM OUT", {}, "", RunPolar}};
 
 }  // namespace
 }  // namespace lumaq::cli
