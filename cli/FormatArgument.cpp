@@ -1,7 +1,5 @@
 #include "FormatArgument.h"
 
-#include <iostream>
-
 namespace lumaq::cli {
 namespace {
 
@@ -17,8 +15,8 @@ std::string FormatNames(const FormatList& formats, std::string_view lastSeparato
 
 }  // namespace
 
-std::string FormatUsage(std::string_view arguments, const FormatList& formats) {
-  return std::string(arguments) + "   (FORMAT: " + FormatNames(formats, ", ") + ")";
+std::string FormatHelp(const FormatList& formats) {
+  return "(FORMAT: " + FormatNames(formats, ", ") + ")";
 }
 
 const ExchangeFormat& ParseFormat(const std::string& name, const FormatList& formats,
@@ -28,13 +26,6 @@ const ExchangeFormat& ParseFormat(const std::string& name, const FormatList& for
   }
   throw UsageError("unknown " + std::string(what) + " format: " + name + " (" +
                    FormatNames(formats, " or ") + ")");
-}
-
-bool PrintHelpWhenAsked(const Arguments& arguments, std::string_view command,
-                        std::string_view usage) {
-  if (arguments.size() != 1 || (arguments[0] != "--help" && arguments[0] != "-h")) return false;
-  std::cout << "usage: lumaq-cli " << command << ' ' << usage << '\n';
-  return true;
 }
 
 }  // namespace lumaq::cli

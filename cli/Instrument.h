@@ -49,15 +49,15 @@ struct InstrumentOptions {
   bool verbose = false;
 };
 
-inline constexpr const char* kInstrumentUsage =
-    "--port COMn|--device PATH|--pty [--baud RATE] ACTION ...\n"
-    "      ACTION: send-job IN.BDT [--text] | send-raw IN.TSM | send-frames FILE |\n"
-    "              receive OUT.BDT [--text]\n"
-    "      [--timeout MS] [--verbose] [--pause MS] [--hangup-after N]\n"
-    "      sending: [--bad-checksum N] [--cut N] [--double N]; receiving: [--wrong-echo N]";
+// The actions, for the help of lumaq-cli instrument.
+inline constexpr const char* kInstrumentActions =
+    "ACTION: send-job IN.BDT [--text] | send-raw IN.TSM | send-frames FILE |\n"
+    "        receive OUT.BDT [--text]";
 
+// The options of lumaq-cli instrument, for its declaration.
+std::vector<CliOption> InstrumentCliOptions();
 // Raises UsageError for a wrong call.
-InstrumentOptions ParseInstrumentOptions(const Arguments& arguments);
+InstrumentOptions ParseInstrumentOptions(const CliCall& call);
 
 // A byte as the log shows it: "0xAA".
 std::string Hex(std::uint8_t byte);

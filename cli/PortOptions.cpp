@@ -12,11 +12,11 @@
 namespace lumaq::cli {
 namespace {
 
-int ParseBaud(const std::string& text, const std::string& usage) {
+int ParseBaud(const std::string& text, const CliCall& call) {
   int rate = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), rate);
   if (error != std::errc() || end != text.data() + text.size() || rate <= 0) {
-    throw UsageError("not a baud rate: " + text + "\n" + usage);
+    throw call.Wrong("not a baud rate: " + text);
   }
   return rate;
 }
@@ -33,51 +33,35 @@ void LoadStoredRate(TCustomComPort& port, const std::string& settings) {
 
 }  // namespace
 
-PortOptions TakePortOptions(Arguments& arguments, const std::string& usage) {
+std::vector<CliOption> PortCliOptions() {
+  return {
+      {"--port", "COMn", "a port COM1..COM16, led to its device by [PortMap] of \"Commpara\"",
+       true},
+      {"--device", "PATH", "a serial device path, used as it is (a pseudo-terminal, say)", true},
+      {"--baud", "RATE", "bits per second; without it the rate stored in \"Commpara\", else 1200"},
+  };
+}
+
+PortOptions PortOptionsOf(const CliCall& call) {
   PortOptions options;
-  bool baudGiven = false;
-  Arguments rest;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    std::string name = argument;
-    std::string value;
-    bool hasValue = false;
-    if (const auto equals = argument.find('=');
-        argument.rfind("--", 0) == 0 && equals != argument.npos) {
-      name = argument.substr(0, equals);
-      value = argument.substr(equals + 1);
-      hasValue = true;
-    }
-    if (name != "--port" && name != "--device" && name != "--baud") {
-      rest.push_back(argument);
-      continue;
-    }
-    if (!hasValue) {
-      if (i + 1 >= arguments.size()) throw UsageError(name + " needs a value\n" + usage);
-      value = arguments[++i];
-    }
-    if (name == "--baud") {
-      if (baudGiven) throw UsageError("--baud is given twice\n" + usage);
-      baudGiven = true;
-      options.baud = ParseBaud(value, usage);
-    } else if (!options.port.empty() || !options.device.empty()) {
-      throw UsageError("give one port: --port COMn or --device PATH\n" + usage);
-    } else if (name == "--device") {
-      if (value.empty()) throw UsageError("--device needs a path\n" + usage);
-      options.device = value;
-    } else {
-      options.port = NormalizePortName(value);
-      // The program takes a name that is no COM1..COM16 as COM1: say so.
-      if (!IsComPortName(value)) {
-        std::cerr << "lumaq-cli: \"" << value << "\" is no port COM1..COM16; taken as "
-                  << options.port << '\n';
-      }
-    }
+  if (call.Count("--port") + call.Count("--device") > 1) {
+    throw call.Wrong("give one port: --port COMn or --device PATH");
   }
-  if (options.port.empty() && options.device.empty()) {
-    throw UsageError("give a port: --port COMn or --device PATH\n" + usage);
+  if (call.Count("--baud") > 1) throw call.Wrong("--baud is given twice");
+  if (const auto baud = call.Value("--baud")) options.baud = ParseBaud(*baud, call);
+  if (const auto device = call.Value("--device")) {
+    if (device->empty()) throw call.Wrong("--device needs a path");
+    options.device = *device;
+  } else if (const auto port = call.Value("--port")) {
+    options.port = NormalizePortName(*port);
+    // The program takes a name that is no COM1..COM16 as COM1: say so.
+    if (!IsComPortName(*port)) {
+      std::cerr << "lumaq-cli: \"" << *port << "\" is no port COM1..COM16; taken as "
+                << options.port << '\n';
+    }
+  } else {
+    throw call.Wrong("give a port: --port COMn or --device PATH");
   }
-  arguments = std::move(rest);
   return options;
 }
 

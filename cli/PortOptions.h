@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "CliCommand.h"
 #include "comm/ComPort.h"
@@ -19,10 +20,11 @@ struct PortOptions {
   std::optional<int> baud;  // bits per second
 };
 
-// Takes --port, --device and --baud ("--x VALUE" or "--x=VALUE") out of
-// arguments and leaves the rest in order. Exactly one of --port and --device
-// is required; usage is the message of a wrong call.
-PortOptions TakePortOptions(Arguments& arguments, const std::string& usage);
+// --port COMn and --device PATH, one of them required, and --baud RATE: the
+// options of a command on the line, for its declaration.
+std::vector<CliOption> PortCliOptions();
+// The line a call of such a command names. Raises UsageError for a wrong one.
+PortOptions PortOptionsOf(const CliCall& call);
 
 // ComPort1 as designed, on the port or device and at the rate of options.
 void ConfigurePort(TCustomComPort& port, const PortOptions& options,

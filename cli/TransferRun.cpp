@@ -149,31 +149,31 @@ TransferResult RunTransfer(JobDocument& job, TransferDirection direction,
   return result;
 }
 
-int ReportTransfer(const TransferResult& result) {
+ExitCode ReportTransfer(const TransferResult& result) {
   if (!result.error.empty() && result.outcome != TransferOutcome::kLineError) {
     std::cerr << result.error << '\n';
-    return 1;
+    return ExitCode::kFailed;
   }
   switch (result.outcome) {
     case TransferOutcome::kEndReceived:
     case TransferOutcome::kSendComplete:
-      return 0;
+      return ExitCode::kDone;
     case TransferOutcome::kPortNotOpened:
       std::cerr << kPortOpenFailedText << '\n' << result.portFailure << '\n';
-      return 1;
+      return ExitCode::kFailed;
     case TransferOutcome::kLineError:
       std::cerr << kLineErrorText << " (" << result.lineErrors << ")\n";
-      return 1;
+      return ExitCode::kFailed;
     case TransferOutcome::kUnsendableRecord:
       std::cerr << UnsendableRecordText(*result.unsendable, result.unsendable->pointName) << '\n';
-      return 2;
+      return ExitCode::kRejected;
     case TransferOutcome::kCancelled:
-      return 130;
+      return ExitCode::kInterrupted;
     case TransferOutcome::kRunning:
       break;
   }
   std::cerr << "lumaq-cli: the transfer stopped unfinished\n";
-  return 1;
+  return ExitCode::kFailed;
 }
 
 void SaveReceivedJob(const JobDocument& job, const std::string& out) {

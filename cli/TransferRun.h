@@ -34,7 +34,7 @@ TransferResult RunTransfer(JobDocument& job, TransferDirection direction,
 // DescribePortOpenFailure) and gives the exit status: 0 done, 1 a
 // port that could not be opened, a line error or another failure, 2 an
 // unsendable record, 130 Ctrl-C.
-int ReportTransfer(const TransferResult& result);
+ExitCode ReportTransfer(const TransferResult& result);
 
 // Saves a received job to out as Receive's Save As would (ReceivedJobBytes),
 // replacing out as a whole, and says on standard error when opening out will

@@ -14,12 +14,9 @@ namespace lumaq::cli {
 namespace {
 
 const std::string kName = "export";
-const std::string kUsage =
-    FormatUsage("FORMAT IN.BDT OUT", FormatsToExport(RecordKind::kCoordinateRecords));
 
-int RunExport(const Arguments& arguments) {
-  if (PrintHelpWhenAsked(arguments, kName, kUsage)) return 0;
-  if (arguments.size() != 3) throw UsageError("usage: lumaq-cli export FORMAT IN.BDT OUT");
+ExitCode RunExport(const CliCall& call) {
+  const Arguments& arguments = call.Positional();
   const ExchangeFormat& format =
       ParseFormat(arguments[0], FormatsToExport(RecordKind::kCoordinateRecords), kName);
   const std::string& in = arguments[1];
@@ -34,10 +31,14 @@ int RunExport(const Arguments& arguments) {
   WarnRecordsLeftOut(in, open.commands.OpenRecordFile(in));
   open.commands.TakeRecordsFromTable();
   open.commands.ExportToFile(format, ExchangeOptionsFor(format, ProgramFolder()), out);
-  return 0;
+  return ExitCode::kDone;
 }
 
-const CliRegistration registration{{kName, kUsage, RunExport}};
+const CliRegistration registration{{kName,
+                                    "FORMAT IN.BDT OUT",
+                                    {},
+                                    FormatHelp(FormatsToExport(RecordKind::kCoordinateRecords)),
+                                    RunExport}};
 
 }  // namespace
 }  // namespace lumaq::cli

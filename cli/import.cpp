@@ -17,11 +17,9 @@ namespace lumaq::cli {
 namespace {
 
 const std::string kName = "import";
-const std::string kUsage = FormatUsage("FORMAT IN OUT.BDT", FormatsToImport());
 
-int RunImport(const Arguments& arguments) {
-  if (PrintHelpWhenAsked(arguments, kName, kUsage)) return 0;
-  if (arguments.size() != 3) throw UsageError("usage: lumaq-cli import FORMAT IN OUT.BDT");
+ExitCode RunImport(const CliCall& call) {
+  const Arguments& arguments = call.Positional();
   const ExchangeFormat& format = ParseFormat(arguments[0], FormatsToImport(), kName);
   const std::string& in = arguments[1];
   const std::string& out = arguments[2];
@@ -42,14 +40,9 @@ int RunImport(const Arguments& arguments) {
     throw FileError(std::string(kImportErrorMessage) + " " + error.what());
   }
   WarnRecordsLeftOut(in, imported.leftOut);
-  // The imported job text saved as a record file, as Save writes it.
-  CliJob saved;
-  saved.job.JobText = std::move(imported.records);
-  saved.commands.WriteJob(out, false);
-  return 0;
-}
+  ExitCode RunImport(const CliCall& call) {
+    const Arguments& arguments = call.Positional();
+    const ExchangeFormat& format = ParseFormat(arguments[0], FormatsToImport(), kName);
 
-const CliRegistration registration{{kName, kUsage, RunImport}};
-
-}  // namespace
+  }  // namespace
 }  // namespace lumaq::cli

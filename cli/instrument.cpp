@@ -23,12 +23,12 @@ namespace {
   throw std::runtime_error(message + saved);
 }
 
-int Send(const InstrumentOptions& options, const InstrumentLog& log) {
+ExitCode Send(const InstrumentOptions& options, const InstrumentLog& log) {
   // A file that cannot be sent is refused before the line is touched.
   const std::vector<Frame> frames = FramesToSend(options);
   InstrumentLine line = InstrumentLine::Open(options, std::cout);
   try {
-    return SendFrames(line, frames, options, log) ? 0 : 1;
+    return SendFrames(line, frames, options, log) ? ExitCode::kDone : ExitCode::kFailed;
   } catch (const SerialError& error) {
     LineGone(error, "");
   }
@@ -36,13 +36,13 @@ int Send(const InstrumentOptions& options, const InstrumentLog& log) {
 
 // What came is saved, also when the line failed; only an existing OUT is
 // left alone when nothing came at all.
-int Receive(const InstrumentOptions& options, const InstrumentLog& log) {
+ExitCode Receive(const InstrumentOptions& options, const InstrumentLog& log) {
   InstrumentLine line = InstrumentLine::Open(options, std::cout);
   JobText records;
   try {
     const bool complete = ReceiveRecords(line, options, log, records);
     WriteFileAtomically(options.file, JoinLinesCrLf(records));
-    return complete ? 0 : 1;
+    return complete ? ExitCode::kDone : ExitCode::kFailed;
   } catch (const SerialError& error) {
     if (records.empty()) LineGone(error, "; no record came");
     WriteFileAtomically(options.file, JoinLinesCrLf(records));
@@ -51,13 +51,14 @@ int Receive(const InstrumentOptions& options, const InstrumentLog& log) {
   }
 }
 
-int RunInstrument(const Arguments& arguments) {
-  const InstrumentOptions options = ParseInstrumentOptions(arguments);
+ExitCode RunInstrument(const CliCall& call) {
+  const InstrumentOptions options = ParseInstrumentOptions(call);
   const InstrumentLog log(options.verbose);
   return options.action == InstrumentAction::kReceive ? Receive(options, log) : Send(options, log);
 }
 
-const CliRegistration registration{{"instrument", kInstrumentUsage, RunInstrument}};
+const CliRegistration registration{
+    {"instrument", "ACTION ...", InstrumentCliOptions(), kInstrumentActions, RunInstrument}};
 
 }  // namespace
 }  // namespace lumaq::cli

@@ -1,24 +1,23 @@
-// The options of lumaq-cli instrument.
+// The arguments and options of lumaq-cli instrument.
 #include <charconv>
 #include <string>
 
 #include "Instrument.h"
+#include "PortOptions.h"
 
 namespace lumaq::cli {
 namespace {
 
-[[noreturn]] void Wrong(const std::string& what) {
-  throw UsageError("instrument: " + what + " (see lumaq-cli --help)");
-}
-
-// A whole decimal number from least upwards.
-int ParseCount(const std::string& option, const std::string& text, int least) {
+// The value of option, a whole decimal number from least upwards, if given.
+std::optional<int> CountOf(const CliCall& call, const std::string& option, int least) {
+  const std::optional<std::string> text = call.Value(option);
+  if (!text) return std::nullopt;
   int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  const char* end = text->data() + text->size();
+  const auto [stop, error] = std::from_chars(text->data(), end, value);
   if (error != std::errc() || stop != end || value < least) {
-    Wrong(option + " takes a whole number from " + std::to_string(least) + ", not \"" + text +
-          "\"");
+    throw call.Wrong(option + " takes a whole number from " + std::to_string(least) + ", not \"" +
+                     *text + "\"");
   }
   return value;
 }
@@ -40,66 +39,62 @@ bool ParseAction(const std::string& name, InstrumentAction& action) {
 
 }  // namespace
 
-InstrumentOptions ParseInstrumentOptions(const Arguments& arguments) {
-  InstrumentOptions options;
-  std::vector<std::string> positional;
-  int lines = 0;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    const auto value = [&]() -> const std::string& {
-      if (i + 1 == arguments.size()) Wrong(argument + " needs a value");
-      return arguments[++i];
-    };
-    if (argument == "--port") {
-      options.port = value();
-      ++lines;
-    } else if (argument == "--device") {
-      options.device = value();
-      ++lines;
-    } else if (argument == "--pty") {
-      options.pty = true;
-      ++lines;
-    } else if (argument == "--baud") {
-      options.baud = ParseCount(argument, value(), 1);
-    } else if (argument == "--text") {
-      options.text = true;
-    } else if (argument == "--verbose") {
-      options.verbose = true;
-    } else if (argument == "--timeout") {
-      options.timeout = Milliseconds(ParseCount(argument, value(), 1));
-    } else if (argument == "--pause") {
-      options.pause = Milliseconds(ParseCount(argument, value(), 0));
-    } else if (argument == "--bad-checksum") {
-      options.badChecksum = ParseCount(argument, value(), 1);
-    } else if (argument == "--cut") {
-      options.cut = ParseCount(argument, value(), 1);
-    } else if (argument == "--double") {
-      options.doubled = ParseCount(argument, value(), 1);
-    } else if (argument == "--wrong-echo") {
-      options.wrongEcho = ParseCount(argument, value(), 1);
-    } else if (argument == "--hangup-after") {
-      options.hangupAfter = ParseCount(argument, value(), 1);
-    } else if (argument.starts_with("--")) {
-      Wrong("unknown option " + argument);
-    } else {
-      positional.push_back(argument);
-    }
-  }
+std::vector<CliOption> InstrumentCliOptions() {
+  std::vector<CliOption> options = PortCliOptions();
+  options.insert(
+      options.begin() + 2,
+      {"--pty", "", "a pseudo-terminal of its own; prints the path of its far end first", true});
+  options.insert(options.end(),
+                 {
+                     {"--text", "", "text frames (send-job) or text requests (receive)"},
+                     {"--timeout", "MS", "how long an answer is awaited (default 1000)"},
+                     {"--verbose", "", "one line per frame on standard error"},
+                     {"--pause", "MS", "a silence before every frame"},
+                     {"--hangup-after", "N", "closes the line after N frames"},
+                     {"--bad-checksum", "N", "sending: a wrong checksum in every Nth frame"},
+                     {"--cut", "N", "sending: every Nth body stops after half its bytes"},
+                     {"--double", "N", "sending: every Nth header and first body byte at once"},
+                     {"--wrong-echo", "N", "receiving: a wrong echo of every Nth record"},
+                 });
+  return options;
+}
 
-  if (lines != 1) Wrong("name the line once: --port COMn, --device PATH or --pty");
-  if (positional.empty()) Wrong("no action given");
-  if (!ParseAction(positional[0], options.action)) Wrong("unknown action " + positional[0]);
-  if (positional.size() != 2) Wrong(positional[0] + " takes one file");
+InstrumentOptions ParseInstrumentOptions(const CliCall& call) {
+  InstrumentOptions options;
+  options.port = call.Value("--port").value_or("");
+  options.device = call.Value("--device").value_or("");
+  options.pty = call.Has("--pty");
+  options.baud = CountOf(call, "--baud", 1);
+  options.text = call.Has("--text");
+  options.verbose = call.Has("--verbose");
+  options.timeout = Milliseconds(CountOf(call, "--timeout", 1).value_or(1000));
+  options.pause = Milliseconds(CountOf(call, "--pause", 0).value_or(0));
+  options.badChecksum = CountOf(call, "--bad-checksum", 1).value_or(0);
+  options.cut = CountOf(call, "--cut", 1).value_or(0);
+  options.doubled = CountOf(call, "--double", 1).value_or(0);
+  options.wrongEcho = CountOf(call, "--wrong-echo", 1).value_or(0);
+  options.hangupAfter = CountOf(call, "--hangup-after", 1).value_or(0);
+
+  if (call.Count("--port") + call.Count("--device") + call.Count("--pty") != 1) {
+    throw call.Wrong("name the line once: --port COMn, --device PATH or --pty");
+  }
+  const Arguments& positional = call.Positional();
+  if (positional.empty()) throw call.Wrong("no action given");
+  if (!ParseAction(positional[0], options.action)) {
+    throw call.Wrong("unknown action " + positional[0]);
+  }
+  if (positional.size() != 2) throw call.Wrong(positional[0] + " takes one file");
   options.file = positional[1];
 
   const bool receiving = options.action == InstrumentAction::kReceive;
   if (options.text && options.action != InstrumentAction::kSendJob && !receiving) {
-    Wrong("--text goes with send-job and receive only");
+    throw call.Wrong("--text goes with send-job and receive only");
   }
   if (receiving && (options.badChecksum || options.cut || options.doubled)) {
-    Wrong("--bad-checksum, --cut and --double are for sending; receive takes --wrong-echo");
+    throw call.Wrong(
+        "--bad-checksum, --cut and --double are for sending; receive takes --wrong-echo");
   }
-  if (!receiving && options.wrongEcho) Wrong("--wrong-echo is for receive");
+  if (!receiving && options.wrongEcho) throw call.Wrong("--wrong-echo is for receive");
   return options;
 }
 

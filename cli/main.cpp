@@ -1,5 +1,6 @@
 // lumaq-cli: Lumaq's job, format, raw-data and transfer commands without a
-// window. Exit 0 done, 1 failed at run time, 2 wrong call or rejected input.
+// window. Exits with an ExitCode: 0 done, 1 failed at run time, 2 wrong call
+// or rejected input, 130 a transfer stopped by Ctrl-C.
 #include <algorithm>
 #include <csignal>
 #include <exception>
@@ -20,29 +21,34 @@ std::vector<CliCommand>& Registry() {
 
 void PrintUsage(std::ostream& out) {
   out << "usage: lumaq-cli COMMAND ARGUMENTS\n\ncommands:\n";
-  for (const auto& command : CliCommands()) {
-    out << "  lumaq-cli " << command.name << ' ' << command.usage << '\n';
-  }
-  out << "  lumaq-cli --help | --version\n\n"
+  for (const auto& command : CliCommands()) out << Summary(command) << '\n';
+  out << "  lumaq-cli --help | --version\n"
+         "  lumaq-cli COMMAND --help   (the command's arguments and options)\n\n"
          "exit status: 0 done, 1 failed at run time, 2 wrong call or rejected input,\n"
          "130 transfer stopped by Ctrl-C\n";
 }
 
-int Run(const Arguments& arguments) {
+ExitCode Run(const Arguments& arguments) {
   if (arguments.empty()) throw UsageError("no command given (see lumaq-cli --help)");
   if (arguments[0] == "--help" || arguments[0] == "-h") {
     PrintUsage(std::cout);
-    return 0;
+    return ExitCode::kDone;
   }
   if (arguments[0] == "--version") {
     std::cout << "lumaq-cli " << LUMAQ_VERSION << '\n';
-    return 0;
+    return ExitCode::kDone;
   }
   const auto& commands = CliCommands();
   const auto command = std::find_if(commands.begin(), commands.end(),
                                     [&](const CliCommand& c) { return c.name == arguments[0]; });
   if (command == commands.end()) throw UsageError("unknown command: " + arguments[0]);
-  return command->run(Arguments(arguments.begin() + 1, arguments.end()));
+  return RunCommand(*command, Arguments(arguments.begin() + 1, arguments.end()));
+}
+
+// Reports error on standard error, as it is or after the program's name.
+int Exit(ExitCode code, const std::string& error, bool named = false) {
+  std::cerr << (named ? "lumaq-cli: " : "") << error << '\n';
+  return static_cast<int>(code);
 }
 
 }  // namespace
@@ -66,21 +72,16 @@ int main(int argc, char** argv) {
   // instead of ending the program without a word.
   std::signal(SIGXFSZ, SIG_IGN);
   try {
-    return Run(Arguments(argv + 1, argv + argc));
+    return static_cast<int>(Run(Arguments(argv + 1, argv + argc)));
   } catch (const UsageError& error) {
-    std::cerr << "lumaq-cli: " << error.what() << '\n';
-    return 2;
+    return Exit(ExitCode::kRejected, error.what(), true);
   } catch (const RejectedInput& error) {
-    std::cerr << error.what() << '\n';
-    return 2;
+    return Exit(ExitCode::kRejected, error.what());
   } catch (const lumaq::OversizedInput& error) {
-    std::cerr << error.what() << '\n';
-    return 2;
+    return Exit(ExitCode::kRejected, error.what());
   } catch (const std::bad_alloc&) {
-    std::cerr << "内存不足，无法完成操作\n";
-    return 1;
+    return Exit(ExitCode::kFailed, "内存不足，无法完成操作");
   } catch (const std::exception& error) {
-    std::cerr << error.what() << '\n';
-    return 1;
+    return Exit(ExitCode::kFailed, error.what());
   }
 }

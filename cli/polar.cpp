@@ -19,8 +19,8 @@ const ExchangeFormat& RawRecordExport() {
 
 const std::string kName(RawRecordExport().name);
 
-int RunPolar(const Arguments& arguments) {
-  if (arguments.size() != 2) throw UsageError("usage: lumaq-cli " + kName + " IN.TSM OUT");
+ExitCode RunPolar(const CliCall& call) {
+  const Arguments& arguments = call.Positional();
   const std::string& out = arguments[1];
   if (out != "-") RefuseOutputIsInput(arguments[0], out);
   CliJob open;
@@ -32,15 +32,15 @@ int RunPolar(const Arguments& arguments) {
   const ExchangeOptions options = ExchangeOptionsFor(format, ProgramFolder());
   if (out != "-") {
     open.commands.ExportToFile(format, options, out);
-    return 0;
+    return ExitCode::kDone;
   }
   open.commands.Export(format, options,
                        [](std::string_view bytes) { WriteStandardOutput(bytes, false); });
   WriteStandardOutput("");
-  return 0;
+  return ExitCode::kDone;
 }
 
-const CliRegistration registration{{kName, "IN.TSM OUT", RunPolar}};
+const CliRegistration registration{{kName, "IN.TSM OUT", {}, "", RunPolar}};
 
 }  // namespace
 }  // namespace lumaq::cli

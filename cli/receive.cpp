@@ -8,10 +8,10 @@
 // first or OUT cannot be written (lumaq-cli recover saves from it). A journal
 // already there is the only copy of an earlier download: the receive refuses
 // to start rather than overwrite it.
-#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "CliCommand.h"
 #include "PortOptions.h"
@@ -22,17 +22,6 @@
 
 namespace lumaq::cli {
 namespace {
-
-const std::string kUsage =
-    "usage: lumaq-cli receive (--port COMn | --device PATH) [--baud RATE] [--no-journal] OUT";
-
-// Takes every flag out of arguments; true when there was one.
-bool TakeFlag(Arguments& arguments, const std::string& flag) {
-  const auto end = std::remove(arguments.begin(), arguments.end(), flag);
-  const bool given = end != arguments.end();
-  arguments.erase(end, arguments.end());
-  return given;
-}
 
 // The journal beside out, or none when it cannot be made (the receive goes on
 // without it, and the user is told). showingCounter says that the counter line
@@ -60,12 +49,10 @@ std::unique_ptr<ReceiveJournal> StartJournal(const std::string& out, const bool&
   }
 }
 
-int RunReceive(const Arguments& arguments) {
-  Arguments rest = arguments;
-  const bool withoutJournal = TakeFlag(rest, "--no-journal");
-  const PortOptions options = TakePortOptions(rest, kUsage);
-  if (rest.size() != 1) throw UsageError(kUsage);
-  const std::string& out = rest[0];
+ExitCode RunReceive(const CliCall& call) {
+  const bool withoutJournal = call.Has("--no-journal");
+  const PortOptions options = PortOptionsOf(call);
+  const std::string& out = call.Positional()[0];
   // A folder that cannot take OUT is found before anything is received.
   { const ReplacingFile probe(out); }
 
@@ -102,11 +89,16 @@ int RunReceive(const Arguments& arguments) {
   return ReportTransfer(result);
 }
 
+std::vector<CliOption> ReceiveOptions() {
+  std::vector<CliOption> options = PortCliOptions();
+  options.push_back({"--no-journal", "", "keep no OUT.journal: a crash loses the transfer"});
+  return options;
+}
+
 const CliRegistration registration{
-    {"receive",
-     "(--port COMn | --device PATH) [--baud RATE] [--no-journal] OUT\n"
-     "      until the instrument's end byte; Ctrl-C stops and saves. Meanwhile every frame\n"
-     "      accepted is in OUT.journal, removed once OUT is saved (see recover)",
+    {"receive", "OUT", ReceiveOptions(),
+     "until the instrument's end byte; Ctrl-C stops and saves. Meanwhile every frame\n"
+     "accepted is in OUT.journal, removed once OUT is saved (see recover)",
      RunReceive}};
 
 }  // namespace

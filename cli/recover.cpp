@@ -19,15 +19,12 @@
 namespace lumaq::cli {
 namespace {
 
-const std::string kUsage = "usage: lumaq-cli recover JOURNAL OUT";
-
-int RunRecover(const Arguments& arguments) {
-  if (arguments.size() != 2) throw UsageError(kUsage);
-  const std::string& journal = arguments[0];
-  const std::string& out = arguments[1];
+ExitCode RunRecover(const CliCall& call) {
+  const std::string& journal = call.Positional()[0];
+  const std::string& out = call.Positional()[1];
   std::error_code unused;
   if (std::filesystem::equivalent(journal, out, unused)) {
-    throw UsageError("OUT is the journal itself\n" + kUsage);
+    throw call.Wrong("OUT is the journal itself");
   }
   if (JournalFile::InUse(journal)) {
     throw std::runtime_error("lumaq-cli: \"" + journal +
@@ -49,12 +46,14 @@ int RunRecover(const Arguments& arguments) {
               << " body bytes and is left out; " << replay.frames << " frames recovered\n";
   }
   SaveReceivedJob(job, out);
-  return 0;
+  return ExitCode::kDone;
 }
 
-const CliRegistration registration{
-    {"recover", "JOURNAL OUT   (what receive would have saved after the frames of a journal)",
-     RunRecover}};
+const CliRegistration registration{{"recover",
+                                    "JOURNAL OUT",
+                                    {},
+                                    "(what receive would have saved after the frames of a journal)",
+                                    RunRecover}};
 
 }  // namespace
 }  // namespace lumaq::cli

@@ -12,14 +12,9 @@
 namespace lumaq::cli {
 namespace {
 
-const std::string kUsage =
-    "usage: lumaq-cli send (--port COMn | --device PATH) [--baud RATE] IN.BDT";
-
-int RunSend(const Arguments& arguments) {
-  Arguments rest = arguments;
-  const PortOptions options = TakePortOptions(rest, kUsage);
-  if (rest.size() != 1) throw UsageError(kUsage);
-  const std::string& in = rest[0];
+ExitCode RunSend(const CliCall& call) {
+  const PortOptions options = PortOptionsOf(call);
+  const std::string& in = call.Positional()[0];
   if (!IsBdtExtension(in)) throw UsageError("not a record file (.BDT or .bdt): " + in);
 
   JobDocument job;
@@ -28,8 +23,7 @@ int RunSend(const Arguments& arguments) {
   return ReportTransfer(RunTransfer(job, TransferDirection::kSend, options));
 }
 
-const CliRegistration registration{
-    {"send", "(--port COMn | --device PATH) [--baud RATE] IN.BDT", RunSend}};
+const CliRegistration registration{{"send", "IN.BDT", PortCliOptions(), "", RunSend}};
 
 }  // namespace
 }  // namespace lumaq::cli

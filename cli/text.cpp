@@ -10,20 +10,18 @@
 namespace lumaq::cli {
 namespace {
 
-int RunText(const Arguments& arguments) {
-  if (arguments.empty() || arguments.size() > 2) {
-    throw UsageError("usage: lumaq-cli text IN.TSM [OUT]");
-  }
+ExitCode RunText(const CliCall& call) {
+  const Arguments& arguments = call.Positional();
   const std::string out = arguments.size() == 2 ? arguments[1] : "-";
   if (out != "-") RefuseOutputIsInput(arguments[0], out);
   CliJob open;
   OpenTsmFile(open, arguments[0]);
   WriteOutput(out, JoinLinesCrLf(open.job.JobText));
-  return 0;
+  return ExitCode::kDone;
 }
 
 const CliRegistration registration{
-    {"text", "IN.TSM [OUT]   (OUT absent or - : standard output)", RunText}};
+    {"text", "IN.TSM [OUT]", {}, "(OUT absent or - : standard output)", RunText}};
 
 }  // namespace
 }  // namespace lumaq::cli

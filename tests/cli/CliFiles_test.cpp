@@ -15,7 +15,7 @@
 #include "formats/ImportFormats.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
-#include "support/CliRunner.h"
+#include "support/ChildProcess.h"
 #include "support/FileSizeLimit.h"
 #include "support/RawRecordBuilder.h"
 #include "support/TempDir.h"

@@ -11,7 +11,7 @@
 #include "rawdata/RawRecord.h"
 #include "rawdata/RawUnitState.h"
 #include "records/JobFiles.h"
-#include "support/CliRunner.h"
+#include "support/ChildProcess.h"
 #include "support/HeadlessWindow.h"
 #include "support/RawRecordBuilder.h"
 #include "support/TempDir.h"

@@ -8,7 +8,7 @@
 #include "formats/ExportFormats.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
-#include "support/CliRunner.h"
+#include "support/ChildProcess.h"
 #include "support/ExchangeFormatsByName.h"
 #include "support/TempDir.h"
 
