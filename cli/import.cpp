@@ -40,9 +40,15 @@ ExitCode RunImport(const CliCall& call) {
     throw FileError(std::string(kImportErrorMessage) + " " + error.what());
   }
   WarnRecordsLeftOut(in, imported.leftOut);
-  ExitCode RunImport(const CliCall& call) {
-    const Arguments& arguments = call.Positional();
-    const ExchangeFormat& format = ParseFormat(arguments[0], FormatsToImport(), kName);
+  // The imported job text saved as a record file, as Save writes it.
+  CliJob saved;
+  saved.job.JobText = std::move(imported.records);
+  saved.commands.WriteJob(out, false);
+  return ExitCode::kDone;
+}
 
-  }  // namespace
+const CliRegistration registration{
+    {kName, "FORMAT IN OUT.BDT", {}, FormatHelp(FormatsToImport()), RunImport}};
+
+}  // namespace
 }  // namespace lumaq::cli
