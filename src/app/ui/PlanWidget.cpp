@@ -118,6 +118,7 @@ void PlanWidget::FitAll() {
   transform_.SetViewSize(width(), height());
   transform_.FitAll(scene_.Bounds(), kFitMargin);
   fitted_ = true;
+  showingAll_ = true;
 }
 
 bool PlanWidget::AnyPointInView() {
@@ -147,6 +148,7 @@ void PlanWidget::FollowCurrentRow() {
   if (const auto at = ViewPointOfRow(table_.CurrentRow())) {
     if (!rect().contains(*at)) {
       transform_.CentreOn(scene_.Points()[*scene_.PointOfRow(table_.CurrentRow())].at);
+      showingAll_ = false;
     }
   }
   update();
@@ -285,7 +287,7 @@ void PlanWidget::DrawNorthArrow(QPainter& painter) {
 void PlanWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   transform_.SetViewSize(width(), height());
-  if (!fitted_) FitAll();
+  if (!fitted_ || showingAll_) FitAll();
 }
 
 void PlanWidget::showEvent(QShowEvent* event) {
@@ -300,6 +302,7 @@ void PlanWidget::wheelEvent(QWheelEvent* event) {
   if (steps == 0) return;
   const QPointF at = event->position();
   transform_.ZoomAbout({at.x(), at.y()}, std::pow(kZoomStep, steps));
+  showingAll_ = false;
   update();
   event->accept();
 }
@@ -321,6 +324,7 @@ void PlanWidget::mouseMoveEvent(QMouseEvent* event) {
   const QPoint delta = at - lastDragAt_;
   lastDragAt_ = at;
   transform_.Pan(delta.x(), delta.y());
+  showingAll_ = false;
   setCursor(Qt::ClosedHandCursor);
   update();
 }

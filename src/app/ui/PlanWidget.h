@@ -96,6 +96,8 @@ class PlanWidget : public QWidget {
   QFont labelFont_;
   bool sceneStale_ = true;
   bool fitted_ = false;
+  // Shown all and not moved since: a new size shows all again.
+  bool showingAll_ = false;
   std::uint64_t seenVersion_ = static_cast<std::uint64_t>(-1);
 
   // The labels kept at the last few zoom levels, for one version of the
