@@ -22,6 +22,7 @@ class NoView : public MainView {
   void SetCaption(const std::string&) override {}
   void ShowCoordinateView() override {}
   void ShowMeasurementView(bool) override {}
+  void ShowPlan(bool) override {}
   void SetStatusText(StatusPanel, const std::string&) override {}
   void RefreshTable() override {}
   void ShowJobText(const JobText& text) override { shownLines = text.size(); }

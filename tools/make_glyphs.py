@@ -144,10 +144,36 @@ def glyph_export(c):
     c.arrow(9, 14, 1, 'b', down=False)
 
 
+def glyph_plan(c):
+    c.rect(1, 1, 18, 18, 'w')
+    for x, y in ((4, 12), (7, 6), (9, 14), (12, 10), (5, 8)):
+        c.rect(x, y, x + 1, y + 1, 'b', 'b')
+    c.rect(13, 14, 15, 16, 'r', 'r')
+    c.line(15, 3, 15, 9, 'k')
+    c.line(15, 3, 13, 5, 'k')
+    c.line(15, 3, 17, 5, 'k')
+
+
+def glyph_fit(c):
+    for x, y, dx, dy in ((1, 1, 1, 1), (18, 1, -1, 1), (1, 18, 1, -1), (18, 18, -1, -1)):
+        c.line(x, y, x + 4 * dx, y, 'k')
+        c.line(x, y, x, y + 4 * dy, 'k')
+    for x, y in ((6, 7), (11, 5), (8, 12), (12, 11)):
+        c.rect(x, y, x + 1, y + 1, 'b', 'b')
+
+
+def glyph_codes(c):
+    c.rect(2, 3, 4, 5, 'b', 'b')
+    c.rect(6, 6, 18, 15, 'y')
+    c.line(8, 9, 16, 9, 'k')
+    c.line(8, 12, 13, 12, 'k')
+
+
 GLYPHS = {
     'new': glyph_new, 'save': glyph_save, 'open': glyph_open, 'print': glyph_print,
     'sort': glyph_sort, 'del': glyph_del, 'clear': glyph_clear, 'find': glyph_find,
-    'import': glyph_import, 'export': glyph_export,
+    'import': glyph_import, 'export': glyph_export, 'plan': glyph_plan, 'fit': glyph_fit,
+    'codes': glyph_codes,
 }
 
 

@@ -22,6 +22,8 @@ LUMAQ_PACKAGES=(
   # and a CJK font so Chinese never shows as boxes; its Latin letters are
   # half as wide as its Chinese characters, which lines up printed listings
   qt6-base-dev
+  # the plan view exported as SVG
+  qt6-svg-dev
   qt6-translations-l10n
   fonts-arphic-uming
   # the DXF test reads our files back with it

@@ -125,6 +125,11 @@ void MainCommands::ShowCoordinateView() {
 }
 
 void MainCommands::ShowMeasurementView() {
+  // A measurement job has no plan: the coordinate view comes back as the table.
+  if (planShown_) {
+    planShown_ = false;
+    view_.ShowPlan(false);
+  }
   table_.ClearTable();
   view_.ShowMeasurementView(job_.HasRawRecords);
   view_.ShowJobText(job_.JobText);

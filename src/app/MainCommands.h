@@ -16,6 +16,7 @@
 #include "app/FileDialogMemory.h"
 #include "app/JobCommands.h"
 #include "app/MainView.h"
+#include "app/PlanCommands.h"
 #include "app/ReceiveJournals.h"
 #include "app/UserDialogs.h"
 #include "comm/AcceptedFrame.h"
@@ -119,6 +120,21 @@ class MainCommands {
   // The journal of the open job. Its folder is the user's state folder
   // (UserStateFolder) unless changed before StartUp.
   ReceiveJournals& Journals() { return journals_; }
+
+  // The plan view (F6, MainPlanCommands.cpp): the records drawn instead of
+  // the table, and the table again; in a coordinate job only. While it is
+  // shown, Print prints the plan.
+  void MenuPlanClick();
+  bool PlanShown() const { return planShown_; }
+  // The plan's labels give the code after the name.
+  void SetPlanCodesShown(bool shown) { planCodes_ = shown; }
+  bool PlanCodesShown() const { return planCodes_; }
+  // The plan as a PDF, SVG or PNG file.
+  void MenuPlanExportClick(PlanPictures& pictures);
+  // A point of the plan was clicked: its row becomes current in column 0,
+  // as a click on its name cell makes it. False when the cell being left
+  // refuses (a coordinate out of range).
+  bool SelectRecordRow(int row);
 
   // Runs change, a change of the table and the job text that the user can
   // undo as one step (Import runs through this).
@@ -225,6 +241,9 @@ class MainCommands {
   AcceptedFrameSink* receiveSink_ = nullptr;
   std::string journalFailure_;  // why this receive has no journal
   bool journalFailureTold_ = false;
+  bool planShown_ = false;
+  bool planCodes_ = false;
+  int planPictureType_ = 1;  // the type the plan's export dialog starts with
 };
 
 }  // namespace lumaq

@@ -189,6 +189,12 @@ bool MainCommands::SaveAs() {
 }
 
 void MainCommands::MenuJobPrintClick() {
+  if (planShown_) {
+    PlanScene scene;
+    scene.Rebuild(table_);
+    PrintPlan(scene, job_.JobName, caption_, planCodes_, dialogs_);
+    return;
+  }
   PrintJob(job_, caption_, dialogs_);
 }
 

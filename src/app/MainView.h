@@ -23,6 +23,9 @@ class MainView : public ProgressSink {
   // Text view visible, record commands disabled, one simple status panel;
   // the export command is enabled only when exportEnabled is set.
   virtual void ShowMeasurementView(bool exportEnabled) = 0;
+  // In the coordinate view: the plan of the records instead of the table
+  // (shown), or the table again.
+  virtual void ShowPlan(bool shown) = 0;
   virtual void SetStatusText(StatusPanel panel, const std::string& text) = 0;
   // The table's cells or its current cell changed: show them.
   virtual void RefreshTable() = 0;

@@ -86,6 +86,14 @@ double LeadingNumber(std::string_view text) {
   return value;
 }
 
+std::optional<double> CellNumber(std::string_view text) {
+  const std::string trimmed = TrimControl(text);
+  if (trimmed.empty() || NumberPrefixLength(trimmed) != trimmed.size()) return std::nullopt;
+  const double value = LeadingNumber(trimmed);
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
 std::string FormatGeneralNumber(double value) {
   if (value == 0.0 || !std::isfinite(value)) return "0";
   const SignificantDigits parts = FifteenSignificantDigits(value);

@@ -20,6 +20,12 @@ std::string FilterTypedText(int column, std::string_view text);
 // as 0 (a lone "-" is 0, "12.5.3" is 12.5).
 double LeadingNumber(std::string_view text);
 
+// The number a coordinate cell holds: its whole text, trimmed of blanks and
+// control characters, read as a finite decimal number ("12.5", "-3", "1E-6");
+// nothing for an empty cell, a text with anything after the number ("12.5.3",
+// "12m") or a number no double holds.
+std::optional<double> CellNumber(std::string_view text);
+
 // Writes a number in general form: at most 15 significant digits, no trailing
 // zeros or point; magnitudes below 0.00001 other than zero with an exponent
 // ("1E-6").

@@ -92,6 +92,9 @@ class RecordTable {
   // name, N or E is empty: building the job text leaves them out.
   int CountLeftOutRows() const;
 
+  // The rows that scans look at: 1..min(15999, row count - 1, last stored).
+  int LastScannedRow() const;
+
   // Idle recount bookkeeping: set by every key in the table and by Delete.
   bool RecountPending() const { return recountPending_; }
   void SetRecountPending() { recountPending_ = true; }
@@ -101,8 +104,6 @@ class RecordTable {
 
  private:
   bool IsValidRow(int row) const { return row > 0 && row < RowCount(); }
-  // The rows that scans look at: 1..min(15999, row count - 1, last stored).
-  int LastScannedRow() const;
 
   // rows_[0] is the header row. Only the rows up to the last one given a
   // text are stored; the rows after it up to the row count are empty. So a

@@ -34,6 +34,20 @@ TEST(LeadingNumber, ReadsTheLongestLeadingNumber) {
     EXPECT_DOUBLE_EQ(LeadingNumber(text), expected) << text;
 }
 
+TEST(CellNumber, ReadsOnlyACellThatIsWhollyANumber) {
+  const std::pair<const char*, std::optional<double>> cases[] = {{" 3421000.125 ", 3421000.125},
+                                                                 {"-12", -12},
+                                                                 {"1E-6", 1e-6},
+                                                                 {"+.5", 0.5},
+                                                                 {"12.5.3", std::nullopt},
+                                                                 {"12m", std::nullopt},
+                                                                 {"-", std::nullopt},
+                                                                 {"  ", std::nullopt},
+                                                                 {"1E999", std::nullopt},
+                                                                 {"N/A", std::nullopt}};
+  for (const auto& [text, expected] : cases) EXPECT_EQ(CellNumber(text), expected) << text;
+}
+
 TEST(FormatGeneralNumber, WritesGeneralForm) {
   const std::pair<double, const char*> cases[] = {
       {0, "0"},           {-1e-6, "-1E-6"},

@@ -18,6 +18,7 @@ class FakeMainView : public MainView {
     view = View::kMeasurement;
     exportEnabled = enabled;
   }
+  void ShowPlan(bool shown) override { planShown = shown; }
   void SetStatusText(StatusPanel panel, const std::string& text) override { panels[panel] = text; }
   void RefreshTable() override {}
   void ShowJobText(const JobText& text) override { shownText = text; }
@@ -27,6 +28,7 @@ class FakeMainView : public MainView {
   std::string caption;
   View view = View::kCoordinate;
   bool exportEnabled = false;
+  bool planShown = false;
   std::map<StatusPanel, std::string> panels;
   JobText shownText;
   int tableFocus = 0;

@@ -1,23 +1,29 @@
 // A print surface that records every call into a log the test keeps, with a
 // page size and font metrics given in advance. Text widths count columns:
-// one per byte of code-page text, two per non-ASCII character of UTF-8.
+// one per byte of code-page text, two per non-ASCII character of UTF-8. As a
+// picture its bytes name the calls it recorded.
 #pragma once
 
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/PlanCommands.h"
 #include "app/PrintSurface.h"
 
 namespace lumaq::test {
 
 struct PrintCall {
-  enum class Kind { kWidth, kHeight, kBeginDoc, kNewPage, kEndDoc, kText };
+  enum class Kind { kWidth, kHeight, kBeginDoc, kNewPage, kEndDoc, kText, kInk, kLine, kDot };
   Kind kind;
   int x = 0;
   int y = 0;
   std::string text;
   TextEncoding encoding = TextEncoding::kUtf8;
+  // A line's end, a dot's radius (in x2); the ink of texts, lines and dots.
+  int x2 = 0;
+  int y2 = 0;
+  Ink ink = Ink::kBlack;
 };
 
 struct PrintLog {
@@ -43,7 +49,7 @@ struct PrintLog {
   }
 };
 
-class RecordingPrintSurface : public PrintSurface {
+class RecordingPrintSurface : public PictureSurface {
  public:
   RecordingPrintSurface(PrintLog& log, int pageWidth, int pageHeight, int textHeight = 15,
                         int columnWidth = 10)
@@ -76,7 +82,21 @@ class RecordingPrintSurface : public PrintSurface {
   void EndDoc() override { Record(PrintCall::Kind::kEndDoc); }
   void DrawText(int x, int y, const std::string& text, TextEncoding encoding) override {
     if (++texts_ == failAtText) throw std::runtime_error("printer offline");
-    log_.calls.push_back({PrintCall::Kind::kText, x, y, text, encoding});
+    log_.calls.push_back({PrintCall::Kind::kText, x, y, text, encoding, 0, 0, ink_});
+  }
+  void SetInk(Ink ink) override {
+    ink_ = ink;
+    log_.calls.push_back({PrintCall::Kind::kInk, 0, 0, {}, TextEncoding::kUtf8, 0, 0, ink});
+  }
+  void DrawLine(int x1, int y1, int x2, int y2) override {
+    log_.calls.push_back({PrintCall::Kind::kLine, x1, y1, {}, TextEncoding::kUtf8, x2, y2, ink_});
+  }
+  void DrawDot(int x, int y, int radius) override {
+    log_.calls.push_back({PrintCall::Kind::kDot, x, y, {}, TextEncoding::kUtf8, radius, 0, ink_});
+  }
+
+  std::string TakeBytes() override {
+    return "picture of " + std::to_string(log_.calls.size()) + " calls";
   }
 
   static int Columns(const std::string& text, TextEncoding encoding) {
@@ -103,6 +123,7 @@ class RecordingPrintSurface : public PrintSurface {
   int columnWidth_;
   int texts_ = 0;
   int newPages_ = 0;
+  Ink ink_ = Ink::kBlack;
 };
 
 }  // namespace lumaq::test

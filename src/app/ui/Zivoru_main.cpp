@@ -89,6 +89,7 @@ TForm1::TForm1(UserDialogs* dialogs, std::string programFolder)
   CreateMenus();
   CreateToolbar();
   CreateStatusBar();
+  CreatePlanView(layout);
   undoKeys_ = new UndoKeys(
       this, [this] { commands_.Undo(); }, [this] { commands_.Redo(); });
   UndoAction = undoKeys_->UndoAction();
@@ -207,6 +208,7 @@ void TForm1::CreateToolbar() {
   Button_Find = AddButton("Button_Find", "find", "查找", "根据点号名查找点号");
   Button_Import = AddButton("Button_Import", "import", "接收", "从全站仪输入文件");
   Button_Export = AddButton("Button_Export", "export", "发送", "向全站仪输出文件");
+  Button_Plan = AddButton("Button_Plan", "plan", "平面图", "平面图与表格之间切换 (F6)");
 
   ToolbarRow row(bar);
   row.Add(Button_New, 10);
@@ -220,6 +222,7 @@ void TForm1::CreateToolbar() {
   row.Add(Button_Find, 408);
   row.Add(Button_Import, 466, 452);
   row.Add(Button_Export, 508);
+  row.Add(Button_Plan, 550, 543);
 
   // A button runs the same handler as its menu item.
   const std::pair<QToolButton*, QAction*> pairs[] = {
@@ -251,6 +254,48 @@ void TForm1::CreateStatusBar() {
   bar->addWidget(SimplePanel, 1);
 }
 
+// The plan: its widget beside the grid, its items at the foot of the Records
+// menu (which a measurement job disables with them), its toolbar button and
+// its status panel, which takes the place of the count and row panels.
+void TForm1::CreatePlanView(QBoxLayout* layout) {
+  PlanView1 = new PlanWidget(table_, centralWidget());
+  PlanView1->hide();
+  PlanView1->Watch(StringGrid1->Model());
+  PlanView1->FitAllAction()->setIcon(Glyph("fit"));
+  PlanView1->CodesAction()->setIcon(Glyph("codes"));
+  layout->addWidget(PlanView1, 1);
+
+  MenuRecord->addSeparator();
+  MenuPlan = MenuRecord->addAction(Utf8("平 面 图"));
+  MenuPlan->setObjectName("MenuPlan");
+  MenuPlan->setShortcut(QKeySequence("F6"));
+  MenuPlan->setCheckable(true);
+  MenuPlanExport = MenuRecord->addAction(Utf8("导出平面图"));
+  MenuPlanExport->setObjectName("MenuPlanExport");
+  PlanView1->addAction(MenuPlanExport);
+  connect(MenuPlan, &QAction::triggered, this, [this] { commands_.MenuPlanClick(); });
+  connect(Button_Plan, &QToolButton::clicked, MenuPlan, &QAction::trigger);
+  Button_Plan->setCheckable(true);
+  connect(MenuPlanExport, &QAction::triggered, this,
+          [this] { commands_.MenuPlanExportClick(planPictures_); });
+  connect(PlanView1->CodesAction(), &QAction::toggled, this,
+          [this](bool shown) { commands_.SetPlanCodesShown(shown); });
+  connect(PlanView1, &PlanWidget::PointClicked, this,
+          [this](int row) { commands_.SelectRecordRow(row); });
+  connect(PlanView1, &PlanWidget::CursorMoved, PanelLabel(StatusPanel::kHint), &QLabel::setText);
+
+  PlanPanel = new QLabel(statusBar());
+  PlanPanel->setObjectName("PlanPanel");
+  PlanPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  PlanPanel->hide();
+  statusBar()->addWidget(PlanPanel, 1);
+  connect(PlanView1, &PlanWidget::SummaryChanged, PlanPanel,
+          [this](const QString& summary, const QString& outliers) {
+            PlanPanel->setText(summary);
+            PlanPanel->setToolTip(outliers.isEmpty() ? QString() : Utf8("离群点:") + outliers);
+          });
+}
+
 void TForm1::FormCreate(const std::vector<std::string>& arguments, bool showSplash) {
   if (showSplash) {
     TAboutBox splash(true);
@@ -270,27 +315,60 @@ void TForm1::ShowCoordinateView() {
   coordinateView_ = true;
   RichEdit1->hide();
   for (QWidget* w : std::initializer_list<QWidget*>{Edit1, Button_Sort, Button_Del, Button_Clear,
-                                                    Button_Find, Button_Export}) {
+                                                    Button_Find, Button_Export, Button_Plan}) {
     w->setEnabled(true);
   }
-  for (QAction* a : {MenuJobImport, Menu_Send, MenuJobExport}) a->setEnabled(true);
+  for (QAction* a : {MenuJobImport, Menu_Send, MenuJobExport, MenuPlan, MenuPlanExport}) {
+    a->setEnabled(true);
+  }
   MenuRecord->setEnabled(true);
   undoKeys_->SetEnabled(true);
   SimplePanel->hide();
-  for (QLabel* panel : StatusPanels) panel->show();
-  StringGrid1->show();
+  ShowTableOrPlan();
+}
+
+void TForm1::ShowPlan(bool shown) {
+  planView_ = shown;
+  MenuPlan->setChecked(shown);
+  Button_Plan->setChecked(shown);
+  if (coordinateView_) ShowTableOrPlan();
+}
+
+void TForm1::ShowTableOrPlan() {
+  // The hint panel leaves the plan's summary room for the outliers' names;
+  // the count and the row are the table's.
+  PanelLabel(StatusPanel::kHint)->setFixedWidth(planView_ ? 240 : 340);
+  PanelLabel(StatusPanel::kHint)->show();
+  PanelLabel(StatusPanel::kCount)->setVisible(!planView_);
+  PanelLabel(StatusPanel::kRow)->setVisible(!planView_);
+  PlanPanel->setVisible(planView_);
+  QWidget* const shown = planView_ ? static_cast<QWidget*>(PlanView1) : StringGrid1;
+  QWidget* const hidden = planView_ ? static_cast<QWidget*>(StringGrid1) : PlanView1;
+  shown->show();
+  // A view hidden with the focus passes it on as a Tab would, and a Tab in
+  // the grid is a key typed into the table: the focus moves over first.
+  if (hidden->isAncestorOf(QApplication::focusWidget()) || hidden->hasFocus()) {
+    if (planView_) {
+      PlanView1->setFocus();
+    } else {
+      StringGrid1->FocusEditor();
+    }
+  }
+  hidden->hide();
 }
 
 void TForm1::ShowMeasurementView(bool exportEnabled) {
   coordinateView_ = false;
   StringGrid1->hide();
+  PlanView1->hide();
+  PlanPanel->hide();
   MenuRecord->setEnabled(false);
   undoKeys_->SetEnabled(false);
   for (QWidget* w : std::initializer_list<QWidget*>{Edit1, Button_Sort, Button_Del, Button_Clear,
-                                                    Button_Find, Button_Export}) {
+                                                    Button_Find, Button_Export, Button_Plan}) {
     w->setEnabled(false);
   }
-  for (QAction* a : {MenuJobImport, Menu_Send}) a->setEnabled(false);
+  for (QAction* a : {MenuJobImport, Menu_Send, MenuPlan, MenuPlanExport}) a->setEnabled(false);
   MenuJobExport->setEnabled(exportEnabled);
   for (QLabel* panel : StatusPanels) panel->hide();
   SimplePanel->show();
@@ -303,6 +381,7 @@ void TForm1::SetStatusText(StatusPanel panel, const std::string& text) {
 
 void TForm1::RefreshTable() {
   StringGrid1->SyncFromTable();
+  if (planView_) PlanView1->update();
 }
 
 void TForm1::ShowJobText(const JobText& text) {
@@ -314,7 +393,13 @@ void TForm1::ShowJobText(const JobText& text) {
   RichEdit1->setPlainText(FromAnsi(joined));
 }
 
+// Find in the plan view: the point found comes into sight.
 void TForm1::FocusTable() {
+  if (coordinateView_ && planView_) {
+    PlanView1->setFocus();
+    PlanView1->FollowCurrentRow();
+    return;
+  }
   StringGrid1->FocusEditor();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,8 @@
 
 #include "app/ExchangeCommands.h"
 #include "app/MainCommands.h"
+#include "app/ui/PlanWidget.h"
+#include "app/ui/QtPlanPictures.h"
 #include "app/ui/QtUserDialogs.h"
 #include "app/ui/RecordGrid.h"
 #include "app/ui/UndoKeys.h"
@@ -40,6 +43,7 @@ class TForm1 : public QMainWindow, public MainView {
   void SetCaption(const std::string& caption) override;
   void ShowCoordinateView() override;
   void ShowMeasurementView(bool exportEnabled) override;
+  void ShowPlan(bool shown) override;
   void SetStatusText(StatusPanel panel, const std::string& text) override;
   void RefreshTable() override;
   void ShowJobText(const JobText& text) override;
@@ -72,6 +76,11 @@ class TForm1 : public QMainWindow, public MainView {
     return StatusPanels[static_cast<std::size_t>(panel)];
   }
   QLabel* SimplePanel = nullptr;
+  // The plan view (F6) with its menu items, button and status panel.
+  PlanWidget* PlanView1 = nullptr;
+  QAction *MenuPlan = nullptr, *MenuPlanExport = nullptr;
+  QToolButton* Button_Plan = nullptr;
+  QLabel* PlanPanel = nullptr;
 
  protected:
   bool event(QEvent* event) override;              // hints of the control under the mouse
@@ -85,6 +94,9 @@ class TForm1 : public QMainWindow, public MainView {
   QToolButton* AddButton(const char* name, const char* glyph, const char* shortHint,
                          const char* longHint);
   void ShowHint(const QString& hint);
+  void CreatePlanView(QBoxLayout* layout);
+  // The coordinate view shows the table or the plan, each with its panels.
+  void ShowTableOrPlan();
 
   void MenuReceiveClick();
   void Menu_SendClick();
@@ -102,6 +114,8 @@ class TForm1 : public QMainWindow, public MainView {
   QTimer idleTimer_;
   QElapsedTimer messagesProcessed_;
   bool coordinateView_ = true;
+  bool planView_ = false;
+  QtPlanPictures planPictures_;
 };
 
 }  // namespace lumaq::ui
