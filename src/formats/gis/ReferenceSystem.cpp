@@ -106,7 +106,7 @@ ReferenceSystem::ReferenceSystem(std::string_view code) : code_(NormalizedEpsgCo
   }
   if (!srs_.IsProjected()) {
     throw Rejected(SystemLabel(Name(), code_) +
-                   " 不是投影坐标系：点的 N、E 是平面坐标，请选投影坐标系（如 EPSG:4547）");
+                   "不是投影坐标系：点的 N、E 是平面坐标，请选投影坐标系（如 EPSG:4547）");
   }
   srs_.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
   const char* areaName = nullptr;
@@ -145,11 +145,11 @@ void ReferenceSystem::CheckWithinArea(double east, double north, std::string_vie
                       std::isfinite(lon) && std::isfinite(lat);
   if (!turned) {
     throw Rejected(point + "在 " + system +
-                   " 中不能换算为经纬度，远在投影带之外：东坐标的带号与所选坐标系相符吗？");
+                   "中不能换算为经纬度，远在投影带之外：东坐标的带号与所选坐标系相符吗？");
   }
   const double km = KilometresOutside(area_, lon, lat);
   if (km > 0) {
-    throw Rejected(point + "在 " + system + " 的适用范围之外约 " + Fixed(std::max(km, 0.1), 1) +
+    throw Rejected(point + "在 " + system + "的适用范围之外约 " + Fixed(std::max(km, 0.1), 1) +
                    " km：它在经度 " + Fixed(lon, 6) + "°、纬度 " + Fixed(lat, 6) +
                    "°，而适用范围是经度 " + Fixed(area_.west, 2) + "°–" + Fixed(area_.east, 2) +
                    "°、纬度 " + Fixed(area_.south, 2) + "°–" + Fixed(area_.north, 2) +
