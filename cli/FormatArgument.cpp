@@ -13,6 +13,15 @@ std::string FormatNames(const FormatList& formats, std::string_view lastSeparato
   return names;
 }
 
+// The names of the formats with a coordinate reference system.
+std::string CrsFormatNames() {
+  FormatList formats;
+  for (const ExchangeFormat& format : ExchangeFormats()) {
+    if (format.usesCrs) formats.push_back(&format);
+  }
+  return FormatNames(formats, ", ");
+}
+
 }  // namespace
 
 std::string FormatHelp(const FormatList& formats) {
@@ -26,6 +35,28 @@ const ExchangeFormat& ParseFormat(const std::string& name, const FormatList& for
   }
   throw UsageError("unknown " + std::string(what) + " format: " + name + " (" +
                    FormatNames(formats, " or ") + ")");
+}
+
+CliOption CrsCliOption() {
+  return {"--crs", "CODE",
+          "the job's coordinate reference system, an EPSG code such as EPSG:4547 (" +
+              CrsFormatNames() + "); else the one stored in Commpara"};
+}
+
+CliOption LayerCliOption() {
+  return {"--layer", "NAME",
+          "the layer to read (" + CrsFormatNames() + "); else the first point layer"};
+}
+
+void RefuseCrsOptionsFor(const CliCall& call, const ExchangeFormat& format) {
+  if (format.usesCrs) return;
+  for (const char* option : {"--crs", "--layer"}) {
+    if (call.Has(option)) {
+      throw call.Wrong(std::string(option) +
+                       " is for the formats with a coordinate reference system (" +
+                       CrsFormatNames() + "), not " + std::string(format.name));
+    }
+  }
 }
 
 }  // namespace lumaq::cli

@@ -20,4 +20,13 @@ std::string FormatHelp(const FormatList& formats);
 const ExchangeFormat& ParseFormat(const std::string& name, const FormatList& formats,
                                   std::string_view what);
 
+// --crs CODE: the job's coordinate reference system, for the formats that
+// use one (ExchangeFormat::usesCrs).
+CliOption CrsCliOption();
+// --layer NAME: the layer an import of a GIS format reads.
+CliOption LayerCliOption();
+// Raises UsageError when --crs or --layer is given for a format without a
+// coordinate reference system.
+void RefuseCrsOptionsFor(const CliCall& call, const ExchangeFormat& format);
+
 }  // namespace lumaq::cli

@@ -7,7 +7,9 @@
 #include "CliJob.h"
 #include "FormatArgument.h"
 #include "PortOptions.h"
+#include "app/JobCrs.h"
 #include "formats/ExchangeFormats.h"
+#include "formats/GisFormats.h"
 #include "records/JobFiles.h"
 
 namespace lumaq::cli {
@@ -21,6 +23,12 @@ ExitCode RunExport(const CliCall& call) {
       ParseFormat(arguments[0], FormatsToExport(RecordKind::kCoordinateRecords), kName);
   const std::string& in = arguments[1];
   const std::string& out = arguments[2];
+  RefuseCrsOptionsFor(call, format);
+  if (IsTsmExtension(in)) {
+    throw RejectedInput("测量数据文件 \"" + in +
+                        "\" 中没有坐标点可导出（其原始测量记录请用 lumaq-cli polar "
+                        "导出为极坐标数据）");
+  }
   if (!IsBdtExtension(in)) {
     throw UsageError("not a record file (.BDT or .bdt): " + in);
   }
@@ -30,13 +38,18 @@ ExitCode RunExport(const CliCall& call) {
   CliJob open;
   WarnRecordsLeftOut(in, open.commands.OpenRecordFile(in));
   open.commands.TakeRecordsFromTable();
-  open.commands.ExportToFile(format, ExchangeOptionsFor(format, ProgramFolder()), out);
+  try {
+    open.commands.ExportToFile(
+        format, JobExchangeOptions(format, ProgramFolder(), call.Value("--crs").value_or("")), out);
+  } catch (const RejectedGisInput& error) {
+    throw RejectedInput(error.what());
+  }
   return ExitCode::kDone;
 }
 
 const CliRegistration registration{{kName,
                                     "FORMAT IN.BDT OUT",
-                                    {},
+                                    {CrsCliOption()},
                                     FormatHelp(FormatsToExport(RecordKind::kCoordinateRecords)),
                                     RunExport}};
 

@@ -35,6 +35,7 @@ cmake -S . -B "$package_build" -G Ninja \
   -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CXX_FLAGS="$cxx_flags" \
   -DCMAKE_EXE_LINKER_FLAGS="$linker_flags" \
+  -DCMAKE_MODULE_LINKER_FLAGS="$linker_flags" \
   -DLUMAQ_BUILD_TESTS=OFF \
   -DLUMAQ_BUILD_BENCHMARKS=OFF
 cmake --build "$package_build" -j2

@@ -28,6 +28,14 @@ LUMAQ_PACKAGES=(
   fonts-arphic-uming
   # the DXF test reads our files back with it
   python3-ezdxf
+  # the GIS module (src/formats/gis): GDAL/OGR, PROJ and libxml2's writer;
+  # its tests read our files back with ogrinfo, cs2cs and Python's lxml
+  libgdal-dev
+  libproj-dev
+  libxml2-dev
+  gdal-bin
+  proj-bin
+  python3-lxml
   # fuzzing (tools/fuzz.sh): clang, and its runtime libraries, which hold
   # libFuzzer (-fsanitize=fuzzer) and the sanitizers
   clang

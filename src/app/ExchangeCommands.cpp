@@ -4,8 +4,12 @@
 
 #include "app/FileDialogMemory.h"
 #include "app/FileFilter.h"
+#include "app/JobCrs.h"
 #include "app/StatusTexts.h"
+#include "formats/ExchangeFiles.h"
 #include "formats/ExportFormats.h"
+#include "formats/FormatDetection.h"
+#include "formats/GisFormats.h"
 #include "formats/ImportFormats.h"
 #include "formats/UserFormat.h"
 #include "records/JobFiles.h"
@@ -45,15 +49,22 @@ void ExchangeCommands::MenuJobImportClick() {
   if (!choice) return;
   memory.Remember(FileDialogKind::kOpen, *choice);
 
+  const ExchangeFormat* format =
+      ConfirmFormat(FormatOfTypeIndex(formats, choice->filterIndex), choice->path, formats);
+  if (format == nullptr) return;
+
   // The file is read and converted whole before anything changes: a file that
   // is rejected or fails leaves the job as it was, its table included.
-  const ExchangeFormat& format = FormatOfTypeIndex(formats, choice->filterIndex);
   ImportedRecords imported;
   try {
-    imported = ImportFile(format, choice->path, ExchangeOptionsFor(format, main_.ProgramFolder()));
+    imported = ImportExchangeFile(*format, choice->path,
+                                  JobExchangeOptions(*format, main_.ProgramFolder()));
   } catch (const RejectedImportFile&) {
     dialogs_.ShowMessage(kCaptionWarning, kFormatMismatchMessage, MessageIcon::kWarning,
                          MessageButtons::kOk);
+    return;
+  } catch (const RejectedGisInput& error) {
+    dialogs_.ShowMessage(kCaptionWarning, error.what(), MessageIcon::kWarning, MessageButtons::kOk);
     return;
   } catch (...) {
     dialogs_.ShowMessage(kCaptionWarning, kImportErrorMessage, MessageIcon::kWarning,
@@ -68,6 +79,31 @@ void ExchangeCommands::MenuJobImportClick() {
   // The next Save asks for a file name.
   job_.Untitled = true;
   main_.WarnRecordsLeftOut(imported.leftOut);
+}
+
+const ExchangeFormat* ExchangeCommands::ConfirmFormat(const ExchangeFormat& chosen,
+                                                      const std::string& path,
+                                                      const FormatList& formats) {
+  const FormatList others = OtherFormatsItLooksLike(chosen, FirstBytesOf(path), formats);
+  if (others.empty()) return &chosen;
+  const std::string mismatch = MismatchText(chosen, others, FileNameOf(path));
+  if (others.size() > 1) {
+    const MessageResult goOn =
+        dialogs_.ShowMessage(kCaptionConfirm, mismatch + "\n是否仍按所选格式导入？",
+                             MessageIcon::kQuestion, MessageButtons::kYesNo);
+    return goOn == MessageResult::kYes ? &chosen : nullptr;
+  }
+  const std::string text = mismatch + "\n\n是：改按" + ShownFormats(others) + "格式导入\n否：仍按" +
+                           ShownFormats({&chosen}) + "格式导入\n取消：不导入";
+  switch (dialogs_.ShowMessage(kCaptionConfirm, text, MessageIcon::kQuestion,
+                               MessageButtons::kYesNoCancel)) {
+    case MessageResult::kYes:
+      return others.front();
+    case MessageResult::kNo:
+      return &chosen;
+    default:
+      return nullptr;
+  }
 }
 
 void ExchangeCommands::MenuJobExportClick() {
@@ -94,7 +130,10 @@ void ExchangeCommands::ExportRecords() {
   const int typeIndex = IndexWithin(choice->filterIndex, static_cast<int>(formats.size()));
   const std::string path = CompleteFileName(choice->path, filter, typeIndex);
   lastExportName_ = FileNameOf(path);
-  jobCommands_.ExportToFile(FormatOfTypeIndex(formats, typeIndex), options, path);
+  const ExchangeFormat& format = FormatOfTypeIndex(formats, typeIndex);
+  ExchangeOptions formatOptions = options;
+  formatOptions.crs = JobExchangeOptions(format, main_.ProgramFolder()).crs;
+  jobCommands_.ExportToFile(format, formatOptions, path);
 }
 
 void ExchangeCommands::ExportRawRecords() {

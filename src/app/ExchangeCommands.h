@@ -28,10 +28,13 @@ class ExchangeCommands {
                    UserDialogs& dialogs, DisplayText displayText = SameText);
 
   // Replaces the records with those of a file in one of the import formats
-  // (FormatsToImport), as one step that can be undone. A rejected SCS2002
-  // file is reported with a warning box; any other failure shows "导入错误！"
-  // and is raised on. The table and the job text change only by a complete
-  // import.
+  // (FormatsToImport), as one step that can be undone. A file that does not
+  // look like the format chosen but like one other is told, and the user
+  // imports it in that one (是), in the chosen one (否) or not at all (取消);
+  // like several others, in the chosen one or not at all. A rejected
+  // SCS2002 file, and a file, layer or point a GIS format refuses, are
+  // reported with a warning box; any other failure shows "导入错误！" and is
+  // raised on. The table and the job text change only by a complete import.
   void MenuJobImportClick();
 
   // Writes the records in one of the export formats of coordinate records,
@@ -41,6 +44,10 @@ class ExchangeCommands {
   void MenuJobExportClick();
 
  private:
+  // The format to import path with (see MenuJobImportClick); nullptr when
+  // the user cancels.
+  const ExchangeFormat* ConfirmFormat(const ExchangeFormat& chosen, const std::string& path,
+                                      const FormatList& formats);
   void ExportRecords();
   void ExportRawRecords();
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "formats/ExchangeFiles.h"
 #include "formats/ExportFormats.h"
 #include "rawdata/RawRecord.h"
 #include "rawdata/RawUnitState.h"
@@ -53,6 +54,10 @@ void JobCommands::Export(const ExchangeFormat& format, const ExchangeOptions& op
 
 void JobCommands::ExportToFile(const ExchangeFormat& format, const ExchangeOptions& options,
                                const std::string& path) const {
+  if (format.writer.files != nullptr) {
+    ExportExchangeFile(job_.JobText, format, options, path);
+    return;
+  }
   ReplacingFile file(path);
   Export(format, options, [&file](std::string_view bytes) { file.Write(bytes); });
   file.Commit();

@@ -42,7 +42,9 @@ class JobCommands {
 
   // The job in format: its job text, or its raw records (read with the
   // process's unit state) for a format that takes raw records. ExportToFile
-  // replaces path only once complete and raises FileError.
+  // replaces path only once complete and raises FileError; it also writes
+  // the formats a library writes as whole files (ExportExchangeFile), which
+  // Export cannot.
   void Export(const ExchangeFormat& format, const ExchangeOptions& options,
               const ByteSink& sink) const;
   void ExportToFile(const ExchangeFormat& format, const ExchangeOptions& options,

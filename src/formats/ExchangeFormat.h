@@ -18,13 +18,26 @@ namespace lumaq {
 enum class RecordKind { kCoordinateRecords, kRawRecords };
 
 // What a format may need besides the records, handed to its reader and
-// writer: the user's layout for the user-defined format. A format that needs
-// more (a coordinate reference system) adds it here and says so in its entry.
+// writer: the user's layout for the user-defined format; the job's
+// coordinate reference system and a layer for the GIS formats (usesCrs).
 struct ExchangeOptions {
   UserFormat user = FallbackUserFormat();
+  std::string crs = {};  // the job's system, "EPSG:4547"
+  std::string layer =
+      {};  // import: the layer read (empty: the first point layer); export: its name
 };
 
 using ByteSink = std::function<void(std::string_view bytes)>;
+// One file of an export that makes several: the suffix it adds to the
+// output's stem (".dbf"), or "" for the output itself, and its bytes.
+using FileSink = std::function<void(std::string_view suffix, std::string_view bytes)>;
+
+// What an import reads from a file: at most 15999 record lines, and how many
+// records of the file were left out by that limit.
+struct ImportedRecords {
+  JobText records;
+  std::size_t leftOut = 0;
+};
 
 // How an import takes a file apart. A format with a record a line gives
 // line; one whose records span lines gives file and the shape of its files,
@@ -40,6 +53,8 @@ struct RecordReader {
   std::size_t headerLines = 0;
   std::size_t linesPerRecord = 1;
   std::size_t trailerLines = 0;
+  // A format a library reads: the file at path, opened by that library.
+  ImportedRecords (*path)(const std::string& path, const ExchangeOptions& options) = nullptr;
 };
 
 // How an export writes coordinate records: head, then record k of count for
@@ -49,6 +64,9 @@ struct RecordWriter {
   std::string (*record)(std::size_t k, std::size_t count, const RecordFields& fields,
                         const ExchangeOptions& options) = nullptr;
   std::string_view tail = {};
+  // A format a library writes: all records at once, as the files it makes.
+  void (*files)(const JobText& recordLines, const ExchangeOptions& options,
+                const FileSink& sink) = nullptr;
 };
 
 // How an export writes raw records (42 bytes each), read with the unit state.
@@ -64,12 +82,17 @@ struct ExchangeFormat {
   RecordWriter writer = {};       // coordinate records; none: not exported
   RawWriter rawWriter = nullptr;  // raw records
   bool usesUserLayout = false;    // its writer reads ExchangeOptions::user
+  bool usesCrs = false;           // its reader and writer read ExchangeOptions::crs
   // Whether the first bytes of a file look like this format, for telling a
   // file's format by its content; none: it cannot be told.
   bool (*looksLike)(std::string_view firstBytes) = nullptr;
 
-  bool Reads() const { return reader.line != nullptr || reader.file != nullptr; }
-  bool Writes() const { return writer.record != nullptr || rawWriter != nullptr; }
+  bool Reads() const {
+    return reader.line != nullptr || reader.file != nullptr || reader.path != nullptr;
+  }
+  bool Writes() const {
+    return writer.record != nullptr || writer.files != nullptr || rawWriter != nullptr;
+  }
 };
 
 }  // namespace lumaq

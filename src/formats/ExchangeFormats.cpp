@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "formats/ContentChecks.h"
 #include "formats/ExportFormats.h"
+#include "formats/GisFormats.h"
 #include "formats/ImportFormats.h"
 
 namespace lumaq {
@@ -18,6 +20,7 @@ constexpr std::array kFormats{
         .pattern = "*.pts",
         .reader = {.line = ImportGtsPointsLine},
         .writer = {.record = GtsPointsRecord},
+        .looksLike = LooksLikeGtsPoints,
     },
     ExchangeFormat{
         .name = "scs2002",
@@ -26,6 +29,7 @@ constexpr std::array kFormats{
         // A count line, five lines a point (name, code, N, E, Z), an end line.
         .reader = {.file = ImportScs2002, .headerLines = 1, .linesPerRecord = 5, .trailerLines = 1},
         .writer = {.record = Scs2002Record},
+        .looksLike = LooksLikeScs2002,
     },
     ExchangeFormat{
         .name = "sv300",
@@ -33,6 +37,7 @@ constexpr std::array kFormats{
         .pattern = "*.dat",
         .reader = {.line = ImportSv300Line},
         .writer = {.record = Sv300Record},
+        .looksLike = LooksLikeSv300,
     },
     ExchangeFormat{
         .name = "cass",
@@ -40,6 +45,7 @@ constexpr std::array kFormats{
         .pattern = "*.DAT",
         .reader = {.line = ImportCassLine},
         .writer = {.record = CassRecord},
+        .looksLike = LooksLikeCass,
     },
     ExchangeFormat{
         .name = "csv",
@@ -47,6 +53,7 @@ constexpr std::array kFormats{
         .pattern = "*.CSV",
         .reader = {.line = ImportCsvLine},
         .writer = {.record = CsvRecord},
+        .looksLike = LooksLikeCsv,
     },
     ExchangeFormat{
         .name = "dxf",
@@ -62,6 +69,52 @@ constexpr std::array kFormats{
         .pattern = "*.*",
         .writer = {.record = UserLayoutRecord},
         .usesUserLayout = true,
+    },
+    // The GIS formats, through the GIS module (GisFormats.h), in the job's
+    // coordinate reference system. A Shapefile is several files beside the
+    // one named (ExportExchangeFile).
+    ExchangeFormat{
+        .name = "gpkg",
+        .description = "GeoPackage 文件(*.gpkg)",
+        .pattern = "*.gpkg",
+        .reader = {.path = ReadGisFile<kGeoPackage>},
+        .writer = {.files = WriteGisFiles<kGeoPackage>},
+        .usesCrs = true,
+        .looksLike = LooksLikeGeoPackage,
+    },
+    ExchangeFormat{
+        .name = "shp",
+        .description = "ESRI Shapefile 文件(*.shp)",
+        .pattern = "*.shp",
+        .reader = {.path = ReadGisFile<kShapefile>},
+        .writer = {.files = WriteGisFiles<kShapefile>},
+        .usesCrs = true,
+        .looksLike = LooksLikeShapefile,
+    },
+    ExchangeFormat{
+        .name = "geojson",
+        .description = "GeoJSON 文件(*.geojson)",
+        .pattern = "*.geojson",
+        .reader = {.path = ReadGisFile<kGeoJson>},
+        .writer = {.files = WriteGisFiles<kGeoJson>},
+        .usesCrs = true,
+        .looksLike = LooksLikeGeoJson,
+    },
+    ExchangeFormat{
+        .name = "kml",
+        .description = "KML 文件(*.kml)",
+        .pattern = "*.kml",
+        .reader = {.path = ReadGisFile<kKml>},
+        .writer = {.files = WriteGisFiles<kKml>},
+        .usesCrs = true,
+        .looksLike = LooksLikeKml,
+    },
+    ExchangeFormat{
+        .name = "landxml",
+        .description = "LandXML 1.2 文件(*.xml)",
+        .pattern = "*.xml",
+        .writer = {.files = WriteGisFiles<kLandXml>},
+        .usesCrs = true,
     },
     ExchangeFormat{
         .name = "polar",

@@ -52,13 +52,6 @@ JobText ImportScs2002(const JobText& fileLines, std::size_t fileLineCount,
 JobText ImportRecordLines(const ExchangeFormat& format, JobText fileLines,
                           const ExchangeOptions& options = {});
 
-// What an import reads from a file: at most 15999 record lines, and how many
-// records of the file were left out by that limit.
-struct ImportedRecords {
-  JobText records;
-  std::size_t leftOut = 0;
-};
-
 // Imports the file at path, reading it in bounded memory: only the lines
 // kept are held. Raises RejectedImportFile for a file that does not fit the
 // format or holds a NUL byte, ImportError for a line the reader cannot take

@@ -80,12 +80,45 @@ TEST_F(ExchangeCommandsTest, ImportReplacesTheRecordsAndLeavesTheJobUntitled) {
   EXPECT_EQ(commands.FileDialogs().TypeIndex(FileDialogKind::kOpen, 5), 4);
 }
 
+// A file that looks like another format: 是 imports it in that one, 否 in the
+// one chosen, 取消 not at all.
+TEST_F(ExchangeCommandsTest, ImportOffersTheFormatAFileLooksLike) {
+  const std::string csv = dir.Write("p.csv", "\"P1\",\"3456.789\",\"1234.567\",\"12.3\",\"T\"\r\n");
+  const struct {
+    MessageResult answer;
+    std::string name;  // of the record imported; "OLD" when none was
+  } cases[] = {{MessageResult::kYes, "P1"}, {MessageResult::kNo, "\"P1\""},
+               {MessageResult::kCancel, "OLD"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetRecord(1, "OLD", "1", "2");
+    dialogs.NextMessageAnswer(c.answer);
+    Import(csv, 4);  // CASS
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_EQ(dialogs.messages.back().caption, kCaptionConfirm);
+    EXPECT_EQ(dialogs.messages.back().text,
+              "文件“p.csv”看起来不是“CASS5.X文件(*.DAT)”格式，而像是“CSV文件(逗号分隔)(*.CSV)”格式。"
+              "\n\n是：改按“CSV文件(逗号分隔)(*.CSV)”格式导入\n否：仍按“CASS5.X文件(*.DAT)”格式导入"
+              "\n取消：不导入");
+    EXPECT_EQ(table.Cell(kColName, 1), c.name);
+  }
+}
+
+TEST_F(ExchangeCommandsTest, AGisImportWithoutAReferenceSystemIsToldAndChangesNothing) {
+  SetRecord(1, "OLD", "1", "2");
+  Import(dir.Write("p.geojson", "{\"type\": \"FeatureCollection\", \"features\": []}"), 8);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].caption, kCaptionWarning);
+  EXPECT_NE(dialogs.messages[0].text.find("没有选定坐标系"), std::string::npos);
+  EXPECT_EQ(table.Cell(kColName, 1), "OLD");
+}
+
 TEST_F(ExchangeCommandsTest, ImportStartsWithTheOpenDialogsFileType) {
   commands.FileDialogs().Remember(FileDialogKind::kOpen, {dir.Path("A.TSM"), 2});
   dialogs.NextOpenAnswer(std::nullopt);
   exchange.MenuJobImportClick();
   // A type index the import list does not have starts at its first type.
-  commands.FileDialogs().Remember(FileDialogKind::kOpen, {dir.Path("A.TSM"), 7});
+  commands.FileDialogs().Remember(FileDialogKind::kOpen, {dir.Path("A.TSM"), 10});
   dialogs.NextOpenAnswer(std::nullopt);
   exchange.MenuJobImportClick();
   ASSERT_EQ(dialogs.openRequests.size(), 2u);
@@ -177,7 +210,7 @@ TEST_F(ExchangeCommandsTest, ExportOffersTheUserLayoutAndCompletesNames) {
                 "[UserDefFormat1]\r\nDefName=Mine\r\nDefFileExt=\r\nDefOrderWord=401231\r\n");
   Export(dir.Path("plain"), 7);
   EXPECT_EQ(dialogs.saveRequests[0].filter,
-            std::string(test::kExportFixedFilter) + "|Mine(自定义)|*.*");
+            std::string(test::kExportFixedFilter) + "|Mine(自定义)|*.*" + test::kGisExportTypes);
   EXPECT_EQ(ReadFileBytes(dir.Path("plain")), "1,TREE,P1,3456.789,1234.567,12.300\r\n");
 
   Export(dir.Path("points"), 1);
@@ -190,7 +223,8 @@ TEST_F(ExchangeCommandsTest, ExportOffersTheUserLayoutAndCompletesNames) {
   program.Write("Commpara", "[UserDefFormat1]\r\nDefName=Mine\r\nDefFileExt=\r\n");
   Export(dir.Path("fallback"), 7);
   EXPECT_EQ(dialogs.saveRequests[2].filter, std::string(test::kExportFixedFilter) + "|" +
-                                                FallbackUserFormat().name + "(自定义)|*.dat");
+                                                FallbackUserFormat().name + "(自定义)|*.dat" +
+                                                test::kGisExportTypes);
   EXPECT_EQ(ReadFileBytes(dir.Path("fallback.dat")), "P1,3456.789,1234.567,12.300,TREE\r\n");
 }
 
@@ -202,8 +236,9 @@ TEST_F(ExchangeCommandsTest, ADisplayDecoderShowsTheLayoutName) {
                             }};
   dialogs.NextSaveAnswer(std::nullopt);
   decoding.MenuJobExportClick();
-  EXPECT_EQ(dialogs.saveRequests[0].filter,
-            std::string(test::kExportFixedFilter) + "|自定义数据格式(自定义)|*.dat");
+  EXPECT_EQ(dialogs.saveRequests[0].filter, std::string(test::kExportFixedFilter) +
+                                                "|自定义数据格式(自定义)|*.dat" +
+                                                test::kGisExportTypes);
 }
 
 TEST_F(ExchangeCommandsTest, AFailedExportLeavesTheOldFile) {

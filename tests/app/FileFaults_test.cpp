@@ -127,6 +127,8 @@ std::vector<Writer> Writers() {
        }},
   };
   for (const ExchangeFormat* format : FormatsToExport(RecordKind::kCoordinateRecords)) {
+    // The GIS formats go through ReplacingFile too (ExportExchangeFile).
+    if (format->writer.record == nullptr) continue;
     writers.push_back({"export", [=](const std::string& path) {
                          ExportRecordsToFile(records, *format, {}, path);
                        }});

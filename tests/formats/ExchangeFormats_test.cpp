@@ -41,9 +41,11 @@ TEST(ExchangeFormats, EveryEntryIsNamedShownAndReadOrWritten) {
 
 // The dialogs remember their file type by position: the lists keep their order.
 TEST(ExchangeFormats, ListsInTheOrderOfTheDialogs) {
-  EXPECT_EQ(Names(FormatsToImport()), (NameList{"gts", "scs2002", "sv300", "cass", "csv"}));
+  EXPECT_EQ(Names(FormatsToImport()),
+            (NameList{"gts", "scs2002", "sv300", "cass", "csv", "gpkg", "shp", "geojson", "kml"}));
   EXPECT_EQ(Names(FormatsToExport(RecordKind::kCoordinateRecords)),
-            (NameList{"gts", "scs2002", "sv300", "cass", "csv", "dxf", "user"}));
+            (NameList{"gts", "scs2002", "sv300", "cass", "csv", "dxf", "user", "gpkg", "shp",
+                      "geojson", "kml", "landxml"}));
   EXPECT_EQ(Names(FormatsToExport(RecordKind::kRawRecords)), NameList{"polar"});
 
   const FormatList imports = FormatsToImport();
@@ -64,11 +66,13 @@ TEST(ExchangeFormats, DialogFiltersShowTheFileTypesAsTheyWere) {
   const FormatList exports = FormatsToExport(RecordKind::kCoordinateRecords);
   user.name = "Survey";
   user.extension = "txt";
-  EXPECT_EQ(DialogFilter(exports, user, decode),
-            std::string(test::kExportFixedFilter) + "|<Survey>(自定义)|*.<txt>");
+  EXPECT_EQ(
+      DialogFilter(exports, user, decode),
+      std::string(test::kExportFixedFilter) + "|<Survey>(自定义)|*.<txt>" + test::kGisExportTypes);
   user.extension.clear();
-  EXPECT_EQ(DialogFilter(exports, user, decode),
-            std::string(test::kExportFixedFilter) + "|<Survey>(自定义)|*.*");
+  EXPECT_EQ(
+      DialogFilter(exports, user, decode),
+      std::string(test::kExportFixedFilter) + "|<Survey>(自定义)|*.*" + test::kGisExportTypes);
 }
 
 }  // namespace

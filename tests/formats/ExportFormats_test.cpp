@@ -113,6 +113,8 @@ TEST(UserFormatRecord, FollowsTheStoredOrderUnchecked) {
 
 TEST(WriteRecords, AJobWithoutRecords) {
   for (const ExchangeFormat* format : FormatsToExport(RecordKind::kCoordinateRecords)) {
+    // The GIS formats write files whole: tests/cli/CliGis_test.cpp.
+    if (format->writer.record == nullptr) continue;
     SCOPED_TRACE(format->name);
     EXPECT_EQ(
         Export({}, format->name),

@@ -250,6 +250,7 @@ TEST(ImportBytes, ReadsAsImportRecordLinesAndCountsTheRecordsLeftOut) {
 TEST(ImportBytes, AFileWithANulByteIsRejectedAsNotOfTheFormat) {
   const std::string nul(1, '\0');
   for (const ExchangeFormat* format : FormatsToImport()) {
+    if (format->reader.path != nullptr) continue;  // read by GDAL from the file
     for (const std::string& bytes :
          {"P1,C,1,2,3\r\n" + nul + "\r\n", CassFile(17000) + nul, nul + CassFile(2)}) {
       SCOPED_TRACE(format->name);

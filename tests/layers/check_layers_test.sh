@@ -38,6 +38,8 @@ an include past the folder|src/rawdata/RawRecord.cpp|#include "../app/MainView.h
 lumaq-cli includes a window|cli/main.cpp|#include "app/ui/Zivoru_main.h"
 a file in a folder of no layer|src/plugins/Planted.cpp|#include "records/RecordLine.h"
 a file in a new subfolder|src/comm/protocol/Planted.h|#include "comm/ComPort.h"
+the GIS module includes the core past its entry table|src/formats/gis/CodePage.h|#include "formats/ExportFormats.h"
+the core includes the GIS module, which it only loads|src/formats/GisFormats.cpp|#include "formats/gis/CodePage.h"
 CASES
 
 ((failures == 0)) || exit 1

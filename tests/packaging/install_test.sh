@@ -36,6 +36,7 @@ expected="$tmp/expected"
 cat >"$expected" <<'EOF'
 usr/bin/lumaq
 usr/bin/lumaq-cli
+usr/lib/lumaq/liblumaq_gis.so
 usr/share/applications/lumaq.desktop
 usr/share/doc/lumaq/changelog.gz
 usr/share/doc/lumaq/copyright
@@ -64,6 +65,10 @@ cli="$root/usr/bin/lumaq-cli"
 cli_version="$("$cli" --version)" || fail "installed lumaq-cli --version exited $?"
 [[ "$cli_version" == "lumaq-cli $version" ]] ||
   fail "installed lumaq-cli --version printed '$cli_version', expected 'lumaq-cli $version'"
+# It loads the GIS module from the package's private library folder.
+printf 'P1       TREE     3386123.456 528765.432  23.500\r\n' >"$tmp/JOB.BDT"
+"$cli" export geojson --crs EPSG:4547 "$tmp/JOB.BDT" "$tmp/out.geojson" 2>"$tmp/gis.err" ||
+  fail "installed lumaq-cli does not export GeoJSON: $(cat "$tmp/gis.err")"
 changelog_version="$(zcat "$share/doc/lumaq/changelog.gz" | sed -n '1s/^lumaq (\([^)]*\)).*/\1/p')"
 [[ "$changelog_version" == "$version" ]] ||
   fail "the changelog's newest entry is '$changelog_version', the project is $version"

@@ -15,7 +15,9 @@
 #include <exception>
 #include <utility>
 
+#include "app/CrsCommand.h"
 #include "app/ui/AboutBox.h"
+#include "app/ui/CrsDialog.h"
 #include "app/ui/MenuShortcuts.h"
 #include "app/ui/ToolbarRow.h"
 #include "comm/ui/Trans.h"
@@ -161,6 +163,7 @@ void TForm1::CreateMenus() {
   menu(MenuTools, "MenuTools", "工  具");
   item(MenuTools, MenuDefDataForm, "MenuDefDataForm", "自定义导出数据格式", QKeySequence(),
        [this] { MenuDefDataFormClick(); });
+  item(MenuTools, MenuCrs, "MenuCrs", kCrsTitle, QKeySequence(), [this] { MenuCrsClick(); });
 
   menu(HELP, "HELP", "帮  助");
   item(HELP, HelpAbout, "HelpAbout", "关    于", QKeySequence(), [this] { HelpAboutClick(); });
@@ -468,6 +471,11 @@ void TForm1::RunTransferDialog() {
 void TForm1::MenuDefDataFormClick() {
   TForm4 form(commands_.ProgramFolder(), this);
   form.exec();
+}
+
+void TForm1::MenuCrsClick() {
+  QtCrsDialog dialog(this);
+  CrsCommand(commands_.ProgramFolder(), qtDialogs_, dialog).MenuCrsClick();
 }
 
 void TForm1::HelpAboutClick() {

@@ -69,6 +69,7 @@ class TForm1 : public QMainWindow, public MainView {
           *MenuJobExport = nullptr, *MenuJobExit = nullptr, *MenuSortRec = nullptr,
           *MenuDelRec = nullptr, *MenuClearRec = nullptr, *MenuReceive = nullptr,
           *Menu_Send = nullptr, *MenuDefDataForm = nullptr, *HelpAbout = nullptr;
+  QAction* MenuCrs = nullptr;
   // Ctrl+Z and Ctrl+Y (Ctrl+Shift+Z) of the table, in no menu.
   QAction *UndoAction = nullptr, *RedoAction = nullptr;
   std::array<QLabel*, 3> StatusPanels{};
@@ -104,6 +105,8 @@ class TForm1 : public QMainWindow, public MainView {
   void RunTransferDialog();
   void HelpAboutClick();
   void MenuDefDataFormClick();
+  // 工具 > 坐标系: the job's coordinate reference system (app/CrsCommand.h).
+  void MenuCrsClick();
 
   JobDocument job_;
   RecordTable table_;

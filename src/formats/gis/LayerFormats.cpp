@@ -1,0 +1,27 @@
+#include "formats/gis/LayerFormats.h"
+
+#include <algorithm>
+#include <array>
+
+namespace lumaq::gis {
+namespace {
+
+constexpr std::array kLayerFormats{
+    LayerFormat{"gpkg", "GPKG", ".gpkg", false, false},
+    LayerFormat{"shp", "ESRI Shapefile", ".shp", false, true},
+    LayerFormat{"geojson", "GeoJSON", ".geojson", true, false},
+    // The KML driver of GDAL 3.6 writes a placemark's fields under the wrong
+    // names; LIBKML writes them right.
+    LayerFormat{"kml", "LIBKML", ".kml", true, false},
+};
+
+}  // namespace
+
+const LayerFormat* FindLayerFormat(std::string_view name) {
+  const auto found =
+      std::find_if(kLayerFormats.begin(), kLayerFormats.end(),
+                   [name](const LayerFormat& format) { return format.name == name; });
+  return found == kLayerFormats.end() ? nullptr : &*found;
+}
+
+}  // namespace lumaq::gis
