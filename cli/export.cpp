@@ -4,9 +4,9 @@
 
 #include "CliCommand.h"
 #include "CliFiles.h"
-#include "CliJob.h"
 #include "FormatArgument.h"
 #include "PortOptions.h"
+#include "app/FileConversions.h"
 #include "formats/ExchangeFormats.h"
 #include "records/JobFiles.h"
 
@@ -29,11 +29,11 @@ int RunExport(const Arguments& arguments) {
   }
   RefuseOutputIsInput(in, out);
 
-  // Open: the first 15999 lines into the table; Export: the table compacted.
-  CliJob open;
-  WarnRecordsLeftOut(in, open.commands.OpenRecordFile(in));
-  open.commands.TakeRecordsFromTable();
-  open.commands.ExportToFile(format, ExchangeOptionsFor(format, ProgramFolder()), out);
+  // Open: the first 15999 lines into the table; Export: the table compacted,
+  // record by record.
+  const RecordFileExport open(in);
+  WarnRecordsLeftOut(in, open.LinesLeftOut());
+  open.WriteTo(format, ExchangeOptionsFor(format, ProgramFolder()), out);
   return 0;
 }
 

@@ -1,13 +1,14 @@
 // lumaq-cli import FORMAT IN OUT.BDT: the Import command with a file name in
-// place of the dialog, then the job text written as a BDT file.
+// place of the dialog, then the job text written as a BDT file, record by
+// record (app/FileConversions.h).
+#include <optional>
 #include <string>
-#include <utility>
 
 #include "CliCommand.h"
 #include "CliFiles.h"
-#include "CliJob.h"
 #include "FormatArgument.h"
 #include "PortOptions.h"
+#include "app/FileConversions.h"
 #include "formats/ExchangeFormats.h"
 #include "formats/ImportFormats.h"
 #include "records/InputLimits.h"
@@ -28,9 +29,10 @@ int RunImport(const Arguments& arguments) {
 
   RefuseOutputIsInput(in, out);
 
-  ImportedRecords imported;
+  // The records go out as they are read; the file is replaced once all are.
+  std::optional<RecordFileImport> import;
   try {
-    imported = ImportFile(format, in, ExchangeOptionsFor(format, ProgramFolder()));
+    import.emplace(format, in, ExchangeOptionsFor(format, ProgramFolder()), out);
   } catch (const RejectedImportFile&) {
     throw RejectedInput(std::string(kFormatMismatchMessage) + " \"" + in + "\"");
   } catch (const ImportError& error) {
@@ -41,11 +43,8 @@ int RunImport(const Arguments& arguments) {
   } catch (const FileError& error) {
     throw FileError(std::string(kImportErrorMessage) + " " + error.what());
   }
-  WarnRecordsLeftOut(in, imported.leftOut);
-  // The imported job text saved as a record file, as Save writes it.
-  CliJob saved;
-  saved.job.JobText = std::move(imported.records);
-  saved.commands.WriteJob(out, false);
+  WarnRecordsLeftOut(in, import->RecordsLeftOut());
+  import->Commit();
   return 0;
 }
 
