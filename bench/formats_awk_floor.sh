@@ -75,7 +75,8 @@ END {
 }
 AWK
 
-"$cli" import cass in.DAT JOB.BDT
+# The note on the records left out belongs to the timings, not to the table.
+if [[ "$rows" == 0 ]]; then "$cli" import cass in.DAT JOB.BDT; else "$cli" import cass in.DAT JOB.BDT 2>/dev/null; fi
 awk -f import_cass.awk in.DAT > awk.BDT
 cmp -s JOB.BDT awk.BDT || { echo "import: awk and lumaq-cli differ" >&2; exit 1; }
 [[ "$rows" == 0 ]] && echo "input: 20000 CASS lines; JOB.BDT holds $(wc -l < JOB.BDT) records"

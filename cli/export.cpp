@@ -4,9 +4,9 @@
 
 #include "CliCommand.h"
 #include "CliFiles.h"
-#include "CliJob.h"
 #include "FormatArgument.h"
 #include "PortOptions.h"
+#include "app/FileConversions.h"
 #include "app/JobCrs.h"
 #include "formats/ExchangeFormats.h"
 #include "formats/GisFormats.h"
@@ -34,12 +34,12 @@ ExitCode RunExport(const CliCall& call) {
   }
   RefuseOutputIsInput(in, out);
 
-  // Open: the first 15999 lines into the table; Export: the table compacted.
-  CliJob open;
-  WarnRecordsLeftOut(in, open.commands.OpenRecordFile(in));
-  open.commands.TakeRecordsFromTable();
+  // Open: the first 15999 lines into the table; Export: the table compacted,
+  // record by record.
+  const RecordFileExport open(in);
+  WarnRecordsLeftOut(in, open.LinesLeftOut());
   try {
-    open.commands.ExportToFile(
+    open.WriteTo(
         format, JobExchangeOptions(format, ProgramFolder(), call.Value("--crs").value_or("")), out);
   } catch (const RejectedGisInput& error) {
     throw RejectedInput(error.what());

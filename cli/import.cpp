@@ -1,19 +1,19 @@
 // lumaq-cli import [FORMAT] IN OUT.BDT: the Import command with a file name in
 // place of the dialog, then the job text written as a BDT file. A file that
 // does not look like FORMAT but like another is warned about; --detect
-// picks the format by the file's content instead.
+// picks the format by the file's content instead. The records are written
+// as they are read (app/FileConversions.h).
 #include <algorithm>
 #include <iostream>
+#include <optional>
 #include <string>
-#include <utility>
 
 #include "CliCommand.h"
 #include "CliFiles.h"
-#include "CliJob.h"
 #include "FormatArgument.h"
 #include "PortOptions.h"
+#include "app/FileConversions.h"
 #include "app/JobCrs.h"
-#include "formats/ExchangeFiles.h"
 #include "formats/ExchangeFormats.h"
 #include "formats/FormatDetection.h"
 #include "formats/GisFormats.h"
@@ -64,10 +64,11 @@ const ExchangeFormat& GivenFormat(const ExchangeFormat& chosen, const std::strin
   return chosen;
 }
 
-ImportedRecords Import(const ExchangeFormat& format, const std::string& in,
-                       const ExchangeOptions& options) {
+// The import under way, its records written beside out.
+RecordFileImport Import(const ExchangeFormat& format, const std::string& in,
+                        const ExchangeOptions& options, const std::string& out) {
   try {
-    return ImportExchangeFile(format, in, options);
+    return RecordFileImport(format, in, options, out);
   } catch (const RejectedImportFile&) {
     throw RejectedInput(std::string(kFormatMismatchMessage) + " \"" + in + "\"");
   } catch (const ImportError& error) {
@@ -99,12 +100,9 @@ ExitCode RunImport(const CliCall& call) {
       JobExchangeOptions(format, ProgramFolder(), call.Value("--crs").value_or(""));
   options.layer = call.Value("--layer").value_or("");
 
-  const ImportedRecords imported = Import(format, in, options);
-  WarnRecordsLeftOut(in, imported.leftOut);
-  // The imported job text saved as a record file, as Save writes it.
-  CliJob saved;
-  saved.job.JobText = imported.records;
-  saved.commands.WriteJob(out, false);
+  RecordFileImport import = Import(format, in, options, out);
+  WarnRecordsLeftOut(in, import.RecordsLeftOut());
+  import.Commit();
   return ExitCode::kDone;
 }
 

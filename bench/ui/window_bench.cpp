@@ -4,7 +4,9 @@
 #include <stdlib.h>
 
 #include <QApplication>
+#include <QEvent>
 
+#include "SampleRawRecords.h"
 #include "app/PrintSurface.h"
 #include "app/ui/Zivoru_main.h"
 #include "records/JobFiles.h"
@@ -53,6 +55,43 @@ void BM_WindowTidy15999(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WindowTidy15999)->Unit(benchmark::kMillisecond);
+
+// Paints of a widget, counted as they happen.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+// Open of a day's measurement file, 100,000 raw records, until the text view
+// has painted its first page: the wait the surveyor sees.
+void BM_WindowOpenTsm100000(benchmark::State& state) {
+  const test::TempDir dir;
+  test::OpenOneFile dialogs(dir.Write("FIELD.TSM", bench::MakeRawRecords(100000, 50)), 2);
+  ui::TForm1 form(&dialogs);
+  form.FormCreate({}, false);
+  form.show();
+  const PaintCounter painted(form.RichEdit1->viewport());
+  for (auto _ : state) {
+    const int before = painted.paints;
+    form.MenuJobOpen->trigger();
+    while (painted.paints == before) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    // Whatever the view does after its first page is not part of the wait.
+    state.PauseTiming();
+    QApplication::processEvents();
+    state.ResumeTiming();
+  }
+  if (form.RichEdit1->model()->index(0, 0).data() != "INST: LQT-100,V2.10,No.S0012345") {
+    state.SkipWithError("the first line is not shown");
+  }
+}
+BENCHMARK(BM_WindowOpenTsm100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace lumaq

@@ -195,7 +195,7 @@ class MainCommands {
   void OpenFile(const std::string& path);
   void OpenRecordFile(JobText lines);
   // textLines: the file's lines, for a file that is no raw measurement file.
-  void OpenMeasurementFile(const std::string& path, const std::string& bytes, JobText textLines);
+  void OpenMeasurementFile(const std::string& path, std::string bytes, JobText textLines);
   void OpenCommandLineBdt(const std::string& path);
   bool SaveAs();
   bool SaveWouldDestroyRawFile() const;

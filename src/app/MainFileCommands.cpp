@@ -74,7 +74,7 @@ void MainCommands::MenuJobOpenClick() {
 void MainCommands::OpenFile(const std::string& path) {
   // The file is read, and a text split into its lines, before anything
   // changes, so a file that cannot be read leaves the open job as it was.
-  const std::string bytes = ReadFileBytes(path);
+  std::string bytes = ReadFileBytes(path);
   JobText lines;
   if (!IsTsmExtension(path)) lines = SplitFileLines(bytes, path);
   table_.ClearTable();
@@ -84,7 +84,7 @@ void MainCommands::OpenFile(const std::string& path) {
   if (IsBdtExtension(path)) {
     OpenRecordFile(std::move(lines));
   } else {
-    OpenMeasurementFile(path, bytes, std::move(lines));
+    OpenMeasurementFile(path, std::move(bytes), std::move(lines));
   }
   job_.Modified = false;
   receivedUnsaved_ = false;
@@ -101,7 +101,7 @@ void MainCommands::OpenRecordFile(JobText lines) {
   WarnRecordsLeftOut(leftOut);
 }
 
-void MainCommands::OpenMeasurementFile(const std::string& path, const std::string& bytes,
+void MainCommands::OpenMeasurementFile(const std::string& path, std::string bytes,
                                        JobText textLines) {
   job_.CoordinateMode = false;
   job_.HasRawRecords = false;
@@ -111,7 +111,7 @@ void MainCommands::OpenMeasurementFile(const std::string& path, const std::strin
   const bool rawFile = IsTsmExtension(path);
   bool rejected = false;
   if (rawFile) {
-    rejected = !jobCommands_.OpenRawFile(bytes);
+    rejected = !jobCommands_.OpenRawFile(std::move(bytes));
   } else {
     job_.JobText = std::move(textLines);
   }

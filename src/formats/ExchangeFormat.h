@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -39,17 +40,21 @@ struct ImportedRecords {
   std::size_t leftOut = 0;
 };
 
-// How an import takes a file apart. A format with a record a line gives
-// line; one whose records span lines gives file and the shape of its files,
-// which says what an import keeps of a long file.
+// How an import takes a file apart, one line or one record at a time. A
+// format with a record a line gives line; one whose records span lines gives
+// record and the shape of its files: the lines before and after its records
+// and fits, which checks them. The shape also says what an import keeps of a
+// long file: the first records and the last.
 struct RecordReader {
   // One file line as a record line.
   std::string (*line)(std::string_view line) = nullptr;
-  // The record lines of a file's lines (all of them, or those kept of a long
-  // file: the first records and the last); fileLineCount counts the file's
-  // lines. Raises RejectedImportFile for a file without the format's shape.
-  JobText (*file)(const JobText& fileLines, std::size_t fileLineCount,
-                  const ExchangeOptions& options) = nullptr;
+  // One record's linesPerRecord lines as a record line.
+  std::string (*record)(std::span<const std::string> lines) = nullptr;
+  // Whether a file has the format's shape, given its first headerLines and
+  // last trailerLines lines (as many as it has) and the number of its lines;
+  // none: every file has. A file without it is rejected.
+  bool (*fits)(std::span<const std::string> header, std::span<const std::string> trailer,
+               std::size_t fileLineCount) = nullptr;
   std::size_t headerLines = 0;
   std::size_t linesPerRecord = 1;
   std::size_t trailerLines = 0;
@@ -88,7 +93,7 @@ struct ExchangeFormat {
   bool (*looksLike)(std::string_view firstBytes) = nullptr;
 
   bool Reads() const {
-    return reader.line != nullptr || reader.file != nullptr || reader.path != nullptr;
+    return reader.line != nullptr || reader.record != nullptr || reader.path != nullptr;
   }
   bool Writes() const {
     return writer.record != nullptr || writer.files != nullptr || rawWriter != nullptr;

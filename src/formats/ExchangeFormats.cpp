@@ -27,7 +27,7 @@ constexpr std::array kFormats{
         .description = "SCS2002 坐标文件(*.dat)",
         .pattern = "*.dat",
         // A count line, five lines a point (name, code, N, E, Z), an end line.
-        .reader = {.file = ImportScs2002, .headerLines = 1, .linesPerRecord = 5, .trailerLines = 1},
+        .reader = kScs2002Reader,
         .writer = {.record = Scs2002Record},
         .looksLike = LooksLikeScs2002,
     },

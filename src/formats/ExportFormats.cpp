@@ -2,6 +2,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <utility>
 
 #include "rawdata/PolarLines.h"
 #include "records/RecordLine.h"
@@ -124,15 +125,26 @@ void PolarRecords(const RawUnitState& units, std::string_view rawRecords, const 
   });
 }
 
+RecordsExport::RecordsExport(const ExchangeFormat& format, ExchangeOptions options,
+                             std::size_t count, ByteSink sink)
+    : writer_(format.writer), options_(std::move(options)), count_(count), sink_(std::move(sink)) {
+  sink_(writer_.head);
+}
+
+void RecordsExport::Add(std::string_view recordLine) {
+  ++written_;
+  sink_(writer_.record(written_, count_, RecordLineFields(recordLine), options_));
+}
+
+void RecordsExport::Finish() {
+  sink_(writer_.tail);
+}
+
 void WriteRecords(const JobText& recordLines, const ExchangeFormat& format,
                   const ExchangeOptions& options, const ByteSink& sink) {
-  const RecordWriter& writer = format.writer;
-  sink(writer.head);
-  const std::size_t count = recordLines.size();
-  for (std::size_t k = 1; k <= count; ++k) {
-    sink(writer.record(k, count, RecordLineFields(recordLines[k - 1]), options));
-  }
-  sink(writer.tail);
+  RecordsExport records(format, options, recordLines.size(), sink);
+  for (const std::string& line : recordLines) records.Add(line);
+  records.Finish();
 }
 
 void ExportRecordsToFile(const JobText& recordLines, const ExchangeFormat& format,

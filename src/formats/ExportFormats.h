@@ -48,6 +48,25 @@ std::string UserFormatRecord(std::size_t k, const RecordFields& r, const UserFor
 // (WritePolarLines).
 void PolarRecords(const RawUnitState& units, std::string_view rawRecords, const ByteSink& sink);
 
+// The export of records that come one at a time, count of them: the
+// writer's head at once, then each record as it comes, then the tail.
+class RecordsExport {
+ public:
+  RecordsExport(const ExchangeFormat& format, ExchangeOptions options, std::size_t count,
+                ByteSink sink);
+  // Record k of count, for k = 1, 2, ...
+  void Add(std::string_view recordLine);
+  std::size_t Added() const { return written_; }
+  void Finish();
+
+ private:
+  RecordWriter writer_;
+  ExchangeOptions options_;
+  std::size_t count_;
+  ByteSink sink_;
+  std::size_t written_ = 0;
+};
+
 // Hands the whole text of the job's records in a format that takes coordinate
 // records to sink, record by record.
 void WriteRecords(const JobText& recordLines, const ExchangeFormat& format,

@@ -3,9 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "formats/RecordImport.h"
 #include "records/CellInput.h"
 #include "records/FieldSplit.h"
-#include "records/JobFiles.h"
+#include "records/FileLineReader.h"
 #include "records/LineReader.h"
 #include "records/RecordLine.h"
 #include "records/RecordTable.h"
@@ -41,13 +42,6 @@ std::string QuoteLine(std::string_view line) {
   quoted += '"';
   if (line.size() > kQuotedBytes) quoted += "...";
   return quoted;
-}
-
-// Keeps the first maxLines - 1 lines and the last line of a longer list.
-void KeepFirstAndLastLines(JobText& lines, std::size_t maxLines) {
-  if (maxLines == 0 || lines.size() <= maxLines) return;
-  lines[maxLines - 1] = std::move(lines.back());
-  lines.resize(maxLines);
 }
 
 }  // namespace
@@ -106,93 +100,61 @@ std::string ImportCsvLine(std::string_view line) {
   return ComposeRecordLine(fields[0], fields[4], fields[1], fields[2], fields[3]);
 }
 
-JobText ImportScs2002(const JobText& fileLines) {
-  return ImportScs2002(fileLines, fileLines.size(), ExchangeOptions{});
+std::string ImportScs2002Record(std::span<const std::string> lines) {
+  return ComposeRecordLine(TrimControl(lines[0]), lines[1], Scs2002Coordinate(lines[2]),
+                           Scs2002Coordinate(lines[3]), Scs2002Coordinate(lines[4]));
 }
 
-JobText ImportScs2002(const JobText& fileLines, std::size_t fileLineCount, const ExchangeOptions&) {
+bool Scs2002FileFits(std::span<const std::string> header, std::span<const std::string> trailer,
+                     std::size_t fileLineCount) {
   const std::size_t count = fileLineCount;
-  const bool accepted = count > 5 && count % 5 == 2 && fileLines.size() % 5 == 2 &&
-                        TrimControl(fileLines.back()) == "E" &&
-                        TrimControl(fileLines.front()) == std::to_string((count - 2) / 5);
-  if (!accepted) throw RejectedImportFile(kFormatMismatchMessage);
+  return count > 5 && count % 5 == 2 && !header.empty() && !trailer.empty() &&
+         TrimControl(trailer.back()) == "E" &&
+         TrimControl(header.front()) == std::to_string((count - 2) / 5);
+}
+
+JobText ImportScs2002(const JobText& fileLines) {
+  return ImportRecordLines(ExchangeFormat{.reader = kScs2002Reader}, fileLines);
+}
+
+JobText ImportRecordLines(const ExchangeFormat& format, JobText fileLines, const ExchangeOptions&) {
   JobText records;
-  records.reserve((fileLines.size() - 2) / 5);
-  for (std::size_t first = 1; first + 5 < fileLines.size(); first += 5) {
-    records.push_back(ComposeRecordLine(TrimControl(fileLines[first]), fileLines[first + 1],
-                                        Scs2002Coordinate(fileLines[first + 2]),
-                                        Scs2002Coordinate(fileLines[first + 3]),
-                                        Scs2002Coordinate(fileLines[first + 4])));
-  }
-  KeepFirstAndLastLines(records, kMaxRecords);
+  RecordImport import(format.reader,
+                      [&records](std::string record) { records.push_back(std::move(record)); });
+  for (std::string& line : fileLines) import.Take(line);
+  import.Finish(false);
   return records;
 }
 
-namespace {
-
-JobText ConvertLines(const RecordReader& reader, JobText fileLines, std::size_t fileLineCount) {
-  KeepFirstAndLastLines(fileLines, kMaxRecords);
-  for (std::size_t i = 0; i < fileLines.size(); ++i) {
-    try {
-      fileLines[i] = reader.line(fileLines[i]);
-    } catch (const ImportError& error) {
-      // Name the line as the file numbers it (the last line may have moved up).
-      const std::size_t number = i + 1 < kMaxRecords ? i + 1 : fileLineCount;
-      throw ImportError("第 " + std::to_string(number) + " 行：" + error.what());
-    }
-  }
-  return fileLines;
-}
-
-JobText ReadRecords(const RecordReader& reader, JobText fileLines, std::size_t fileLineCount,
-                    const ExchangeOptions& options) {
-  if (reader.file != nullptr) return reader.file(fileLines, fileLineCount, options);
-  return ConvertLines(reader, std::move(fileLines), fileLineCount);
-}
-
-// The lines an import keeps of a long file: those of the first 15998 records
-// and of the last, with the lines before and after the records.
-struct KeptLines {
-  std::size_t head;
-  std::size_t tail;
-};
-KeptLines KeptLinesOf(const RecordReader& reader) {
-  constexpr auto kHeadRecords = static_cast<std::size_t>(kMaxRecords - 1);
-  return {reader.headerLines + reader.linesPerRecord * kHeadRecords,
-          reader.linesPerRecord + reader.trailerLines};
-}
-
-ImportedRecords ImportCappedLines(const RecordReader& reader, CappedLines file,
-                                  const ExchangeOptions& options) {
-  if (file.hasNul) throw RejectedImportFile(kFormatMismatchMessage);
-  ImportedRecords imported;
-  imported.records = ReadRecords(reader, std::move(file.lines), file.total, options);
-  // The reader accepted the file, so its lines frame whole records.
-  const std::size_t fileRecords =
-      (file.total - reader.headerLines - reader.trailerLines) / reader.linesPerRecord;
-  imported.leftOut = fileRecords - imported.records.size();
-  return imported;
-}
-
-}  // namespace
-
-JobText ImportRecordLines(const ExchangeFormat& format, JobText fileLines,
-                          const ExchangeOptions& options) {
-  const std::size_t fileLineCount = fileLines.size();
-  return ReadRecords(format.reader, std::move(fileLines), fileLineCount, options);
+std::size_t ImportFile(const ExchangeFormat& format, const std::string& path,
+                       const ExchangeOptions&, const RecordLineSink& sink) {
+  FileLineReader lines(path);
+  RecordImport import(format.reader, sink);
+  std::string line;
+  while (lines.Next(line)) import.Take(line);
+  return import.Finish(lines.SawNul());
 }
 
 ImportedRecords ImportFile(const ExchangeFormat& format, const std::string& path,
                            const ExchangeOptions& options) {
-  const KeptLines kept = KeptLinesOf(format.reader);
-  return ImportCappedLines(format.reader, ReadCappedTextFile(path, kept.head, kept.tail), options);
+  ImportedRecords imported;
+  imported.leftOut = ImportFile(format, path, options, [&imported](std::string record) {
+    imported.records.push_back(std::move(record));
+  });
+  return imported;
 }
 
 ImportedRecords ImportBytes(const ExchangeFormat& format, std::string_view bytes,
-                            const ExchangeOptions& options) {
-  const KeptLines kept = KeptLinesOf(format.reader);
-  LineReader reader(bytes, "\"输入\"");
-  return ImportCappedLines(format.reader, ReadCappedLines(reader, kept.head, kept.tail), options);
+                            const ExchangeOptions&) {
+  ImportedRecords imported;
+  RecordImport import(format.reader, [&imported](std::string record) {
+    imported.records.push_back(std::move(record));
+  });
+  LineReader lines(bytes, "\"输入\"");
+  std::string line;
+  while (lines.Next(line)) import.Take(line);
+  imported.leftOut = import.Finish(lines.SawNul());
+  return imported;
 }
 
 }  // namespace lumaq

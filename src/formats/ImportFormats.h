@@ -5,11 +5,13 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "formats/ExchangeFormat.h"
+#include "formats/RecordImport.h"
 #include "records/TextLines.h"
 
 namespace lumaq {
@@ -37,15 +39,22 @@ std::string ImportSv300Line(std::string_view line);
 std::string ImportCassLine(std::string_view line);
 std::string ImportCsvLine(std::string_view line);
 
-// The record lines of an SCS2002 file's lines: a count line, five lines per
-// point (name, code, N, E, Z) and an end line "E". Coordinates are written
-// with three decimals, those outside -1000000..10000000 as 0.000. Raises
-// RejectedImportFile when the file does not have that shape. fileLineCount
-// is the number of lines in the file, when fileLines are only the first and
-// the last of them (as ImportFile reads a long file).
+// The SCS2002 reader: a count line, five lines per point (name, code, N, E,
+// Z) and an end line "E". Coordinates are written with three decimals, those
+// outside -1000000..10000000 as 0.000. A file fits when its count line gives
+// the number of its points and its last line is "E".
+std::string ImportScs2002Record(std::span<const std::string> lines);
+bool Scs2002FileFits(std::span<const std::string> header, std::span<const std::string> trailer,
+                     std::size_t fileLineCount);
+inline constexpr RecordReader kScs2002Reader{.record = ImportScs2002Record,
+                                             .fits = Scs2002FileFits,
+                                             .headerLines = 1,
+                                             .linesPerRecord = 5,
+                                             .trailerLines = 1};
+
+// The record lines of an SCS2002 file's lines. Raises RejectedImportFile
+// when the file does not have the format's shape.
 JobText ImportScs2002(const JobText& fileLines);
-JobText ImportScs2002(const JobText& fileLines, std::size_t fileLineCount,
-                      const ExchangeOptions& options);
 
 // The job text an import makes of a file's lines, at most 15999 record lines
 // (the first 15998 and the last).
@@ -59,6 +68,11 @@ JobText ImportRecordLines(const ExchangeFormat& format, JobText fileLines,
 // file cannot be read.
 ImportedRecords ImportFile(const ExchangeFormat& format, const std::string& path,
                            const ExchangeOptions& options = {});
+// The same, each record line handed to sink as soon as it is made instead of
+// held: returns how many records were left out. When it raises, sink may
+// have taken records already.
+std::size_t ImportFile(const ExchangeFormat& format, const std::string& path,
+                       const ExchangeOptions& options, const RecordLineSink& sink);
 // The same for a file's bytes.
 ImportedRecords ImportBytes(const ExchangeFormat& format, std::string_view bytes,
                             const ExchangeOptions& options = {});

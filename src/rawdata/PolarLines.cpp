@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,26 +14,27 @@ namespace lumaq {
 namespace {
 
 // Station and backsight lines: name, height, E, N, Z, code.
-std::string StationOrBacksightLine(const RawUnitState& state, const RawRecordView& record) {
-  return FieldLine()
+void StationOrBacksightLine(std::string& line, const RawUnitState& state,
+                            const RawRecordView& record) {
+  line.clear();
+  FieldLine(line)
       .Add(record.PointName())
       .Add(record.Distance<19>(state))
       .Add(record.Coordinate<29>(state))  // E before N
       .Add(record.Coordinate<23>(state))
       .Add(record.Coordinate<35>(state))
-      .AddCode(record.PointCode())
-      .Take();
+      .AddCode(record.PointCode());
 }
 
-std::string MeasurementLine(const RawUnitState& state, const RawRecordView& record) {
-  return FieldLine()
+void MeasurementLine(std::string& line, const RawUnitState& state, const RawRecordView& record) {
+  line.clear();
+  FieldLine(line)
       .Add(record.PointName())
       .Add(record.Distance<19>(state))
       .Add(record.Distance<23>(state))
       .Add(record.Angle<31>(state))
       .Add(record.Angle<27>(state))
-      .AddCode(record.PointCode())
-      .Take();
+      .AddCode(record.PointCode());
 }
 
 // separateFirst: an empty line before the first group too.
@@ -44,22 +44,51 @@ void MakePolarLines(const RawUnitState& state, std::string_view buffer, bool sep
   auto record = [&](std::size_t i) { return RawRecordView::InBuffer(buffer, i); };
   auto link = [&](std::size_t i) { return record(i).Link(); };
 
-  // The backsight and distance records of each link byte, in buffer order.
-  // Stations that share a link byte list the same records, so each line is
-  // built once and copied.
+  // The backsight and distance records of each link byte, in buffer order,
+  // and the stations of each.
   std::array<std::vector<std::size_t>, 256> members;
+  std::array<std::size_t, 256> stations{};
   for (std::size_t i = 0; i < count; ++i) {
     const unsigned char type = record(i).Type();
     if (type == kRawBacksight || type == kRawDistance) members[link(i)].push_back(i);
+    if (type == kRawStation) ++stations[link(i)];
   }
-  std::vector<std::optional<std::string>> built(count);
-  auto lineOf = [&](std::size_t i) -> const std::string& {
-    if (!built[i]) {
-      const RawRecordView r = record(i);
-      built[i] =
-          r.Type() == kRawBacksight ? StationOrBacksightLine(state, r) : MeasurementLine(state, r);
+  // Stations that share a link byte list the same records, so their lines
+  // are built once and kept, one after another in kept; the others' lines
+  // are listed once and not kept.
+  std::string line;  // reused for every line made
+  std::string kept;
+  struct KeptLine {
+    std::size_t at = 0;
+    std::size_t size = std::string::npos;  // not built yet
+  };
+  std::vector<KeptLine> keptLines;
+  auto build = [&](std::size_t i) {
+    const RawRecordView r = record(i);
+    if (r.Type() == kRawBacksight) {
+      StationOrBacksightLine(line, state, r);
+    } else {
+      MeasurementLine(line, state, r);
     }
-    return *built[i];
+  };
+  auto lineOf = [&](std::size_t i) -> std::string_view {
+    if (stations[link(i)] < 2) {
+      build(i);
+      return line;
+    }
+    if (keptLines.empty()) {
+      keptLines.resize(count);
+      // Room enough for the lines as they usually are; pages not written to
+      // cost nothing.
+      kept.reserve(count * 64);
+    }
+    KeptLine& keptLine = keptLines[i];
+    if (keptLine.size == std::string::npos) {
+      build(i);
+      keptLine = {kept.size(), line.size()};
+      kept += line;
+    }
+    return std::string_view(kept).substr(keptLine.at, keptLine.size);
   };
 
   std::vector<std::size_t> backsights;
@@ -69,7 +98,8 @@ void MakePolarLines(const RawUnitState& state, std::string_view buffer, bool sep
     if (record(i).Type() != kRawStation) continue;
     if (separate) sink(std::string_view());
     separate = true;
-    sink(StationOrBacksightLine(state, record(i)));
+    StationOrBacksightLine(line, state, record(i));
+    sink(line);
 
     // After the station to the end, then from the start up to the station.
     const auto& group = members[link(i)];

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
+#include <string_view>
 
 namespace lumaq {
 namespace {
@@ -15,20 +16,15 @@ namespace {
 constexpr long double kInternationalFeetPerMetre = 3.280839895013123L;  // 1250/381
 constexpr long double kUsSurveyFeetPerMetre = 3.2808333333333244L;      // 3937/1200
 
-// The bytes in the order least significant first.
+// The value of N bytes, most significant first while SwapBytes is set, least
+// significant first otherwise.
 template <std::size_t N>
-std::array<unsigned char, N> InValueOrder(const RawUnitState& state,
-                                          std::span<const char, N> bytes) {
-  std::array<unsigned char, N> ordered{};
-  std::copy(bytes.begin(), bytes.end(), ordered.begin());
-  if (state.SwapBytes) std::reverse(ordered.begin(), ordered.end());
-  return ordered;
-}
-
-template <std::size_t N>
-std::uint32_t Assemble(const std::array<unsigned char, N>& ordered) {
+std::uint32_t Assemble(const RawUnitState& state, std::span<const char, N> bytes) {
   std::uint32_t value = 0;
-  for (std::size_t i = N; i-- > 0;) value = (value << 8) | ordered[i];
+  for (std::size_t k = 0; k < N; ++k) {
+    const std::size_t i = state.SwapBytes ? k : N - 1 - k;
+    value = (value << 8) | static_cast<unsigned char>(bytes[i]);
+  }
   return value;
 }
 
@@ -41,6 +37,65 @@ std::string Printf(const char* format, auto... values) {
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3,  1e4,  1e5, 1e6,
                                    1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
 
+// Numbers are written here with to_chars into a buffer on the stack, not
+// with printf: a measurement file has hundreds of thousands of them.
+class NumberText {
+ public:
+  void Put(char c) {
+    if (size_ < sizeof bytes_) bytes_[size_++] = c;
+  }
+  template <typename Integer>
+  void Put(Integer value) {
+    const auto result = std::to_chars(bytes_ + size_, bytes_ + sizeof bytes_, value);
+    size_ = static_cast<std::size_t>(result.ptr - bytes_);
+  }
+  // value with at least two digits, as "%02u" writes it.
+  void PutTwoDigits(std::uint32_t value) {
+    if (value < 10) Put('0');
+    Put(value);
+  }
+  std::string_view View() const { return std::string_view(bytes_, size_); }
+  std::string Text() const { return std::string(View()); }
+
+ private:
+  char bytes_[96];
+  std::size_t size_ = 0;
+};
+
+// digits, the decimal digits of a whole number of units of 10^-places, as a
+// number with that many decimals: "12345" with 3 places is "12.345", "5" is
+// "0.005".
+std::string WithDecimalPoint(bool negative, std::string_view digits, std::size_t places) {
+  // Zeros in front up to one digit before the point.
+  const std::size_t shown = std::max(digits.size(), places + 1);
+  const std::size_t zeros = shown - digits.size();
+  char text[128];
+  std::size_t size = 0;
+  if (negative) text[size++] = '-';
+  for (std::size_t k = 0; k < shown && size + 2 <= sizeof text; ++k) {
+    if (k == shown - places) text[size++] = '.';
+    text[size++] = k < zeros ? '0' : digits[k - zeros];
+  }
+  return std::string(text, size);
+}
+
+// The same for a whole number below 2^64 (the usual case, written from the
+// last digit back).
+std::string WithDecimalPoint(bool negative, std::uint64_t units, std::size_t places) {
+  char text[40];
+  char* const end = text + sizeof text;
+  char* first = end;
+  for (std::size_t k = 0; k < places; ++k, units /= 10)
+    *--first = static_cast<char>('0' + units % 10);
+  if (places > 0) *--first = '.';
+  do {
+    *--first = static_cast<char>('0' + units % 10);
+    units /= 10;
+  } while (units > 0);
+  if (negative) *--first = '-';
+  return std::string(first, end);
+}
+
 }  // namespace
 
 void ReverseBytes(std::span<char> bytes) {
@@ -49,12 +104,11 @@ void ReverseBytes(std::span<char> bytes) {
 }
 
 std::int16_t ReadRawInt16(const RawUnitState& state, std::span<const char, 2> bytes) {
-  return static_cast<std::int16_t>(
-      static_cast<std::uint16_t>(Assemble(InValueOrder(state, bytes))));
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(Assemble(state, bytes)));
 }
 
 std::uint32_t ReadRawUInt32(const RawUnitState& state, std::span<const char, 4> bytes) {
-  return Assemble(InValueOrder(state, bytes));
+  return Assemble(state, bytes);
 }
 
 float ReadRawFloat(const RawUnitState& state, std::span<const char, 4> bytes) {
@@ -87,8 +141,12 @@ std::string FormatRawAngle(const RawUnitState& state, std::uint32_t arcSeconds) 
       return Printf("%.3Lf", static_cast<long double>(arcSeconds) * kMilsPerArcSecond);
     default: {
       const ArcSecondParts parts = SplitArcSeconds(arcSeconds);
-      return Printf("%u.%02u%02u", static_cast<unsigned>(parts.degrees), parts.minutes,
-                    parts.seconds);
+      NumberText text;
+      text.Put(static_cast<unsigned>(parts.degrees));
+      text.Put('.');
+      text.PutTwoDigits(parts.minutes);
+      text.PutTwoDigits(parts.seconds);
+      return text.Text();
     }
   }
 }
@@ -104,8 +162,16 @@ std::string FormatRawCoordinate(const RawUnitState& state, RawCoordinate coordin
     const double metres = coordinate.whole + thousandths * 0.001;
     return Printf("%.2f", static_cast<double>(MetresToFeet(state, metres)));
   }
-  if (coordinate.whole == 0 && thousandths < 0) return Printf("-0.%03d", -thousandths);
-  return Printf("%ld.%03d", static_cast<long>(coordinate.whole), std::abs(thousandths));
+  // Whole metres with their sign, then the thousandths' digits ("%ld.%03d").
+  NumberText text;
+  if (coordinate.whole == 0 && thousandths < 0) text.Put('-');
+  text.Put(coordinate.whole);
+  text.Put('.');
+  const int fraction = std::abs(thousandths);
+  if (fraction < 100) text.Put('0');
+  if (fraction < 10) text.Put('0');
+  text.Put(fraction);
+  return text.Text();
 }
 
 std::string FormatTemperature(std::int16_t fahrenheit, int unit) {
@@ -136,15 +202,14 @@ std::string FormatDecimals(float value, int decimals) {
   // two, so the scaled value is exact in a double and std::round (halves away
   // from zero) rounds the true value.
   const double scaled = std::round(static_cast<double>(value) * kPowersOfTen[decimals]);
+  const double magnitude = std::fabs(scaled);
+  const auto places = static_cast<std::size_t>(decimals);
+  if (magnitude < 9.2e18)
+    return WithDecimalPoint(scaled < 0, static_cast<std::uint64_t>(magnitude), places);
   char buffer[80];
   const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, std::fabs(scaled), std::chars_format::fixed, 0);
-  std::string digits(buffer, result.ptr);
-  const auto places = static_cast<std::size_t>(decimals);
-  if (digits.size() <= places) digits.insert(0, places + 1 - digits.size(), '0');
-  if (places > 0) digits.insert(digits.size() - places, 1, '.');
-  if (scaled < 0) digits.insert(0, 1, '-');
-  return digits;
+      std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, 0);
+  return WithDecimalPoint(scaled < 0, std::string_view(buffer, result.ptr), places);
 }
 
 }  // namespace lumaq

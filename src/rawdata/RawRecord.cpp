@@ -27,65 +27,61 @@ PointFields ReadPointFields(const RawUnitState& state, const RawRecordView& raw)
 }
 
 // CRD, STN and BS: point name, height, N, E, Z (from byte 23), code.
-std::string CoordinateText(std::string_view tag, const RawUnitState& state,
-                           const RawRecordView& raw) {
+void CoordinateText(std::string& line, std::string_view tag, const RawUnitState& state,
+                    const RawRecordView& raw) {
   const PointFields point = ReadPointFields(state, raw);
-  return FieldLine(tag)
+  FieldLine(line, tag)
       .Add(point.name)
       .Add(point.height)
       .Add(raw.Coordinate<23>(state))
       .Add(raw.Coordinate<29>(state))
       .Add(raw.Coordinate<35>(state))
-      .AddCode(point.code)
-      .Take();
+      .AddCode(point.code);
 }
 
-std::string DistanceText(const RawUnitState& state, const RawRecordView& raw) {
+void DistanceText(std::string& line, const RawUnitState& state, const RawRecordView& raw) {
   const PointFields point = ReadPointFields(state, raw);
-  return FieldLine("DIST: ")
+  FieldLine(line, "DIST: ")
       .Add(point.name)
       .Add(point.height)
       .Add(raw.Angle<31>(state))  // horizontal angle first
       .Add(raw.Angle<27>(state))  // then the zenith angle
       .Add(raw.Distance<23>(state))
-      .AddCode(point.code)
-      .Take();
+      .AddCode(point.code);
 }
 
 // ANG shows the horizontal angle (byte 31) first, BKB the two angles in byte
 // order.
-std::string AnglesText(std::string_view tag, const RawUnitState& state, const RawRecordView& raw,
-                       bool horizontalFirst) {
+void AnglesText(std::string& line, std::string_view tag, const RawUnitState& state,
+                const RawRecordView& raw, bool horizontalFirst) {
   const PointFields point = ReadPointFields(state, raw);
   const std::string at27 = raw.Angle<27>(state);
   const std::string at31 = raw.Angle<31>(state);
-  return FieldLine(tag)
+  FieldLine(line, tag)
       .Add(point.name)
       .Add(point.height)
       .Add(horizontalFirst ? at31 : at27)
       .Add(horizontalFirst ? at27 : at31)
-      .AddCode(point.code)
-      .Take();
+      .AddCode(point.code);
 }
 
-std::string PointText(const RawUnitState& state, const RawRecordView& raw) {
-  return FieldLine("PT:   ")
+void PointText(std::string& line, const RawUnitState& state, const RawRecordView& raw) {
+  FieldLine(line, "PT:   ")
       .Add(raw.PointName())
       .Add(raw.Coordinate<19>(state))
       .Add(raw.Coordinate<25>(state))
-      .Add(raw.Coordinate<31>(state))
-      .Take();
+      .Add(raw.Coordinate<31>(state));
 }
 
-std::string InstrumentText(RawUnitState& state, const RawRecordView& raw) {
+void InstrumentText(std::string& line, RawUnitState& state, const RawRecordView& raw) {
   const std::string model = raw.Fixed<1, 10>();
   state.SwapBytes = IsListedInstrumentModel(model);
   const std::span<const char, 3> mark = raw.At<24, 3>();
   if (std::string_view(mark.data(), mark.size()) == "LTE") state.SwapBytes = false;
-  return "INST: " + model + ",V" + raw.Fixed<11, 4>() + ",No." + raw.Fixed<15, 8>();
+  line += "INST: " + model + ",V" + raw.Fixed<11, 4>() + ",No." + raw.Fixed<15, 8>();
 }
 
-std::string UnitText(RawUnitState& state, const RawRecordView& raw) {
+void UnitText(std::string& line, RawUnitState& state, const RawRecordView& raw) {
   switch (raw.Byte<1>()) {
     case 0:
       state.DistanceInFeet = false;
@@ -117,48 +113,70 @@ std::string UnitText(RawUnitState& state, const RawRecordView& raw) {
   if (!(factor >= 0.98f && factor <= 1.02f)) factor = 1.0f;  // not-a-number included
 
   const int distanceCode = !state.DistanceInFeet ? 0 : state.UsSurveyFoot ? 2 : 1;
-  std::string text = "UNIT: " + std::to_string(distanceCode) + ',' +
-                     std::to_string(state.AngleUnit) + ',' + std::to_string(temperatureUnit) + ',' +
-                     std::to_string(pressureUnit);
-  text += "\r\n";
-  text += FieldLine("EDM:  ")
-              .Add(FormatTemperature(temperature, temperatureUnit))
-              .Add(FormatPressure(pressure, pressureUnit))
-              .Add(std::to_string(value9))
-              .Add(std::to_string(value12))
-              .Add(std::to_string(value11))
-              .Add(FormatDecimals(factor, 6))
-              .Take();
-  return text;
+  line += "UNIT: " + std::to_string(distanceCode) + ',' + std::to_string(state.AngleUnit) + ',' +
+          std::to_string(temperatureUnit) + ',' + std::to_string(pressureUnit);
+  line += "\r\n";
+  FieldLine(line, "EDM:  ")
+      .Add(FormatTemperature(temperature, temperatureUnit))
+      .Add(FormatPressure(pressure, pressureUnit))
+      .Add(std::to_string(value9))
+      .Add(std::to_string(value12))
+      .Add(std::to_string(value11))
+      .Add(FormatDecimals(factor, 6));
 }
 
-// The text of one record, its lines joined by CR LF; empty when there is none.
-std::string RawRecordText(RawUnitState& state, std::string_view record) {
-  if (record.size() != kRawRecordSize) return {};
+// The text of one record into line, its lines joined by CR LF; nothing when
+// there is none.
+void RawRecordText(std::string& line, RawUnitState& state, std::string_view record) {
+  line.clear();
+  if (record.size() != kRawRecordSize) return;
   const RawRecordView raw(record);
   switch (raw.Type()) {
     case kRawCoordinates:
-      return CoordinateText("CRD:  ", state, raw);
+      return CoordinateText(line, "CRD:  ", state, raw);
     case kRawDistance:
-      return DistanceText(state, raw);
+      return DistanceText(line, state, raw);
     case kRawAngles:
-      return AnglesText("ANG:  ", state, raw, true);
+      return AnglesText(line, "ANG:  ", state, raw, true);
     case kRawStation:
-      return CoordinateText("STN:  ", state, raw);
+      return CoordinateText(line, "STN:  ", state, raw);
     case kRawPoint:
-      return PointText(state, raw);
+      return PointText(line, state, raw);
     case kRawTwoAngles:
-      return AnglesText("BKB:  ", state, raw, false);
+      return AnglesText(line, "BKB:  ", state, raw, false);
     case kRawBacksight:
-      return CoordinateText("BS:  ", state, raw);  // five characters, unlike the others
+      return CoordinateText(line, "BS:  ", state, raw);  // five characters, unlike the others
     case kRawInstrument:
-      return InstrumentText(state, raw);
+      return InstrumentText(line, state, raw);
     case kRawJob:
-      return "JOB:  " + raw.Fixed<1, 8>();
+      line += "JOB:  " + raw.Fixed<1, 8>();
+      return;
     case kRawUnits:
-      return UnitText(state, raw);
+      return UnitText(line, state, raw);
     default:
-      return {};
+      return;
+  }
+}
+
+// ConvertRawRecord with a buffer for the text that a run of records reuses.
+void ConvertRawRecord(RawUnitState& state, std::string_view record, std::string& line,
+                      JobText& text) {
+  try {
+    RawRecordText(line, state, record);
+    if (line.empty()) return;
+    // Added as a text control adds a line: a line break inside the text (the
+    // unit record's, or one in a point name) starts another line.
+    const bool oneLine =
+        line.find('\r') == std::string::npos && line.find('\n') == std::string::npos;
+    if (oneLine) {
+      text.emplace_back(line);
+    } else {
+      JobText lines = SplitTextLines(line);
+      text.reserve(text.size() + lines.size());
+      for (auto& split : lines) text.push_back(std::move(split));
+    }
+  } catch (...) {
+    // A record that cannot be converted (out of memory) contributes nothing.
   }
 }
 
@@ -170,21 +188,8 @@ bool IsListedInstrumentModel(std::string_view model) {
 }
 
 void ConvertRawRecord(RawUnitState& state, std::string_view record, JobText& text) {
-  try {
-    std::string built = RawRecordText(state, record);
-    if (built.empty()) return;
-    // Added as a text control adds a line: a line break inside the text (the
-    // unit record's, or one in a point name) starts another line.
-    if (built.find_first_of("\r\n") == std::string::npos) {
-      text.push_back(std::move(built));
-    } else {
-      JobText lines = SplitTextLines(built);
-      text.reserve(text.size() + lines.size());
-      for (auto& line : lines) text.push_back(std::move(line));
-    }
-  } catch (...) {
-    // A record that cannot be converted (out of memory) contributes nothing.
-  }
+  std::string line;
+  ConvertRawRecord(state, record, line, text);
 }
 
 TsmContent OpenTsmBytes(RawUnitState& state, std::string bytes) {
@@ -194,8 +199,9 @@ TsmContent OpenTsmBytes(RawUnitState& state, std::string bytes) {
   content.RawRecordBuffer = std::move(bytes);
   const std::string_view buffer = content.RawRecordBuffer;
   content.JobText.reserve(buffer.size() / kRawRecordSize);
+  std::string line;
   for (std::size_t at = 0; at + kRawRecordSize <= buffer.size(); at += kRawRecordSize) {
-    ConvertRawRecord(state, buffer.substr(at, kRawRecordSize), content.JobText);
+    ConvertRawRecord(state, buffer.substr(at, kRawRecordSize), line, content.JobText);
   }
   return content;
 }

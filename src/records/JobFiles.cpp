@@ -63,7 +63,13 @@ std::string ReadFileBytes(const std::string& path) {
   std::error_code sizeError;
   const auto size = std::filesystem::file_size(path, sizeError);
   if (!sizeError && size > kMaxFileBytes) throw OversizedInput(OversizedFileMessage(Quoted(path)));
+  // A regular file is read straight into bytes of its size; what else comes
+  // (from a file that grows, or one without a size, as a pipe) is appended.
   std::string bytes;
+  if (!sizeError) {
+    bytes.resize(static_cast<std::size_t>(size));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+  }
   char buffer[1 << 16];
   std::size_t got = 0;
   while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
@@ -93,21 +99,6 @@ JobText SplitFileLines(std::string_view bytes, const std::string& path) {
     }
   }
   return lines;
-}
-
-CappedLines ReadCappedTextFile(const std::string& path, std::size_t headCount,
-                               std::size_t tailCount) {
-  errno = 0;
-  FileHandle file(std::fopen(path.c_str(), "rb"));
-  if (!file) ThrowFileError("无法打开文件", path, errno);
-  LineReader reader(
-      [&](char* buffer, std::size_t size) {
-        const std::size_t got = std::fread(buffer, 1, size, file.get());
-        if (got == 0 && std::ferror(file.get())) ThrowFileError("无法读取文件", path, errno);
-        return got;
-      },
-      Quoted(path));
-  return ReadCappedLines(reader, headCount, tailCount);
 }
 
 void WriteTextFile(const std::string& path, const JobText& lines) {

@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "records/LineReader.h"
 #include "records/TextLines.h"
 
 namespace lumaq {
@@ -40,10 +39,6 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes);
 JobText ReadTextFile(const std::string& path);
 // The lines of a file's bytes, with the same check; path names the file.
 JobText SplitFileLines(std::string_view bytes, const std::string& path);
-// The first headCount and the last tailCount lines of a file, read in
-// bounded memory (see ReadCappedLines).
-CappedLines ReadCappedTextFile(const std::string& path, std::size_t headCount,
-                               std::size_t tailCount);
 void WriteTextFile(const std::string& path, const JobText& lines);
 
 // Keeps the first maxLines lines; returns how many were left out.

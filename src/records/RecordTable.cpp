@@ -47,6 +47,22 @@ std::string CutTo11(const std::string& text) {
 
 }  // namespace
 
+TableRow TableRowOfLine(std::string_view line) {
+  return {RecordLineName(line), RecordLineN(line), RecordLineE(line), RecordLineZ(line),
+          RecordLineCode(line)};
+}
+
+bool IsRecordRow(const TableRow& row) {
+  return !TrimControl(row[kColName]).empty() && !TrimControl(row[kColN]).empty() &&
+         !TrimControl(row[kColE]).empty();
+}
+
+std::string RecordLineOfRow(const TableRow& row) {
+  const std::string z = row[kColZ].empty() ? "0.000" : CutTo11(row[kColZ]);
+  return ComposeRecordLine(row[kColName], row[kColCode], CutTo11(row[kColN]), CutTo11(row[kColE]),
+                           z);
+}
+
 std::string RecordsLeftOutText(std::size_t count) {
   return "记录超过 " + std::to_string(kMaxRecords) + " 条，其余 " + std::to_string(count) +
          " 条未读入";
@@ -124,13 +140,7 @@ void RecordTable::FillTableFromJobText(const JobText& text, ProgressSink& progre
   const bool longFill = lines > kLongFillLines;
   if (longFill) progress.SetProgressText(kLoadingText);
   for (int i = 0; i < lines; ++i) {
-    const std::string& line = text[static_cast<std::size_t>(i)];
-    Row& row = rows_[static_cast<std::size_t>(i) + 1];
-    row[kColName] = RecordLineName(line);
-    row[kColN] = RecordLineN(line);
-    row[kColE] = RecordLineE(line);
-    row[kColZ] = RecordLineZ(line);
-    row[kColCode] = RecordLineCode(line);
+    rows_[static_cast<std::size_t>(i) + 1] = TableRowOfLine(text[static_cast<std::size_t>(i)]);
     if (longFill && i % 100 == 0) {
       currentRow_ = i + 1;
       progress.ProcessMessages();
@@ -143,11 +153,9 @@ JobText RecordTable::BuildJobTextFromTable(ProgressSink& progress) const {
   JobText text;
   const int lastRow = LastScannedRow();
   for (int r = 1; r <= lastRow; ++r) {
-    if (!IsUsedRow(r)) continue;
     const Row& row = rows_[static_cast<std::size_t>(r)];
-    const std::string z = row[kColZ].empty() ? "0.000" : CutTo11(row[kColZ]);
-    text.push_back(ComposeRecordLine(row[kColName], row[kColCode], CutTo11(row[kColN]),
-                                     CutTo11(row[kColE]), z));
+    if (!IsRecordRow(row)) continue;
+    text.push_back(RecordLineOfRow(row));
     if (text.size() == static_cast<std::size_t>(kLongFillLines)) {
       progress.SetProgressText(kProcessingText);
       progress.ProcessMessages();

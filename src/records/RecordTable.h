@@ -42,9 +42,23 @@ class NoProgress : public ProgressSink {
   void ProcessMessages() override {}
 };
 
+// One row of the table: name, N, E, Z, code.
+using TableRow = std::array<std::string, kColumnCount>;
+
+// The steps that move one record between the job text and the table, for
+// those who follow a record file through Open and the compaction of the
+// table one line at a time (RecordFileReader):
+// the row a record line fills, its fields read from their columns;
+TableRow TableRowOfLine(std::string_view line);
+// whether a row is a record: name, N and E all non-empty after trimming;
+bool IsRecordRow(const TableRow& row);
+// the record line a record row gives the job text: N, E and Z cut to 11
+// characters, an empty Z written as "0.000".
+std::string RecordLineOfRow(const TableRow& row);
+
 class RecordTable {
  public:
-  using Row = std::array<std::string, kColumnCount>;
+  using Row = TableRow;
 
   RecordTable();
 

@@ -59,6 +59,11 @@ ReplacingFile::ReplacingFile(std::string path)
     }
   }
   if (!file_) ThrowWriteError(path_, error);
+  // Bytes go to the system in pieces of this size: few system calls for a
+  // long file, a few pages of memory.
+  constexpr std::size_t kBufferBytes = std::size_t{1} << 15;
+  buffer_ = std::make_unique_for_overwrite<char[]>(kBufferBytes);
+  std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferBytes);
 }
 
 ReplacingFile::~ReplacingFile() {

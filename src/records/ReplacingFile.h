@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,7 @@ class ReplacingFile {
   std::string path_;    // the name the caller gave, for messages
   std::string target_;  // the file replaced: path_ with its links followed
   std::string temporary_;
+  std::unique_ptr<char[]> buffer_;  // the file's, freed after it is closed
   std::FILE* file_ = nullptr;
 };
 

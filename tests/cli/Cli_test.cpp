@@ -90,6 +90,7 @@ TEST_F(CliTest, RejectionsAndFailures) {
   dir.Write("sv.dat", "1,P1,TREE,1,2,3\r\n\r\n");
   dir.Write("JOB.BDT", kTree + "\r\n");
   dir.Write("KEEP.BDT", "old");
+  dir.Write("nul.dat", "P1,TREE,1,2,3\r\n" + std::string(1, '\0'));
   const struct {
     std::vector<std::string> arguments;
     int exitCode;
@@ -103,6 +104,9 @@ TEST_F(CliTest, RejectionsAndFailures) {
       {{"export", "pdf", "JOB.BDT", "KEEP.BDT"}, 2, "lumaq-cli: unknown export format"},
       {{"export", "gts", "missing.BDT", "KEEP.BDT"}, 1, "无法打开文件"},
       {{"export", "gts", "JOB.BDT", "no/such/folder.pts"}, 1, "无法写入文件"},
+      // A fault of the input comes before a failure to write.
+      {{"import", "cass", "nul.dat", "no/such/folder.BDT"}, 2, "数据格式不符，无法导入！"},
+      {{"export", "gts", "missing.BDT", "no/such/folder.pts"}, 1, "无法打开文件"},
   };
   for (const auto& c : cases) {
     std::string label;

@@ -27,8 +27,8 @@ TEST(ExchangeFormats, EveryEntryIsNamedShownAndReadOrWritten) {
     EXPECT_FALSE(format.description.empty());
     EXPECT_FALSE(format.pattern.empty());
     EXPECT_TRUE(format.Reads() || format.Writes());
-    // A reader either takes lines one by one or the file whole.
-    EXPECT_FALSE(format.reader.line != nullptr && format.reader.file != nullptr);
+    // A reader takes either a record a line or records of several lines.
+    EXPECT_FALSE(format.reader.line != nullptr && format.reader.record != nullptr);
     // The writer is the one for the records the format takes.
     const bool raw = format.takes == RecordKind::kRawRecords;
     EXPECT_EQ(format.rawWriter != nullptr, raw);

@@ -264,6 +264,50 @@ TEST(ImportBytes, AFileWithANulByteIsRejectedAsNotOfTheFormat) {
   }
 }
 
+// What an import of bytes gives: the records kept and left out, or the fault.
+std::string ImportOutcome(std::string_view format, const std::string& bytes) {
+  try {
+    const ImportedRecords imported = ImportBytes(Format(format), bytes);
+    return std::to_string(imported.records.size()) + " kept, " + std::to_string(imported.leftOut) +
+           " left out";
+  } catch (const RejectedImportFile& error) {
+    return std::string("rejected: ") + error.what();
+  } catch (const ImportError& error) {
+    return std::string("error: ") + error.what();
+  }
+}
+
+// Read line by line, a file's faults still come in the order of a file read
+// whole: the NUL byte and the shape first, then the first kept line that
+// cannot be taken apart; lines left out are never taken apart.
+TEST(ImportBytes, FaultsComeAsFromTheWholeFile) {
+  std::string sv300;
+  for (int i = 1; i <= 15998; ++i) sv300 += std::to_string(i) + "," + CassLine(i) + "\r\n";
+  std::string scs = "16000\r\n";
+  for (int i = 1; i <= 16001; ++i) scs += "P" + std::to_string(i) + "\r\nC\r\n1\r\n2\r\n3\r\n";
+  const struct {
+    const char* label;
+    std::string_view format;
+    std::string bytes;
+    std::string outcome;
+  } cases[] = {
+      {"a NUL byte after a bad line", "sv300", "1,P1,C,1,2,3\r\nbad\r\n" + std::string(1, '\0'),
+       std::string("rejected: ") + kFormatMismatchMessage},
+      {"bad lines past those kept", "sv300", sv300 + "bad\r\nbad\r\n9,P9,C,1,2,3",
+       "15999 kept, 2 left out"},
+      {"a bad last line of a long file", "sv300", sv300 + "1,P1,C,1,2,3\r\nbad",
+       "error: 第 16000 行：SV300 记录行中没有逗号：\"bad\""},
+      {"a long SCS2002 file counted wrong", "scs2002", scs + "E",
+       std::string("rejected: ") + kFormatMismatchMessage},
+      {"a long SCS2002 file without its end line", "scs2002", "16001\r\n" + scs.substr(7),
+       std::string("rejected: ") + kFormatMismatchMessage},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    EXPECT_EQ(ImportOutcome(c.format, c.bytes), c.outcome);
+  }
+}
+
 TEST(ImportBytes, ALineOverOneMegabyteIsAnInputError) {
   const std::string bytes = "P1,C,1,2,3\r\n" + std::string(kMaxLineBytes + 1, '1');
   EXPECT_THROW(ImportBytes(Format("csv"), bytes), OversizedInput);

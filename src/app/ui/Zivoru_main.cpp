@@ -78,10 +78,8 @@ TForm1::TForm1(UserDialogs* dialogs, std::string programFolder)
 
   StringGrid1 = new RecordGrid(table_, commands_, central);
   StringGrid1->setObjectName("StringGrid1");
-  RichEdit1 = new QPlainTextEdit(central);
+  RichEdit1 = new MeasurementTextView(central);
   RichEdit1->setObjectName("RichEdit1");
-  RichEdit1->setReadOnly(true);
-  RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
   RichEdit1->setFont(NamedFont("Times New Roman", 14));
   RichEdit1->hide();
   layout->addWidget(StringGrid1, 1);
@@ -388,12 +386,7 @@ void TForm1::RefreshTable() {
 }
 
 void TForm1::ShowJobText(const JobText& text) {
-  std::string joined;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (i > 0) joined += '\n';
-    joined += text[i];
-  }
-  RichEdit1->setPlainText(FromAnsi(joined));
+  RichEdit1->SetLines(text);
 }
 
 // Find in the plan view: the point found comes into sight.

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <string>
@@ -17,6 +16,7 @@
 
 #include "app/ExchangeCommands.h"
 #include "app/MainCommands.h"
+#include "app/ui/MeasurementTextView.h"
 #include "app/ui/PlanWidget.h"
 #include "app/ui/QtPlanPictures.h"
 #include "app/ui/QtUserDialogs.h"
@@ -56,7 +56,7 @@ class TForm1 : public QMainWindow, public MainView {
 
   // Widgets by their form names, for the window's own wiring and its tests.
   RecordGrid* StringGrid1 = nullptr;
-  QPlainTextEdit* RichEdit1 = nullptr;
+  MeasurementTextView* RichEdit1 = nullptr;
   QLineEdit* Edit1 = nullptr;
   QToolButton *Button_New = nullptr, *Button_Save = nullptr, *Button_Open = nullptr,
               *Button_Print = nullptr, *Button_Sort = nullptr, *Button_Del = nullptr,
