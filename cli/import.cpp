@@ -86,7 +86,11 @@ RecordFileImport Import(const ExchangeFormat& format, const std::string& in,
 ExitCode RunImport(const CliCall& call) {
   const Arguments& arguments = call.Positional();
   const bool named = arguments.size() == 3;
-  if (!named && !call.Has("--detect")) throw call.Wrong("FORMAT is missing (or give --detect)");
+  if (!named && !call.Has("--detect")) {
+    // "import cass IN" lacks OUT; "import IN OUT" lacks the format.
+    const bool formatGiven = FindExchangeFormat(arguments[0]) != nullptr;
+    throw call.Wrong(formatGiven ? "" : "FORMAT is missing (or give --detect)");
+  }
   const ExchangeFormat* chosen =
       named ? &ParseFormat(arguments[0], FormatsToImport(), kName) : nullptr;
   const std::string& in = arguments[named ? 1 : 0];

@@ -67,7 +67,7 @@ TEST_F(CrsCommandTest, TheChoiceIsKeptInItsOwnSectionOfCommpara) {
   const std::string settings = program.Write("Commpara", "[PortMap]\r\nCOM3=/dev/ttyUSB0\r\n");
   Choose("4547");
   EXPECT_EQ(ReadFileBytes(settings),
-            "[PortMap]\r\nCOM3=/dev/ttyUSB0\r\n[CoordinateSystem]\r\nCrs=EPSG:4547\r\n");
+            "[PortMap]\r\nCOM3=/dev/ttyUSB0\r\n\r\n[CoordinateSystem]\r\nCrs=EPSG:4547\r\n");
   Choose(std::nullopt);  // cancelled: the stored one stays, and is the current one
   EXPECT_EQ(crsDialog.requests.back().current, "EPSG:4547");
   Choose("epsg:32650");

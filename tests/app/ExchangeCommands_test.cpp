@@ -106,6 +106,7 @@ TEST_F(ExchangeCommandsTest, ImportOffersTheFormatAFileLooksLike) {
 
 TEST_F(ExchangeCommandsTest, AGisImportWithoutAReferenceSystemIsToldAndChangesNothing) {
   SetRecord(1, "OLD", "1", "2");
+  dialogs.NextMessageAnswer(MessageResult::kOk);
   Import(dir.Write("p.geojson", "{\"type\": \"FeatureCollection\", \"features\": []}"), 8);
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].caption, kCaptionWarning);

@@ -12,7 +12,7 @@
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
 #include "records/RecordTable.h"
-#include "support/CliRunner.h"
+#include "support/ChildProcess.h"
 #include "support/ExchangeFormatsByName.h"
 #include "support/TempDir.h"
 
@@ -48,6 +48,8 @@ TEST_F(FileConversionsTest, LongFilesConvertAsTheWindowsCommandsConvertThem) {
   commands.OpenRecordFile(dir.Path("JOB.BDT"));
   commands.TakeRecordsFromTable();
   for (const ExchangeFormat* format : FormatsToExport(RecordKind::kCoordinateRecords)) {
+    // The GIS formats stamp their files and need a system: CliGis_test reads them back.
+    if (format->usesCrs) continue;
     const std::string name(format->name);
     SCOPED_TRACE(name);
     ASSERT_EQ(Run({"export", name, "JOB.BDT", "x." + name}).exitCode, 0);

@@ -69,10 +69,20 @@ TEST_F(CliTest, HelpListsTheFormatsOfEachCommand) {
     const char* usage;
   } cases[] = {
       {"import",
-       "usage: lumaq-cli import FORMAT IN OUT.BDT   (FORMAT: gts, scs2002, sv300, cass, csv)\n"},
+       "usage: lumaq-cli import [--detect] [--crs CODE] [--layer NAME] [FORMAT] IN OUT.BDT   "
+       "(FORMAT: gts, scs2002, sv300, cass, csv, gpkg, shp, geojson, kml)\n\n"
+       "options:\n"
+       "  --detect       pick the format by the file's content (FORMAT, if given, when it fits)\n"
+       "  --crs CODE     the job's coordinate reference system, an EPSG code such as EPSG:4547 "
+       "(gpkg, shp, geojson, kml, landxml); else the one stored in Commpara\n"
+       "  --layer NAME   the layer to read (gpkg, shp, geojson, kml, landxml); else the first "
+       "point layer\n"},
       {"export",
-       "usage: lumaq-cli export FORMAT IN.BDT OUT   (FORMAT: gts, scs2002, sv300, cass, "
-       "csv, dxf, user)\n"},
+       "usage: lumaq-cli export [--crs CODE] FORMAT IN.BDT OUT   (FORMAT: gts, scs2002, sv300, "
+       "cass, csv, dxf, user, gpkg, shp, geojson, kml, landxml)\n\n"
+       "options:\n"
+       "  --crs CODE   the job's coordinate reference system, an EPSG code such as EPSG:4547 "
+       "(gpkg, shp, geojson, kml, landxml); else the one stored in Commpara\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);

@@ -49,8 +49,14 @@ TEST(ExchangeFormats, ListsInTheOrderOfTheDialogs) {
   EXPECT_EQ(Names(FormatsToExport(RecordKind::kRawRecords)), NameList{"polar"});
 
   const FormatList imports = FormatsToImport();
-  for (const auto& [typeIndex, name] :
-       {std::pair{1, "gts"}, {4, "cass"}, {5, "csv"}, {0, "gts"}, {6, "gts"}, {-1, "gts"}}) {
+  for (const auto& [typeIndex, name] : {std::pair{1, "gts"},
+                                        {4, "cass"},
+                                        {5, "csv"},
+                                        {6, "gpkg"},
+                                        {9, "kml"},
+                                        {0, "gts"},
+                                        {10, "gts"},
+                                        {-1, "gts"}}) {
     SCOPED_TRACE(typeIndex);
     EXPECT_EQ(FormatOfTypeIndex(imports, typeIndex).name, name);
   }
