@@ -36,6 +36,8 @@ ExitCode RunImport(const CliCall& call) {
     throw RejectedInput(std::string(kImportErrorMessage) + " \"" + in + "\" " + error.what());
   } catch (const OversizedInput& error) {
     throw RejectedInput(std::string(kImportErrorMessage) + " " + error.what());
+  } catch (const NotARegularFile& error) {
+    throw RejectedInput(std::string(kImportErrorMessage) + " " + error.what());
   } catch (const FileError& error) {
     throw FileError(std::string(kImportErrorMessage) + " " + error.what());
   }

@@ -22,6 +22,11 @@ std::string NotAMeasurementFileMessage(const std::string& path) {
 
 }  // namespace
 
+std::string TextBesideText(const std::string& path, const std::string& beside, std::size_t lines) {
+  return "测量数据文件“" + FileNameOf(path) + "”只保存原始测量记录；接收到的其他 " +
+         std::to_string(lines) + " 行已一并保存到“" + FileNameOf(beside) + "”。";
+}
+
 bool MainCommands::AskToSaveChanges() {
   if (!job_.Modified && !receivedUnsaved_) return true;
   switch (dialogs_.ShowMessage(kCaptionNote, kSaveChangesQuestion, MessageIcon::kQuestion,
@@ -135,7 +140,9 @@ void MainCommands::MenuJobSaveClick() {
     jobCommands_.TakeRecordsFromTable();
     jobCommands_.WriteJob(job_.FilePath, false);
   } else {
-    jobCommands_.WriteJob(job_.FilePath, job_.HasRawRecords && IsTsmExtension(job_.FilePath));
+    TellTextBeside(
+        job_.FilePath,
+        jobCommands_.WriteJob(job_.FilePath, job_.HasRawRecords && IsTsmExtension(job_.FilePath)));
   }
   job_.Modified = false;
   receivedUnsaved_ = false;
@@ -160,7 +167,10 @@ bool MainCommands::SaveAs() {
   // A job with a file starts in its folder with its name and type, so that
   // accepting the dialog saves over that file (after the overwrite question).
   const bool hasFile = !job_.Untitled && !job_.FilePath.empty();
-  const int fileType = hasFile ? FilterIndexOfExtension(filter, job_.FilePath) : 0;
+  // Raw records without a file of their own are offered as one first.
+  const int fileType = hasFile ? FilterIndexOfExtension(filter, job_.FilePath)
+                       : filter == kFilterSaveMeasurement ? 1
+                                                          : 0;
   const auto choice = dialogs_.AskSaveFile(
       {kSaveAsTitle, filter,
        fileType != 0 ? fileType
@@ -175,7 +185,8 @@ bool MainCommands::SaveAs() {
     jobCommands_.TakeRecordsFromTable();
     jobCommands_.WriteJob(path, false);
   } else {
-    jobCommands_.WriteJob(path, job_.HasRawRecords && choice->filterIndex == 1);
+    TellTextBeside(path,
+                   jobCommands_.WriteJob(path, job_.HasRawRecords && choice->filterIndex == 1));
   }
   job_.FilePath = path;
   job_.JobName = FileNameOf(path);
@@ -186,6 +197,13 @@ bool MainCommands::SaveAs() {
   DropJournal();
   ReportLeftOutRows(leftOut, LeftOutBy::kSave);
   return true;
+}
+
+void MainCommands::TellTextBeside(const std::string& path, const std::string& beside) {
+  if (beside.empty()) return;
+  dialogs_.ShowMessage(kCaptionNote,
+                       TextBesideText(path, beside, job_.LinesBesideRawRecords.size()),
+                       MessageIcon::kInformation, MessageButtons::kOk);
 }
 
 void MainCommands::MenuJobPrintClick() {

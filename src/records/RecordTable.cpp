@@ -47,6 +47,36 @@ std::string CutTo11(const std::string& text) {
 
 }  // namespace
 
+RecordRow RowOfRecordLine(std::string_view line) {
+  RecordRow row;
+  row[kColName] = RecordLineName(line);
+  row[kColN] = RecordLineN(line);
+  row[kColE] = RecordLineE(line);
+  row[kColZ] = RecordLineZ(line);
+  row[kColCode] = RecordLineCode(line);
+  return row;
+}
+
+bool IsRecordRow(const RecordRow& row) {
+  return !TrimControl(row[kColName]).empty() && !TrimControl(row[kColN]).empty() &&
+         !TrimControl(row[kColE]).empty();
+}
+
+std::optional<std::string> SavedRecordLine(const RecordRow& row) {
+  if (!IsRecordRow(row)) return std::nullopt;
+  const std::string z = row[kColZ].empty() ? "0.000" : CutTo11(row[kColZ]);
+  return ComposeRecordLine(row[kColName], row[kColCode], CutTo11(row[kColN]), CutTo11(row[kColE]),
+                           z);
+}
+
+JobText SavedRecordLines(const JobText& lines) {
+  JobText saved;
+  for (const std::string& line : lines) {
+    if (auto record = SavedRecordLine(RowOfRecordLine(line))) saved.push_back(std::move(*record));
+  }
+  return saved;
+}
+
 std::string RecordsLeftOutText(std::size_t count) {
   return "记录超过 " + std::to_string(kMaxRecords) + " 条，其余 " + std::to_string(count) +
          " 条未读入";
@@ -101,8 +131,7 @@ void RecordTable::SetCurrentCell(int column, int row) {
 }
 
 bool RecordTable::IsUsedRow(int row) const {
-  return !TrimControl(Cell(kColName, row)).empty() && !TrimControl(Cell(kColN, row)).empty() &&
-         !TrimControl(Cell(kColE, row)).empty();
+  return IsRecordRow(RowCells(row));
 }
 
 void RecordTable::ClearTable() {
@@ -124,13 +153,7 @@ void RecordTable::FillTableFromJobText(const JobText& text, ProgressSink& progre
   const bool longFill = lines > kLongFillLines;
   if (longFill) progress.SetProgressText(kLoadingText);
   for (int i = 0; i < lines; ++i) {
-    const std::string& line = text[static_cast<std::size_t>(i)];
-    Row& row = rows_[static_cast<std::size_t>(i) + 1];
-    row[kColName] = RecordLineName(line);
-    row[kColN] = RecordLineN(line);
-    row[kColE] = RecordLineE(line);
-    row[kColZ] = RecordLineZ(line);
-    row[kColCode] = RecordLineCode(line);
+    rows_[static_cast<std::size_t>(i) + 1] = RowOfRecordLine(text[static_cast<std::size_t>(i)]);
     if (longFill && i % 100 == 0) {
       currentRow_ = i + 1;
       progress.ProcessMessages();
@@ -143,11 +166,9 @@ JobText RecordTable::BuildJobTextFromTable(ProgressSink& progress) const {
   JobText text;
   const int lastRow = LastScannedRow();
   for (int r = 1; r <= lastRow; ++r) {
-    if (!IsUsedRow(r)) continue;
-    const Row& row = rows_[static_cast<std::size_t>(r)];
-    const std::string z = row[kColZ].empty() ? "0.000" : CutTo11(row[kColZ]);
-    text.push_back(ComposeRecordLine(row[kColName], row[kColCode], CutTo11(row[kColN]),
-                                     CutTo11(row[kColE]), z));
+    auto line = SavedRecordLine(rows_[static_cast<std::size_t>(r)]);
+    if (!line) continue;
+    text.push_back(std::move(*line));
     if (text.size() == static_cast<std::size_t>(kLongFillLines)) {
       progress.SetProgressText(kProcessingText);
       progress.ProcessMessages();
@@ -155,6 +176,23 @@ JobText RecordTable::BuildJobTextFromTable(ProgressSink& progress) const {
   }
   progress.SetProgressText("");
   return text;
+}
+
+int RecordTable::RowOfRecord(int count) const {
+  const int lastRow = LastScannedRow();
+  for (int r = 1, seen = 0; r <= lastRow; ++r) {
+    if (IsUsedRow(r) && ++seen == count) return r;
+  }
+  return 0;
+}
+
+int RecordTable::CountRecordsPastLimit() const {
+  int count = 0;
+  const int lastRow = std::min(RowCount() - 1, static_cast<int>(rows_.size()) - 1);
+  for (int r = kMaxRecords + 1; r <= lastRow; ++r) {
+    if (IsUsedRow(r)) ++count;
+  }
+  return count;
 }
 
 int RecordTable::FindPointByName(std::string_view text) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,9 +43,24 @@ class NoProgress : public ProgressSink {
   void ProcessMessages() override {}
 };
 
+using RecordRow = std::array<std::string, kColumnCount>;
+
+// The cells a record line fills (FillTableFromJobText).
+RecordRow RowOfRecordLine(std::string_view line);
+// Whether a row is a record: its name, N and E are all non-empty after
+// trimming.
+bool IsRecordRow(const RecordRow& row);
+// The record line a row is saved as (BuildJobTextFromTable): N, E and Z cut
+// to 11 characters, an empty Z written as "0.000"; none for a row that is no
+// record.
+std::optional<std::string> SavedRecordLine(const RecordRow& row);
+// The record lines the table saves once filled from lines, without its limit
+// of 15999 rows: each line through RowOfRecordLine and SavedRecordLine.
+JobText SavedRecordLines(const JobText& lines);
+
 class RecordTable {
  public:
-  using Row = std::array<std::string, kColumnCount>;
+  using Row = RecordRow;
 
   RecordTable();
 
@@ -74,9 +90,14 @@ class RecordTable {
   // row count to lines + 1; longer than 1000 lines report progress every 100.
   void FillTableFromJobText(const JobText& text, ProgressSink& progress);
 
-  // One record line per used row among rows 1..15999, N/E/Z cut to 11
-  // characters, an empty Z written as "0.000". The table is not changed.
+  // One record line per used row among rows 1..15999 (SavedRecordLine). The
+  // table is not changed.
   JobText BuildJobTextFromTable(ProgressSink& progress) const;
+  // The row of the count-th used row among rows 1..15999, the row its line
+  // of BuildJobTextFromTable came from; 0 when there is none.
+  int RowOfRecord(int count) const;
+  // Used rows past row 15999, which BuildJobTextFromTable leaves out.
+  int CountRecordsPastLimit() const;
 
   // The next row after the current one (wrapping to row 1) whose name equals
   // text ignoring letter case; it becomes current in column 0. 0 when none.

@@ -2,6 +2,7 @@
 // pseudo-terminal, a small instrument played by the test on the other.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <termios.h>
 
 #include <chrono>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "comm/FrameHeaders.h"
+#include "comm/JournalFile.h"
 #include "rawdata/RawRecord.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
@@ -286,7 +288,25 @@ TEST_F(TransferCli, CallsThatEndBeforeAnyTransfer) {
        {"send", "--device", "/nonexistent/tty", "EMPTY.BDT"},
        2,
        "\"EMPTY.BDT\": no records to send\n"},
+      {"a port beyond COM16", {"receive", "--port", "COM99", "OUT.BDT"}, 2, ""},
+      {"a printer port", {"send", "--port", "LPT1", "EMPTY.BDT"}, 2, ""},
+      {"an empty port name", {"receive", "--port", "", "OUT.BDT"}, 2, ""},
+      {"an OUT that is a FIFO",
+       {"receive", "--device", "/nonexistent/tty", "FIFO.BDT"},
+       2,
+       "无法写入文件 \"FIFO.BDT\"：这是一个管道（FIFO），不是普通文件\n"},
+      {"an IN that is a FIFO",
+       {"send", "--device", "/nonexistent/tty", "FIFO.BDT"},
+       2,
+       "无法打开文件 \"FIFO.BDT\"：这是一个管道（FIFO），不是普通文件\n"},
+      {"another receive into the same OUT, without journals",
+       {"receive", "--no-journal", "--device", "/nonexistent/tty", "BUSY.BDT"},
+       2,
+       "\"BUSY.BDT\": another receive into it is running\n"},
   };
+  ASSERT_EQ(::mkfifo(dir_.Path("FIFO.BDT").c_str(), 0600), 0);
+  const auto otherReceive = JournalFile::HoldLock(dir_.Path("BUSY.BDT.lock"));
+  ASSERT_TRUE(otherReceive);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     Start(c.arguments);
@@ -298,6 +318,8 @@ TEST_F(TransferCli, CallsThatEndBeforeAnyTransfer) {
     }
     EXPECT_FALSE(std::filesystem::exists(dir_.Path("OUT.BDT")));
   }
+  EXPECT_TRUE(std::filesystem::is_fifo(dir_.Path("FIFO.BDT")));
+  EXPECT_FALSE(std::filesystem::exists(dir_.Path("BUSY.BDT")));
 }
 
 }  // namespace
