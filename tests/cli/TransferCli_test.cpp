@@ -233,21 +233,35 @@ TEST_F(TransferCli, SendIsAcknowledgedRecordByRecord) {
   EXPECT_EQ(Errors(), "\r已传输记录数 0\r已传输记录数 1\r已传输记录数 2\n数据传输结束!\n");
 }
 
+// A record that cannot be packed is named by its line in the file, whatever
+// lines without a record come before it.
 TEST_F(TransferCli, SendStopsAtARecordThatCannotBePacked) {
-  dir_.Write("JOB.BDT", ComposeRecordLine("P1", "", "1", "2", "3") + "\r\n" +
-                            ComposeRecordLine("P2", "", "abc", "2", "3") + "\r\n");
-  Start({"send", "--device", pty_.Path(), "JOB.BDT"});
-  const std::string frame = RequestFrame(32);
-  pty_.Send(std::string(1, static_cast<char>(FrameChecksum(frame))));
-  EXPECT_EQ(pty_.Receive(1, 5s), kOk);
-  ASSERT_TRUE(AwaitPoll());
-  pty_.Send("\xBB");
-  EXPECT_EQ(WaitForExit(), 2) << Errors();
-  EXPECT_EQ(pty_.Receive(1, 100ms), "");  // no frame, no end byte
-  EXPECT_EQ(Errors(),
-            "\r已传输记录数 0\r已传输记录数 1\n第 2 行的记录（点号 "
-            "P2）无法发送：坐标数据无法发送（不是数字或超出 "
-            "-999999.999~9999999.999）：\"abc\"\n");
+  const std::string first = ComposeRecordLine("P1", "", "1", "2", "3") + "\r\n";
+  const std::string bad = ComposeRecordLine("P2", "", "abc", "2", "3") + "\r\n";
+  const struct {
+    const char* label;
+    std::string file;
+    int line;
+  } cases[] = {
+      {"on the second line", first + bad, 2},
+      {"after an empty line and a nameless one",
+       first + "\r\n" + ComposeRecordLine("", "", "1", "2", "3") + "\r\n" + bad, 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    dir_.Write("JOB.BDT", c.file);
+    Start({"send", "--device", pty_.Path(), "JOB.BDT"});
+    const std::string frame = RequestFrame(32);
+    pty_.Send(std::string(1, static_cast<char>(FrameChecksum(frame))));
+    EXPECT_EQ(pty_.Receive(1, 5s), kOk);
+    ASSERT_TRUE(AwaitPoll());
+    pty_.Send("\xBB");
+    EXPECT_EQ(WaitForExit(), 2) << Errors();
+    EXPECT_EQ(pty_.Receive(1, 100ms), "");  // no frame, no end byte
+    EXPECT_EQ(Errors(), "\r已传输记录数 0\r已传输记录数 1\n第 " + std::to_string(c.line) +
+                            " 行的记录（点号 P2）无法发送：坐标数据无法发送（不是数字或超出 "
+                            "-999999.999~9999999.999）：\"abc\"\n");
+  }
 }
 
 TEST_F(TransferCli, APortNameLeadsThroughThePortMapOfCommparaBesideTheProgram) {
@@ -270,6 +284,9 @@ TEST_F(TransferCli, APortNameLeadsThroughThePortMapOfCommparaBesideTheProgram) {
 
 TEST_F(TransferCli, CallsThatEndBeforeAnyTransfer) {
   dir_.Write("EMPTY.BDT", "\r\n\r\n");
+  std::string longFile;
+  for (int i = 1; i <= 16001; ++i) longFile += ComposeRecordLine("P", "", "1", "2", "3") + "\r\n";
+  dir_.Write("LONG.BDT", longFile);
   struct Case {
     const char* label;
     std::vector<std::string> arguments;
@@ -299,6 +316,13 @@ TEST_F(TransferCli, CallsThatEndBeforeAnyTransfer) {
        {"send", "--device", "/nonexistent/tty", "FIFO.BDT"},
        2,
        "无法打开文件 \"FIFO.BDT\"：这是一个管道（FIFO），不是普通文件\n"},
+      {"a file longer than the record table",
+       {"send", "--device", "/nonexistent/tty", "LONG.BDT"},
+       1,
+       "提示：\"LONG.BDT\" 的记录超过 15999 条，其余 2 条未读入\nlumaq-cli: the 15999 records "
+       "of its first 15999 lines are sent, the other 2 lines are "
+       "not\n无法打开串口！程序无法正常运行"
+       "！\n\"/nonexistent/tty\"：串口设备不存在 (Unable to open com port (win error code: 2))\n"},
       {"another receive into the same OUT, without journals",
        {"receive", "--no-journal", "--device", "/nonexistent/tty", "BUSY.BDT"},
        2,
