@@ -48,6 +48,9 @@ std::string DamagedJournalText(const std::string& path, const JournalDamage& dam
 std::string JournalStoppedText(const std::string& detail, const std::string& path, int frames);
 // Save wrote the raw records to path and the job's other lines to beside.
 std::string TextBesideText(const std::string& path, const std::string& beside, std::size_t lines);
+// A received job that could not be saved.
+inline constexpr const char* kReceivedJobKeptText =
+    "接收的数据仍在程序中，请用“另存为”保存到其他位置。";
 inline constexpr const char* kNoJournalStatusText =
     "本次接收没有安全副本（接收日志无法建立），请及时保存。";
 
@@ -196,6 +199,11 @@ class MainCommands {
   void OpenCommandLineBdt(const std::string& path);
   bool SaveAs();
   bool SaveWouldDestroyRawFile() const;
+  // Writes the job to path as Save does (the table's records, or the raw
+  // records with rawRecords, else the text) and returns the rows left out.
+  // A received job that cannot be written stays in the window: the
+  // FileError then says so.
+  int WriteJobTo(const std::string& path, bool rawRecords);
   // Tells the user that Save put the job's other lines in beside (nothing
   // when it is empty).
   void TellTextBeside(const std::string& path, const std::string& beside);

@@ -134,16 +134,8 @@ void MainCommands::MenuJobSaveClick() {
     SaveAs();
     return;
   }
-  int leftOut = 0;
-  if (job_.CoordinateMode) {
-    leftOut = table_.CountLeftOutRows();
-    jobCommands_.TakeRecordsFromTable();
-    jobCommands_.WriteJob(job_.FilePath, false);
-  } else {
-    TellTextBeside(
-        job_.FilePath,
-        jobCommands_.WriteJob(job_.FilePath, job_.HasRawRecords && IsTsmExtension(job_.FilePath)));
-  }
+  const int leftOut =
+      WriteJobTo(job_.FilePath, job_.HasRawRecords && IsTsmExtension(job_.FilePath));
   job_.Modified = false;
   receivedUnsaved_ = false;
   DropJournal();
@@ -179,15 +171,7 @@ bool MainCommands::SaveAs() {
   if (!choice) return false;
   fileDialogs_.Remember(FileDialogKind::kSave, *choice);
   const std::string path = CompleteFileName(choice->path, filter, choice->filterIndex);
-  int leftOut = 0;
-  if (job_.CoordinateMode) {
-    leftOut = table_.CountLeftOutRows();
-    jobCommands_.TakeRecordsFromTable();
-    jobCommands_.WriteJob(path, false);
-  } else {
-    TellTextBeside(path,
-                   jobCommands_.WriteJob(path, job_.HasRawRecords && choice->filterIndex == 1));
-  }
+  const int leftOut = WriteJobTo(path, job_.HasRawRecords && choice->filterIndex == 1);
   job_.FilePath = path;
   job_.JobName = FileNameOf(path);
   SetTitle(job_.CoordinateMode ? kCoordinateTitleSuffix : kMeasurementTitleSuffix);
@@ -197,6 +181,23 @@ bool MainCommands::SaveAs() {
   DropJournal();
   ReportLeftOutRows(leftOut, LeftOutBy::kSave);
   return true;
+}
+
+int MainCommands::WriteJobTo(const std::string& path, bool rawRecords) {
+  try {
+    if (!job_.CoordinateMode) {
+      TellTextBeside(path, jobCommands_.WriteJob(path, rawRecords));
+      return 0;
+    }
+    const int leftOut = table_.CountLeftOutRows();
+    jobCommands_.TakeRecordsFromTable();
+    jobCommands_.WriteJob(path, false);
+    return leftOut;
+  } catch (const FileError& error) {
+    // Received records exist nowhere else but in the window (and its journal).
+    if (!receivedUnsaved_) throw;
+    throw FileError(std::string(error.what()) + "\n" + kReceivedJobKeptText);
+  }
 }
 
 void MainCommands::TellTextBeside(const std::string& path, const std::string& beside) {

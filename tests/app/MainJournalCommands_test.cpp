@@ -271,6 +271,25 @@ TEST_F(MainJournalCommandsTest, AJournalThatStopsEndsTheReceiveAndSaysWhereTheFr
   EXPECT_TRUE(w.commands.HasUnsavedReceivedLines());
 }
 
+// A received job that cannot be saved stays in the window, and the error
+// says so; a job that was not received is reported as before.
+TEST_F(MainJournalCommandsTest, AReceivedJobThatCannotBeSavedStaysAndTheUserIsTold) {
+  test::HeadlessWindow& w = Start();
+  Receive(CoordinateFrames(2));
+  fs::create_directory(dir.Path("FOLDER.BDT"));
+  w.dialogs.NextSaveAnswer(FileChoice{dir.Path("FOLDER.BDT"), 1});
+  try {
+    w.commands.MenuJobSaveAsClick();
+    ADD_FAILURE() << "saved";
+  } catch (const FileError& error) {
+    EXPECT_EQ(error.what(), "无法写入文件 \"" + dir.Path("FOLDER.BDT") +
+                                "\"：这是一个文件夹，不是普通文件\n" + kReceivedJobKeptText);
+  }
+  EXPECT_EQ(w.job.JobText, Received(CoordinateFrames(2)).JobText);
+  EXPECT_TRUE(w.commands.HasUnsavedReceivedLines());
+  EXPECT_TRUE(w.commands.Journals().Live());
+}
+
 // Raw records followed by other frames: the job keeps both, and saving it as
 // a measurement data file, offered first, puts the other lines beside it.
 TEST_F(MainJournalCommandsTest, AMixedReceiveIsSavedAsItsRawRecordsAndTheTextBesideThem) {
