@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <filesystem>
-#include <iostream>
 #include <string_view>
 #include <system_error>
 
@@ -53,12 +52,10 @@ PortOptions PortOptionsOf(const CliCall& call) {
     if (device->empty()) throw call.Wrong("--device needs a path");
     options.device = *device;
   } else if (const auto port = call.Value("--port")) {
+    // The window takes a stored name that is no COM1..COM16 as COM1; a name
+    // typed here is a mistake to say, not a port to guess.
+    if (!IsComPortName(*port)) throw call.Wrong("\"" + *port + "\" is no port COM1..COM16");
     options.port = NormalizePortName(*port);
-    // The program takes a name that is no COM1..COM16 as COM1: say so.
-    if (!IsComPortName(*port)) {
-      std::cerr << "lumaq-cli: \"" << *port << "\" is no port COM1..COM16; taken as "
-                << options.port << '\n';
-    }
   } else {
     throw call.Wrong("give a port: --port COMn or --device PATH");
   }

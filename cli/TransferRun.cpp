@@ -7,8 +7,8 @@
 #include <optional>
 #include <thread>
 
+#include "app/JobCommands.h"
 #include "comm/ComTransferPort.h"
-#include "comm/ReceivedJobFile.h"
 #include "comm/TransferDriver.h"
 #include "comm/TransferTimings.h"
 #include "records/JobFiles.h"
@@ -142,6 +142,8 @@ TransferResult RunTransfer(JobDocument& job, TransferDirection direction,
   face.EndCounterLine();
   result.outcome = driver.Session().Outcome();
   result.lineErrors = LineErrorNames(driver.LineErrors());
+  result.sinkFailure = driver.Session().SinkFailure();
+  result.frames = driver.Session().TransferCount();
   if (result.outcome == TransferOutcome::kEndReceived ||
       result.outcome == TransferOutcome::kSendComplete) {
     std::cerr << face.Label1() << '\n';
@@ -169,6 +171,9 @@ ExitCode ReportTransfer(const TransferResult& result) {
       return ExitCode::kRejected;
     case TransferOutcome::kCancelled:
       return ExitCode::kInterrupted;
+    case TransferOutcome::kFrameNotKept:
+      std::cerr << kFrameNotKeptText << " (" << result.sinkFailure << ")\n";
+      return ExitCode::kFailed;
     case TransferOutcome::kRunning:
       break;
   }
@@ -176,11 +181,24 @@ ExitCode ReportTransfer(const TransferResult& result) {
   return ExitCode::kFailed;
 }
 
-void SaveReceivedJob(const JobDocument& job, const std::string& out) {
-  WriteFileAtomically(out, ReceivedJobBytes(job, out));
-  if (ExceedsRecordTable(job)) {
-    std::cerr << "lumaq-cli: " << job.JobText.size() << " records received and saved; the record"
-              << " table, and opening \"" << out << "\", keep the first " << kMaxRecords << '\n';
+void SaveReceivedJob(JobDocument& job, const std::string& out) {
+  RecordTable table;
+  NoProgress progress;
+  const JobCommands commands(job, table, progress);
+  const JobCommands::SavedReceive saved = commands.WriteReceivedJob(out);
+  if (!saved.textBeside.empty()) {
+    std::cerr << "lumaq-cli: \"" << out << "\" holds the raw records alone; the "
+              << job.LinesBesideRawRecords.size() << " other lines received are saved in \""
+              << saved.textBeside << "\"\n";
+  }
+  if (saved.leftOut > 0) {
+    std::cerr << "lumaq-cli: " << saved.leftOut << " of the lines received are no record (no point"
+              << " name, N or E) and are left out, as Save leaves such rows out of the table\n";
+  }
+  const std::size_t records = job.JobText.size() - saved.leftOut;
+  if (job.CoordinateMode && records > static_cast<std::size_t>(kMaxRecords)) {
+    std::cerr << "lumaq-cli: " << records << " records received and saved; the record table, and"
+              << " opening \"" << out << "\", keep the first " << kMaxRecords << '\n';
   }
 }
 

@@ -21,6 +21,8 @@ struct TransferResult {
   std::optional<UnsendableRecord> unsendable;  // kUnsendableRecord
   std::string lineErrors;                      // kLineError: the errors the port reported
   std::string error;                           // an error that ended the transfer inside a step
+  std::string sinkFailure;                     // kFrameNotKept: why the frame could not be kept
+  int frames = 0;                              // frames accepted or acknowledged
 };
 
 // Runs the transfer in direction on the job until the dialog would close. The
@@ -36,10 +38,11 @@ TransferResult RunTransfer(JobDocument& job, TransferDirection direction,
 // unsendable record, 130 Ctrl-C.
 ExitCode ReportTransfer(const TransferResult& result);
 
-// Saves a received job to out as Receive's Save As would (ReceivedJobBytes),
-// replacing out as a whole, and says on standard error when opening out will
-// keep fewer records than were saved. Raises FileError. receive and recover
-// save through here.
-void SaveReceivedJob(const JobDocument& job, const std::string& out);
+// Saves a received job to out as Save As after the receive would
+// (JobCommands::WriteReceivedJob), replacing out as a whole, and says on
+// standard error where the lines beside raw records went, which received
+// lines are no record, and when opening out will keep fewer records than
+// were saved. Raises FileError. receive and recover save through here.
+void SaveReceivedJob(JobDocument& job, const std::string& out);
 
 }  // namespace lumaq::cli

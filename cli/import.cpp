@@ -78,6 +78,8 @@ RecordFileImport Import(const ExchangeFormat& format, const std::string& in,
     throw RejectedInput(std::string(kImportErrorMessage) + " " + error.what());
   } catch (const RejectedGisInput& error) {
     throw RejectedInput(std::string(kImportErrorMessage) + " " + error.what());
+  } catch (const NotARegularFile& error) {
+    throw RejectedInput(std::string(kImportErrorMessage) + " " + error.what());
   } catch (const FileError& error) {
     throw FileError(std::string(kImportErrorMessage) + " " + error.what());
   }

@@ -10,6 +10,7 @@
 
 #include "CliCommand.h"
 #include "records/InputLimits.h"
+#include "records/JobFiles.h"
 
 namespace lumaq::cli {
 namespace {
@@ -78,6 +79,8 @@ int main(int argc, char** argv) {
   } catch (const RejectedInput& error) {
     return Exit(ExitCode::kRejected, error.what());
   } catch (const lumaq::OversizedInput& error) {
+    return Exit(ExitCode::kRejected, error.what());
+  } catch (const lumaq::NotARegularFile& error) {
     return Exit(ExitCode::kRejected, error.what());
   } catch (const std::bad_alloc&) {
     return Exit(ExitCode::kFailed, "内存不足，无法完成操作");

@@ -2,7 +2,10 @@
 // OUT after the frames in a receive journal, for a receive that was killed or
 // lost its power before it saved. A last frame cut short was never answered
 // 0x00 (the instrument sent it again, or it is lost with the transfer): it is
-// left out and named on standard error. The journal itself stays.
+// left out and named on standard error. A journal damaged part-way gives up
+// only what follows the damage: the frames before it are saved, and where
+// the damage starts and how much was set aside is said (exit 1). The journal
+// itself stays, damage and all.
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
@@ -14,10 +17,22 @@
 #include "TransferRun.h"
 #include "comm/FrameHeaders.h"
 #include "comm/JournalFile.h"
+#include "comm/JournalLayout.h"
 #include "comm/JournalReplay.h"
 
 namespace lumaq::cli {
 namespace {
+
+void ReportCutFrame(const std::string& journal, const JournalReplay& replay) {
+  const Frame& cut = *replay.cutFrame;
+  const std::size_t bodySize = FindFrameHeader(cut.header)->bodySize;
+  std::cerr << "lumaq-cli: the last frame of \"" << journal << "\" (" << Hex(cut.header)
+            << ") is cut short "
+            << (cut.body.size() < bodySize ? "after " + std::to_string(cut.body.size()) + " of " +
+                                                 std::to_string(bodySize) + " body bytes"
+                                           : std::string("before its checksum"))
+            << " and is left out; " << replay.frames << " frames recovered\n";
+}
 
 ExitCode RunRecover(const CliCall& call) {
   const std::string& journal = call.Positional()[0];
@@ -30,23 +45,20 @@ ExitCode RunRecover(const CliCall& call) {
     throw std::runtime_error("lumaq-cli: \"" + journal +
                              "\" is being written by a receive that is still running");
   }
-  FramesFileContent content;
-  try {
-    content = ReadFramesFile(journal);
-  } catch (const InvalidFramesFile& error) {
-    throw RejectedInput(error.what());
+  const JournalContent content = ReadJournal(journal);
+  if (IsNoJournal(content)) {
+    throw RejectedInput("\"" + journal + "\": " + NoJournalProblem(*content.damage));
   }
   JobDocument job;
   const JournalReplay replay = ReplayFrames(content, job, ProcessRawUnitState());
-  if (replay.cutFrame) {
-    std::cerr << "lumaq-cli: the last frame of \"" << journal << "\" ("
-              << Hex(replay.cutFrame->header) << ") is cut short after "
-              << replay.cutFrame->body.size() << " of "
-              << FindFrameHeader(replay.cutFrame->header)->bodySize
-              << " body bytes and is left out; " << replay.frames << " frames recovered\n";
-  }
+  if (replay.cutFrame) ReportCutFrame(journal, replay);
   SaveReceivedJob(job, out);
-  return ExitCode::kDone;
+  if (!replay.damage) return ExitCode::kDone;
+  std::cerr << "lumaq-cli: \"" << journal << "\" is damaged from byte " << replay.damage->offset
+            << " on (" << replay.damage->reason << "): " << replay.damage->setAside
+            << " bytes set aside, left in the journal; the " << replay.frames
+            << " frames before the damage are saved in \"" << out << "\"\n";
+  return ExitCode::kFailed;
 }
 
 const CliRegistration registration{{"recover",

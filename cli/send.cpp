@@ -1,10 +1,13 @@
 // lumaq-cli send PORT [--baud RATE] IN.BDT: Open of IN.BDT, then Send (F10) of
-// its records, each acknowledged by the instrument.
+// its records, each acknowledged by the instrument. Open keeps the first
+// 15999 lines, as the record table holds them: more are said and not sent.
+#include <iostream>
 #include <string>
 
 #include "CliCommand.h"
+#include "CliFiles.h"
+#include "CliJob.h"
 #include "PortOptions.h"
-#include "SendableRecords.h"
 #include "TransferRun.h"
 #include "records/JobFiles.h"
 #include "records/RecordTable.h"
@@ -17,10 +20,21 @@ ExitCode RunSend(const CliCall& call) {
   const std::string& in = call.Positional()[0];
   if (!IsBdtExtension(in)) throw UsageError("not a record file (.BDT or .bdt): " + in);
 
-  JobDocument job;
-  job.JobText = SendableRecords(in);
+  CliJob open;
+  const std::size_t leftOut = open.commands.OpenRecordFile(in);
+  if (!open.commands.PrepareSend()) throw RejectedInput("\"" + in + "\": no records to send");
+  WarnRecordsLeftOut(in, leftOut);
+  if (leftOut > 0) {
+    std::cerr << "lumaq-cli: the " << open.job.JobText.size() << " records of its first "
+              << kMaxRecords << " lines are sent, the other " << leftOut << " lines are not\n";
+  }
 
-  return ReportTransfer(RunTransfer(job, TransferDirection::kSend, options));
+  TransferResult result = RunTransfer(open.job, TransferDirection::kSend, options);
+  // A record is named by its line in the file, which is its row in the table.
+  if (result.unsendable) {
+    result.unsendable->lineNumber = open.table.RowOfRecord(result.unsendable->lineNumber);
+  }
+  return ReportTransfer(result);
 }
 
 const CliRegistration registration{{"send", "IN.BDT", PortCliOptions(), "", RunSend}};

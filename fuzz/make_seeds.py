@@ -220,6 +220,13 @@ def main():
     seed("cell_input", "number", "\x01-123.456e2")
     seed("cell_input", "name", "\x00Pt1-A")
     seed("frames_file", "frames", b"\xa8" + job[84:126] + b"\xa2" + b"P1".ljust(39, b"\0"))
+    angles = b"P1".ljust(39, b"\0")
+    journal = b"LUMAQJ\x02\n" + b"\xa8" + job[:42] + bytes([checksum(job[:42])])
+    journal += b"\xa2" + angles + bytes([checksum(angles)])
+    seed("journal", "checksummed", journal)
+    seed("journal", "zero_tail", journal + b"\0" * 40)
+    seed("journal", "plain", b"\xa8" + job[:42] + b"\xa2" + angles)
+    seed("journal", "flipped_body", journal[:20] + b"\x55" + journal[21:])
     seed("line_reader", "mixed", "\x07a\r\nb\rc\n\r\nlast")
     transfer_seeds(job)
 

@@ -105,9 +105,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The job is what the accepted frames give, flags included.
   JobDocument replayed;
   RawUnitState replayUnits;
-  ReplayFrames(FramesFileContent{accepted, std::nullopt}, replayed, replayUnits);
+  JournalContent journal;
+  journal.frames = accepted;
+  ReplayFrames(journal, replayed, replayUnits);
   FUZZ_CHECK(job.JobText == replayed.JobText);
   FUZZ_CHECK(job.RawRecordBuffer == replayed.RawRecordBuffer);
+  FUZZ_CHECK(job.LinesBesideRawRecords == replayed.LinesBesideRawRecords);
   FUZZ_CHECK(job.HasRawRecords == replayed.HasRawRecords);
   FUZZ_CHECK(job.CoordinateMode == replayed.CoordinateMode);
 

@@ -30,6 +30,7 @@ bool JobCommands::OpenRawFile(std::string bytes) {
   job_.RawRecordBuffer = std::move(content.RawRecordBuffer);
   job_.JobText = std::move(content.JobText);
   job_.HasRawRecords = !job_.RawRecordBuffer.empty();
+  job_.LinesBesideRawRecords.clear();
   return content.accepted;
 }
 
@@ -63,12 +64,28 @@ void JobCommands::ExportToFile(const ExchangeFormat& format, const ExchangeOptio
   file.Commit();
 }
 
-void JobCommands::WriteJob(const std::string& path, bool rawRecords) const {
-  if (rawRecords) {
-    WriteFileAtomically(path, job_.RawRecordBuffer);
-  } else {
+std::string JobCommands::WriteJob(const std::string& path, bool rawRecords) const {
+  if (!rawRecords) {
     WriteTextFile(path, job_.JobText);
+    return {};
   }
+  WriteFileAtomically(path, job_.RawRecordBuffer);
+  if (job_.LinesBesideRawRecords.empty()) return {};
+  const std::string beside = TextFileBeside(path);
+  WriteTextFile(beside, job_.LinesBesideRawRecords);
+  return beside;
+}
+
+JobCommands::SavedReceive JobCommands::WriteReceivedJob(const std::string& path) const {
+  SavedReceive saved;
+  if (job_.CoordinateMode) {
+    const JobText records = SavedRecordLines(job_.JobText);
+    WriteTextFile(path, records);
+    saved.leftOut = job_.JobText.size() - records.size();
+  } else {
+    saved.textBeside = WriteJob(path, job_.HasRawRecords && IsTsmExtension(path));
+  }
+  return saved;
 }
 
 }  // namespace lumaq

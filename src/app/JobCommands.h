@@ -51,8 +51,23 @@ class JobCommands {
                     const std::string& path) const;
 
   // Save: the job text as lines ending in CR LF, or with rawRecords the raw
-  // records unchanged. The file is replaced as a whole.
-  void WriteJob(const std::string& path, bool rawRecords) const;
+  // records unchanged. A measurement data file holds raw records alone: the
+  // job's other lines (LinesBesideRawRecords, those of a mixed receive) then
+  // go to the text file beside it (TextFileBeside), whose name is returned;
+  // empty when there are none. Each file is replaced as a whole.
+  std::string WriteJob(const std::string& path, bool rawRecords) const;
+
+  // What a receive saves to path: what Save As after it writes with the
+  // type path names. The raw records (and the text beside them, as
+  // WriteJob) for a .TSM or .tsm of a job that holds them; the record lines
+  // rebuilt as the table rebuilds them (SavedRecordLines) in a coordinate
+  // job, every one of them even past the table's 15999 rows; the measurement
+  // text otherwise.
+  struct SavedReceive {
+    std::string textBeside;   // as WriteJob returns it
+    std::size_t leftOut = 0;  // coordinate lines that are no record, left out
+  };
+  SavedReceive WriteReceivedJob(const std::string& path) const;
 
  private:
   JobDocument& job_;

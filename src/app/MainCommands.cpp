@@ -23,6 +23,12 @@ std::string TableFullText(int received, int dropped) {
          " 条未保留，保存时也不会写入。请分批接收。";
 }
 
+std::string RecordsPastTableText(int count) {
+  const std::string max = std::to_string(kMaxRecords);
+  return "表格最多只能容纳 " + max + " 条记录：第 " + max + " 行之后的 " + std::to_string(count) +
+         " 条记录不会发送。";
+}
+
 MainCommands::MainCommands(JobDocument& job, RecordTable& table, MainView& view,
                            UserDialogs& dialogs, std::string programFolder)
     : job_(job),
@@ -116,8 +122,17 @@ void MainCommands::FinishReceive() {
 
 bool MainCommands::PrepareSend() {
   if (!jobCommands_.PrepareSend()) return false;
+  // Send sends the table's 15999 rows; records typed past them are not sent.
+  if (const int past = table_.CountRecordsPastLimit(); past > 0) {
+    dialogs_.ShowMessage(kCaptionWarning, RecordsPastTableText(past), MessageIcon::kWarning,
+                         MessageButtons::kOk);
+  }
   transferDirection_ = TransferDirection::kSend;
   return true;
+}
+
+int MainCommands::SentRecordRow(int line) const {
+  return table_.RowOfRecord(line);
 }
 
 void MainCommands::ShowCoordinateView() {

@@ -30,6 +30,8 @@ namespace lumaq {
 
 // A receive brought more coordinate records than the table holds.
 std::string TableFullText(int received, int dropped);
+// Send: count records of the table lie past its 15999 rows and are not sent.
+std::string RecordsPastTableText(int count);
 
 // The receive journal's texts (MainJournalCommands.cpp): the start-up
 // question about a journal left behind; the report of one that cannot be
@@ -39,6 +41,17 @@ std::string RestoreQuestionText(const LeftJournal& left);
 std::string UnreadableJournalText(const std::string& path, const std::string& problem,
                                   const std::string& keptAs);
 std::string NoJournalText(const std::string& detail);
+// A journal restored up to its damage, set aside whole as keptAs.
+std::string DamagedJournalText(const std::string& path, const JournalDamage& damage, int frames,
+                               const std::string& keptAs);
+// The journal stopped during a receive (detail: the file and the system's
+// reason): the receive ended, and its frames are in path and in the job.
+std::string JournalStoppedText(const std::string& detail, const std::string& path, int frames);
+// Save wrote the raw records to path and the job's other lines to beside.
+std::string TextBesideText(const std::string& path, const std::string& beside, std::size_t lines);
+// A received job that could not be saved.
+inline constexpr const char* kReceivedJobKeptText =
+    "接收的数据仍在程序中，请用“另存为”保存到其他位置。";
 inline constexpr const char* kNoJournalStatusText =
     "本次接收没有安全副本（接收日志无法建立），请及时保存。";
 
@@ -105,6 +118,9 @@ class MainCommands {
   AcceptedFrameSink* ReceiveJournalSink() const { return receiveSink_; }
   void FinishReceive();
   bool PrepareSend();
+  // The table row that line (1-based) of the job Send sends came from, which
+  // a record that cannot be sent is named by.
+  int SentRecordRow(int line) const;
   // A receive added record lines that no save has written yet, and no New
   // or Open has replaced the job since. Receiving coordinate records leaves
   // Modified clear (so that the next receive adds to them), yet Exit,
@@ -199,6 +215,14 @@ class MainCommands {
   void OpenCommandLineBdt(const std::string& path);
   bool SaveAs();
   bool SaveWouldDestroyRawFile() const;
+  // Writes the job to path as Save does (the table's records, or the raw
+  // records with rawRecords, else the text) and returns the rows left out.
+  // A received job that cannot be written stays in the window: the
+  // FileError then says so.
+  int WriteJobTo(const std::string& path, bool rawRecords);
+  // Tells the user that Save put the job's other lines in beside (nothing
+  // when it is empty).
+  void TellTextBeside(const std::string& path, const std::string& beside);
   // Save and Tidy say how many rows they left out (with text, but without a
   // name, N or E); nothing when none.
   enum class LeftOutBy { kSave, kTidy };

@@ -22,6 +22,11 @@ std::string NotAMeasurementFileMessage(const std::string& path) {
 
 }  // namespace
 
+std::string TextBesideText(const std::string& path, const std::string& beside, std::size_t lines) {
+  return "测量数据文件“" + FileNameOf(path) + "”只保存原始测量记录；接收到的其他 " +
+         std::to_string(lines) + " 行已一并保存到“" + FileNameOf(beside) + "”。";
+}
+
 bool MainCommands::AskToSaveChanges() {
   if (!job_.Modified && !receivedUnsaved_) return true;
   switch (dialogs_.ShowMessage(kCaptionNote, kSaveChangesQuestion, MessageIcon::kQuestion,
@@ -129,14 +134,8 @@ void MainCommands::MenuJobSaveClick() {
     SaveAs();
     return;
   }
-  int leftOut = 0;
-  if (job_.CoordinateMode) {
-    leftOut = table_.CountLeftOutRows();
-    jobCommands_.TakeRecordsFromTable();
-    jobCommands_.WriteJob(job_.FilePath, false);
-  } else {
-    jobCommands_.WriteJob(job_.FilePath, job_.HasRawRecords && IsTsmExtension(job_.FilePath));
-  }
+  const int leftOut =
+      WriteJobTo(job_.FilePath, job_.HasRawRecords && IsTsmExtension(job_.FilePath));
   job_.Modified = false;
   receivedUnsaved_ = false;
   DropJournal();
@@ -160,7 +159,10 @@ bool MainCommands::SaveAs() {
   // A job with a file starts in its folder with its name and type, so that
   // accepting the dialog saves over that file (after the overwrite question).
   const bool hasFile = !job_.Untitled && !job_.FilePath.empty();
-  const int fileType = hasFile ? FilterIndexOfExtension(filter, job_.FilePath) : 0;
+  // Raw records without a file of their own are offered as one first.
+  const int fileType = hasFile ? FilterIndexOfExtension(filter, job_.FilePath)
+                       : filter == kFilterSaveMeasurement ? 1
+                                                          : 0;
   const auto choice = dialogs_.AskSaveFile(
       {kSaveAsTitle, filter,
        fileType != 0 ? fileType
@@ -169,14 +171,7 @@ bool MainCommands::SaveAs() {
   if (!choice) return false;
   fileDialogs_.Remember(FileDialogKind::kSave, *choice);
   const std::string path = CompleteFileName(choice->path, filter, choice->filterIndex);
-  int leftOut = 0;
-  if (job_.CoordinateMode) {
-    leftOut = table_.CountLeftOutRows();
-    jobCommands_.TakeRecordsFromTable();
-    jobCommands_.WriteJob(path, false);
-  } else {
-    jobCommands_.WriteJob(path, job_.HasRawRecords && choice->filterIndex == 1);
-  }
+  const int leftOut = WriteJobTo(path, job_.HasRawRecords && choice->filterIndex == 1);
   job_.FilePath = path;
   job_.JobName = FileNameOf(path);
   SetTitle(job_.CoordinateMode ? kCoordinateTitleSuffix : kMeasurementTitleSuffix);
@@ -186,6 +181,30 @@ bool MainCommands::SaveAs() {
   DropJournal();
   ReportLeftOutRows(leftOut, LeftOutBy::kSave);
   return true;
+}
+
+int MainCommands::WriteJobTo(const std::string& path, bool rawRecords) {
+  try {
+    if (!job_.CoordinateMode) {
+      TellTextBeside(path, jobCommands_.WriteJob(path, rawRecords));
+      return 0;
+    }
+    const int leftOut = table_.CountLeftOutRows();
+    jobCommands_.TakeRecordsFromTable();
+    jobCommands_.WriteJob(path, false);
+    return leftOut;
+  } catch (const FileError& error) {
+    // Received records exist nowhere else but in the window (and its journal).
+    if (!receivedUnsaved_) throw;
+    throw FileError(std::string(error.what()) + "\n" + kReceivedJobKeptText);
+  }
+}
+
+void MainCommands::TellTextBeside(const std::string& path, const std::string& beside) {
+  if (beside.empty()) return;
+  dialogs_.ShowMessage(kCaptionNote,
+                       TextBesideText(path, beside, job_.LinesBesideRawRecords.size()),
+                       MessageIcon::kInformation, MessageButtons::kOk);
 }
 
 void MainCommands::MenuJobPrintClick() {

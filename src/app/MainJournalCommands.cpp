@@ -8,8 +8,10 @@
 #include "app/MainCommands.h"
 #include "app/StatusTexts.h"
 #include "comm/JournalFile.h"
+#include "comm/JournalLayout.h"
 #include "comm/JournalReplay.h"
 #include "comm/LeftJournals.h"
+#include "comm/ReceiveJournal.h"
 #include "rawdata/RawUnitState.h"
 #include "records/JobFiles.h"
 
@@ -29,6 +31,10 @@ std::string RestoreQuestionText(const LeftJournal& left) {
   std::string text = "发现上次未保存的接收数据：共 " + std::to_string(left.frames) +
                      " 帧，最后一帧接收于 " + ShownTime(left.lastFrameTime) + "。";
   if (left.cutFrame) text += "（最后一帧未接收完整，未计入。）";
+  if (left.damage) {
+    text += "（接收日志从第 " + std::to_string(left.damage->offset) + " 字节起已损坏，其后 " +
+            std::to_string(left.damage->setAside) + " 字节无法恢复。）";
+  }
   return text + "是否恢复？\n选“否”则该接收日志改名保留在 " + FolderOf(left.path) +
          " 中，以后不再询问。";
 }
@@ -37,6 +43,18 @@ std::string UnreadableJournalText(const std::string& path, const std::string& pr
                                   const std::string& keptAs) {
   return "上次留下的接收日志 " + FileNameOf(path) + " 无法恢复：" + problem +
          "\n该文件已改名保留为 " + keptAs + "。";
+}
+
+std::string DamagedJournalText(const std::string& path, const JournalDamage& damage, int frames,
+                               const std::string& keptAs) {
+  return "接收日志 " + FileNameOf(path) + " 从第 " + std::to_string(damage.offset) +
+         " 字节起已损坏：其前的 " + std::to_string(frames) + " 帧已恢复，其后 " +
+         std::to_string(damage.setAside) + " 字节未能恢复，连同整个文件改名保留为 " + keptAs + "。";
+}
+
+std::string JournalStoppedText(const std::string& detail, const std::string& path, int frames) {
+  return std::string(kJournalStoppedText) + "\n" + detail + "\n已确认的 " + std::to_string(frames) +
+         " 帧在接收日志 " + path + " 中，也仍在程序中：请用“另存为”保存到其他磁盘。";
 }
 
 std::string NoJournalText(const std::string& detail) {
@@ -79,15 +97,28 @@ bool MainCommands::OfferLeftJournals() {
 
 bool MainCommands::RestoreJournal(const LeftJournal& left, JournalFile& claim) {
   linesBeforeReceive_ = job_.JobText.size();
+  JournalContent content;
   try {
     // The job is untouched when the journal cannot be read.
-    ReplayJournal(left.path, job_, ProcessRawUnitState());
+    content = ReadJournal(left.path);
   } catch (const std::exception& error) {
     SetAsideJournal(claim, error.what());
     return false;
   }
-  journals_.Adopt(std::move(claim));
+  const JournalReplay replay = ReplayFrames(content, job_, ProcessRawUnitState());
+  if (!replay.damage) {
+    journals_.Adopt(std::move(claim));
+    FinishReceive();
+    return true;
+  }
+  // The damaged file is kept whole under another name; the intact frames go
+  // on in a journal of their own until the job is saved.
+  const std::string keptAs = claim.SetAside();
+  std::string text = DamagedJournalText(left.path, *replay.damage, replay.frames, keptAs);
+  std::string failure;
+  if (!journals_.TakeFrames(content.frames, failure)) text += "\n" + NoJournalText(failure);
   FinishReceive();
+  dialogs_.ShowMessage(kCaptionWarning, text, MessageIcon::kWarning, MessageButtons::kOk);
   return true;
 }
 
@@ -107,7 +138,8 @@ void MainCommands::EndReceiveJournal() {
   receiveSink_ = nullptr;
   const std::string stopped = journals_.EndReceive(job_.Modified || receivedUnsaved_);
   if (!stopped.empty()) {
-    dialogs_.ShowMessage(kCaptionWarning, std::string(kJournalStoppedText) + "\n" + stopped,
+    dialogs_.ShowMessage(kCaptionWarning,
+                         JournalStoppedText(stopped, journals_.Path(), journals_.FrameCount()),
                          MessageIcon::kWarning, MessageButtons::kOk);
   }
   if (journalFailure_.empty()) return;

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "comm/FramesFile.h"
+#include "comm/JournalLayout.h"
 #include "records/JobFiles.h"
 #include "records/SettingsLocation.h"
 
@@ -18,12 +18,16 @@ AcceptedFrameSink* ReceiveJournals::BeginReceive(bool addsToJob, std::string& fa
   }
   // The frames the job already owes to earlier receives, read before anything
   // changes: the journal that holds them stays until the new one has them.
-  FramesFileContent earlier;
+  JournalContent earlier;
   if (addsToJob && Live()) {
     try {
-      earlier = ReadFramesFile(Path());
+      earlier = ReadJournal(Path());
     } catch (const std::exception& error) {
       failure = error.what();
+      return nullptr;
+    }
+    if (earlier.damage) {
+      failure = "\"" + Path() + "\": " + earlier.damage->reason;
       return nullptr;
     }
   }
@@ -36,10 +40,12 @@ AcceptedFrameSink* ReceiveJournals::BeginReceive(bool addsToJob, std::string& fa
     failure = error.what();
     return nullptr;
   }
-  for (const Frame& frame : earlier.frames) journal->FrameAccepted(frame.header, frame.body);
-  if (journal->Stopped()) {
+  try {
+    for (const Frame& frame : earlier.frames) journal->FrameAccepted(frame.header, frame.body);
+  } catch (const std::exception& error) {
     // The earlier journal stays live: it still holds what it held.
-    failure = std::exchange(stopped_, std::string());
+    failure = error.what();
+    stopped_.clear();
     try {
       journal->Remove();
     } catch (const std::exception&) {
@@ -58,6 +64,32 @@ std::string ReceiveJournals::EndReceive(bool jobKeepsFrames) {
   std::string told = std::exchange(stopped_, std::string());
   if (!jobKeepsFrames) Drop();
   return told;
+}
+
+bool ReceiveJournals::TakeFrames(const std::vector<Frame>& frames, std::string& failure) {
+  Drop();
+  std::unique_ptr<ReceiveJournal> journal;
+  try {
+    CreateSettingsFolder((std::filesystem::path(folder_) / "receive.journal").string());
+    journal = ReceiveJournal::CreateIn(folder_, nullptr);
+  } catch (const std::exception& error) {
+    failure = error.what();
+    return false;
+  }
+  try {
+    for (const Frame& frame : frames) journal->FrameAccepted(frame.header, frame.body);
+    journal->Finish();
+  } catch (const std::exception& error) {
+    failure = error.what();
+    try {
+      journal->Remove();
+    } catch (const std::exception&) {
+      // Fewer frames than the job holds: offered at the next start.
+    }
+    return false;
+  }
+  journal_ = std::move(journal);
+  return true;
 }
 
 void ReceiveJournals::Adopt(JournalFile claim) {

@@ -14,8 +14,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "comm/AcceptedFrame.h"
+#include "comm/FramesFile.h"
 #include "comm/JournalFile.h"
 #include "comm/ReceiveJournal.h"
 
@@ -49,9 +51,16 @@ class ReceiveJournals {
   // empty.
   std::string Drop();
 
+  // The frames of a damaged journal, restored into the open job, go into a
+  // journal of their own, which becomes live (the damaged one was set
+  // aside). False when it cannot be made, and then failure says why.
+  bool TakeFrames(const std::vector<Frame>& frames, std::string& failure);
+
   // Whether a journal is live, and its file.
   bool Live() const { return journal_ != nullptr || claim_.has_value(); }
   std::string Path() const;
+  // The frames in the journal made by the last receive.
+  int FrameCount() const { return journal_ ? journal_->FrameCount() : 0; }
 
  private:
   std::string folder_;

@@ -6,10 +6,21 @@
 #include <cstdint>
 #include <string_view>
 
+#include "comm/FrameHeaders.h"
 #include "rawdata/RawUnitState.h"
 #include "records/JobDocument.h"
 
 namespace lumaq {
+
+// A receive starts: the job holds no raw records (RawRecordBuffer,
+// HasRawRecords and LinesBesideRawRecords emptied); its text stays.
+void StartReceivedFrames(JobDocument& job);
+
+// The flags once a frame of header is accepted into job. Raw records, once
+// in the job, keep it a measurement job whatever follows them: its raw bytes
+// and their text are never given up for a table of the records after them.
+bool HasRawRecordsAfter(const FrameHeader& header, const JobDocument& job);
+bool CoordinateDataAfter(const FrameHeader& header, const JobDocument& job);
 
 // Handles one accepted frame (its header byte and its body, without the
 // checksum) and returns whether the transfer is of coordinate records after
@@ -19,20 +30,23 @@ namespace lumaq {
 //   0xAF, 0xA0 to 0xA3  the measurement text lines appended;
 //   0xA8  the 42 bytes appended to the RawRecordBuffer and their text to the
 //         JobText, with units (which instrument and unit records change).
-// HasRawRecords becomes true for 0xA8 and false for every other frame. Raises
-// std::invalid_argument, changing nothing, for a header that is not in the
-// header table or a body that is not of the header's length.
+// HasRawRecords and the result follow HasRawRecordsAfter and
+// CoordinateDataAfter; while raw records are in the job, every other line is
+// in LinesBesideRawRecords too. Raises std::invalid_argument, changing
+// nothing, for a header that is not in the header table or a body that is
+// not of the header's length.
 //
-// A replay starts from the job as the receive found it with an empty
-// RawRecordBuffer, handles the frames in order and then sets CoordinateMode
-// to the value the last frame returned (the job's own value when none came).
+// A replay starts from the job as the receive found it (StartReceivedFrames),
+// handles the frames in order and then sets CoordinateMode to the value the
+// last frame returned (the job's own value when none came).
 bool HandleAcceptedFrame(std::uint8_t header, std::string_view body, JobDocument& job,
                          RawUnitState& units);
 
 // Told of each frame the receive accepts, after HandleAcceptedFrame and before
-// the program answers 0x00. A sink that raises refuses the frame: the job is
-// put back as it was before the frame, no answer goes out, and the exception
-// goes on to the caller of the step.
+// the program answers 0x00. A sink that raises means the frame could not be
+// kept: the job is put back as it was before the frame, the frame is answered
+// 0xFF, and the receive ends (TransferOutcome::kFrameNotKept), since nothing
+// may be acknowledged that is not kept. The sink itself tells why.
 class AcceptedFrameSink {
  public:
   virtual ~AcceptedFrameSink() = default;

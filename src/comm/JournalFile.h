@@ -38,6 +38,11 @@ class JournalFile {
   // Opens the existing journal at path and locks it; nothing when another
   // program holds it. Raises FileError when it cannot be opened.
   static std::optional<JournalFile> Claim(const std::string& path);
+  // A lock file at path, made when missing and held by this program, as a
+  // journal is held: another program that asks for it while this one runs
+  // gets nothing, one that asks after this one died gets it. Remove it when
+  // done. Raises FileError when it cannot be made.
+  static std::optional<JournalFile> HoldLock(const std::string& path);
   // Whether a running program holds the journal at path (false when there is
   // no file).
   static bool InUse(const std::string& path);

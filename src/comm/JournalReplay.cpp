@@ -4,10 +4,9 @@
 
 namespace lumaq {
 
-JournalReplay ReplayFrames(const FramesFileContent& content, JobDocument& job,
-                           RawUnitState& units) {
+JournalReplay ReplayFrames(const JournalContent& content, JobDocument& job, RawUnitState& units) {
   JournalReplay replay;
-  job.RawRecordBuffer.clear();
+  StartReceivedFrames(job);
   bool coordinateData = job.CoordinateMode;
   for (const Frame& frame : content.frames) {
     coordinateData = HandleAcceptedFrame(frame.header, frame.body, job, units);
@@ -15,11 +14,12 @@ JournalReplay ReplayFrames(const FramesFileContent& content, JobDocument& job,
   }
   job.CoordinateMode = coordinateData;
   replay.cutFrame = content.cutFrame;
+  replay.damage = content.damage;
   return replay;
 }
 
 JournalReplay ReplayJournal(const std::string& path, JobDocument& job, RawUnitState& units) {
-  return ReplayFrames(ReadFramesFile(path), job, units);
+  return ReplayFrames(ReadJournal(path), job, units);
 }
 
 }  // namespace lumaq

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "comm/FramesFile.h"
+#include "comm/JournalLayout.h"
 #include "rawdata/RawUnitState.h"
 #include "records/JobDocument.h"
 
@@ -17,13 +17,17 @@ struct JournalReplay {
   // A last frame cut short (the system never had all of it, so the program
   // never answered it 0x00): left out.
   std::optional<Frame> cutFrame;
+  // Where the journal is damaged: the frames before it are replayed, the
+  // bytes from there on are not.
+  std::optional<JournalDamage> damage;
 };
 
 // Replays the frames into job as the receive handled them: job is the job as
 // the receive found it (after New, for a receive of the window or of
-// lumaq-cli); its RawRecordBuffer is emptied first, as the receive does; after
-// the frames CoordinateMode is what the last frame left (the job's own value
-// when there was none), as the transfer dialog writes it back at its close.
+// lumaq-cli); its raw records are emptied first, as the receive does
+// (StartReceivedFrames); after the frames CoordinateMode is what the last
+// frame left (the job's own value when there was none), as the transfer
+// dialog writes it back at its close.
 //
 // Raw records are read with units, which they change as in the live receive.
 // The job comes out byte for byte as the receive left it when units start as
@@ -31,10 +35,10 @@ struct JournalReplay {
 // had read raw records before the receive may have started elsewhere, which
 // changes the text of raw records received before the transfer's own
 // instrument and unit records (never the raw bytes).
-JournalReplay ReplayFrames(const FramesFileContent& content, JobDocument& job, RawUnitState& units);
+JournalReplay ReplayFrames(const JournalContent& content, JobDocument& job, RawUnitState& units);
 
-// The same for the journal at path. Raises FileError when it cannot be read,
-// InvalidFramesFile when it is no frames file (job and units unchanged).
+// The same for the journal at path. Raises FileError when it cannot be read
+// (job and units unchanged).
 JournalReplay ReplayJournal(const std::string& path, JobDocument& job, RawUnitState& units);
 
 }  // namespace lumaq

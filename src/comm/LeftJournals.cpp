@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "comm/FramesFile.h"
 #include "comm/JournalFile.h"
 
 namespace lumaq {
@@ -22,9 +21,11 @@ std::vector<LeftJournal> FindLeftJournals(const std::string& folder) {
     if (JournalFile::InUse(journal.path)) continue;
     try {
       journal.lastFrameTime = JournalFile::LastWriteTime(journal.path);
-      const FramesFileContent content = ReadFramesFile(journal.path);
+      const JournalContent content = ReadJournal(journal.path);
       journal.frames = static_cast<int>(content.frames.size());
       journal.cutFrame = content.cutFrame.has_value();
+      journal.damage = content.damage;
+      if (IsNoJournal(content)) journal.problem = NoJournalProblem(*content.damage);
     } catch (const std::exception& problem) {
       journal.problem = problem.what();
     }

@@ -4,8 +4,11 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "comm/JournalLayout.h"
 
 namespace lumaq {
 
@@ -14,7 +17,10 @@ struct LeftJournal {
   int frames = 0;         // whole frames in it
   bool cutFrame = false;  // its last frame is cut short (left out on replay)
   std::chrono::system_clock::time_point lastFrameTime;  // when it was last written
-  // Why it cannot be replayed (no frames file, unreadable), else empty.
+  // Where it is damaged: the frames before are restored, the rest is not.
+  std::optional<JournalDamage> damage;
+  // Why it cannot be replayed (unreadable, or no journal at all: damaged
+  // from its very first byte), else empty.
   std::string problem;
 };
 

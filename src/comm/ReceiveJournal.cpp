@@ -7,12 +7,32 @@
 #include <utility>
 
 #include "comm/FrameHeaders.h"
+#include "comm/JournalLayout.h"
 
 namespace lumaq {
+namespace {
+
+// A new journal's file with the layout's first bytes, or none at all.
+JournalFile CreateJournalFile(const std::string& path) {
+  JournalFile file = JournalFile::Create(path);
+  try {
+    file.Append(kJournalMagic);
+  } catch (const FileError&) {
+    try {
+      file.Remove();
+    } catch (const FileError&) {
+      // Nothing was written to it: the next receive finds it empty.
+    }
+    throw;
+  }
+  return file;
+}
+
+}  // namespace
 
 ReceiveJournal::ReceiveJournal(const std::string& path, StopNotice onStopped,
                                std::chrono::milliseconds syncDelay)
-    : file_(JournalFile::Create(path)),
+    : file_(CreateJournalFile(path)),
       path_(path),
       onStopped_(std::move(onStopped)),
       syncDelay_(syncDelay),
@@ -37,32 +57,26 @@ std::unique_ptr<ReceiveJournal> ReceiveJournal::CreateIn(const std::string& fold
 }
 
 ReceiveJournal::~ReceiveJournal() {
-  try {
-    Finish();
-  } catch (...) {
-    // Finish raises only what the notice raised.
-  }
+  Finish();
 }
 
 void ReceiveJournal::FrameAccepted(std::uint8_t header, std::string_view body) {
-  if (stopped_ || finished_) return;
+  if (stopped_) ThrowStopped();
+  if (finished_) return;
+  TakeSyncFailure();
+  if (stopped_) ThrowStopped();
+  const auto entry = FindFrameHeader(header);
+  if (!entry || body.size() != entry->bodySize) {
+    throw std::invalid_argument("no frame of the header table: " + std::to_string(header));
+  }
+  frameBytes_.assign(1, static_cast<char>(header));
+  frameBytes_.append(body);
+  frameBytes_.push_back(static_cast<char>(FrameChecksum(body)));
   try {
-    TakeSyncFailure();
-    if (stopped_) return;
-    const auto entry = FindFrameHeader(header);
-    if (!entry || body.size() != entry->bodySize) {
-      throw std::invalid_argument("no frame of the header table: " + std::to_string(header));
-    }
-    frameBytes_.assign(1, static_cast<char>(header));
-    frameBytes_.append(body);
     file_.Append(frameBytes_);
-  } catch (const std::exception& error) {
-    try {
-      Stop(error.what());
-    } catch (...) {
-      // The frame is kept whatever the notice did.
-    }
-    return;
+  } catch (const FileError& error) {
+    Stop(error.what());
+    ThrowStopped();
   }
   ++frames_;
   const std::lock_guard lock(mutex_);
@@ -132,7 +146,16 @@ void ReceiveJournal::TakeSyncFailure() {
 void ReceiveJournal::Stop(const std::string& detail) {
   if (stopped_) return;
   stopped_ = true;
-  if (onStopped_) onStopped_(detail);
+  stopDetail_ = detail;
+  try {
+    if (onStopped_) onStopped_(detail);
+  } catch (...) {
+    // The notice only tells; the journal has stopped all the same.
+  }
+}
+
+void ReceiveJournal::ThrowStopped() const {
+  throw FileError(stopDetail_);
 }
 
 }  // namespace lumaq

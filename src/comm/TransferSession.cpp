@@ -3,11 +3,25 @@
 #include "comm/TransferSession.h"
 
 #include <cstddef>
+#include <exception>
 #include <string_view>
 
 #include "comm/TransferTimings.h"
 
 namespace lumaq {
+namespace {
+
+std::string DescribeSinkFailure(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::exception& error) {
+    return error.what();
+  } catch (...) {
+    return "unknown error";
+  }
+}
+
+}  // namespace
 
 TransferSession::TransferSession(JobDocument& job, TransferPort& port, TransferView& view,
                                  TransferDirection direction, RawUnitState& units)
@@ -36,7 +50,7 @@ void TransferSession::FormShow() {
     transferState_ = TransferState::AwaitRequest;
   } else {
     transferState_ = TransferState::AwaitHeader;
-    job_.RawRecordBuffer.clear();
+    StartReceivedFrames(job_);
   }
 }
 
@@ -152,8 +166,8 @@ void TransferSession::HeaderStep() {
   }
   coordinateDataBefore_ = coordinateData_;
   hasRawRecordsBefore_ = job_.HasRawRecords;
-  coordinateData_ = header->coordinateData;
-  job_.HasRawRecords = header->kind == FrameKind::kRawRecord;
+  coordinateData_ = CoordinateDataAfter(*header, job_);
+  job_.HasRawRecords = HasRawRecordsAfter(*header, job_);
   try {
     WriteByte(kHeaderAck);
     Purge(true, false);
@@ -183,7 +197,12 @@ void TransferSession::FrameStep(const FrameHeader& header) {
       RefuseFrame();
     } else {
       frameBuffer_[header.bodySize] = 0;
-      AcceptFrame(header);
+      if (!AcceptFrame(header)) {
+        RefuseFrame();
+        StopNotKept();
+        WriteByte(kFrameBad);
+        return;
+      }
       accepted = true;
       WriteByte(kFrameOk);
     }
@@ -195,22 +214,43 @@ void TransferSession::FrameStep(const FrameHeader& header) {
   transferState_ = TransferState::AwaitHeader;
 }
 
-void TransferSession::AcceptFrame(const FrameHeader& header) {
+bool TransferSession::AcceptFrame(const FrameHeader& header) {
   const std::string_view body(frameBuffer_.data(), header.bodySize);
   const std::size_t lines = job_.JobText.size();
   const std::size_t rawBytes = job_.RawRecordBuffer.size();
+  const std::size_t linesBeside = job_.LinesBesideRawRecords.size();
   const RawUnitState unitsBefore = units_;
-  try {
-    coordinateData_ = HandleAcceptedFrame(header.header, body, job_, units_);
-    if (sink_) sink_->FrameAccepted(header.header, body);
-  } catch (...) {
+  const auto putBack = [&] {
     job_.JobText.resize(lines);
     job_.RawRecordBuffer.resize(rawBytes);
+    job_.LinesBesideRawRecords.resize(linesBeside);
     units_ = unitsBefore;
+  };
+  try {
+    coordinateData_ = HandleAcceptedFrame(header.header, body, job_, units_);
+  } catch (...) {
+    putBack();
     throw;
+  }
+  try {
+    if (sink_) sink_->FrameAccepted(header.header, body);
+  } catch (...) {
+    putBack();
+    sinkFailure_ = DescribeSinkFailure(std::current_exception());
+    return false;
   }
   ++transferCount_;
   view_.SetLabel3(transferCount_);
+  return true;
+}
+
+void TransferSession::StopNotKept() {
+  // No step runs until the close: a frame sent again is not taken in.
+  transferState_ = TransferState::Busy;
+  closeAllowed_ = true;
+  view_.SetLabel1(kFrameNotKeptText);
+  End(TransferOutcome::kFrameNotKept);
+  view_.PostCloseRequest();
 }
 
 void TransferSession::RefuseFrame() {

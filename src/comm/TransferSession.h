@@ -19,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <string>
 
 #include "comm/AcceptedFrame.h"
 #include "comm/ComSettings.h"
@@ -42,6 +43,7 @@ enum class TransferOutcome {
   kLineError,         // the port reported a line error
   kCancelled,         // Cancel (or Ctrl-C) closed the dialog
   kUnsendableRecord,  // send: a record could not be packed; the send stopped
+  kFrameNotKept,  // receive: the sink could not keep a frame; it was refused, the receive stopped
 };
 
 class TransferSession {
@@ -56,6 +58,8 @@ class TransferSession {
 
   // Told of every frame the receive accepts (may be null).
   void SetAcceptedFrameSink(AcceptedFrameSink* sink) { sink_ = sink; }
+  // kFrameNotKept: what the sink raised.
+  const std::string& SinkFailure() const { return sinkFailure_; }
 
   // --- Handlers ------------------------------------------------------------
   // FormShow after the settings dialog: opens the port (or warns and posts a
@@ -97,8 +101,11 @@ class TransferSession {
   // Receive.
   void HeaderStep();
   void FrameStep(const FrameHeader& header);
-  void AcceptFrame(const FrameHeader& header);
+  // False when the sink could not keep the frame: the job is as before it.
+  bool AcceptFrame(const FrameHeader& header);
   void RefuseFrame();
+  // A frame that could not be kept was answered 0xFF: the receive ends.
+  void StopNotKept();
   // Send.
   void RequestStep();
   void SendFrameStep(bool binary);
@@ -122,6 +129,7 @@ class TransferSession {
   RawUnitState& units_;
   const TransferDirection direction_;
   AcceptedFrameSink* sink_ = nullptr;
+  std::string sinkFailure_;
   TransferOutcome outcome_ = TransferOutcome::kRunning;
   bool timer1Enabled_ = false;
 

@@ -19,6 +19,7 @@ inline constexpr const char* kTransferCancelCaption = "取 消";
 inline constexpr const char* kReceiveEndText = "数据转输终止!";
 inline constexpr const char* kSendEndText = "数据传输结束!";
 inline constexpr const char* kLineErrorText = "通讯错误!请重新连接！";
+inline constexpr const char* kFrameNotKeptText = "数据无法保存，接收已停止！";
 inline constexpr const char* kPortWarningCaption = "警告";
 inline constexpr const char* kPortOpenFailedText = "无法打开串口！程序无法正常运行！";
 

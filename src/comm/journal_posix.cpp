@@ -19,6 +19,10 @@ namespace {
 constexpr const char* kWriteFailed = "无法写入文件";
 constexpr const char* kOpenFailed = "无法打开文件";
 
+// Opening a journal to look at it or claim it never waits on a FIFO or a
+// device that has its name.
+constexpr int kLookOpenFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+
 // Whether path still names the file open on fd (nobody removed or replaced it
 // between the open and the lock).
 bool StillThere(int fd, const std::string& path) {
@@ -74,7 +78,7 @@ JournalFile JournalFile::Create(const std::string& path) {
 }
 
 std::optional<JournalFile> JournalFile::Claim(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(path.c_str(), kLookOpenFlags);
   if (fd < 0) ThrowFileError(kOpenFailed, path, errno);
   JournalFile file(fd, path);
   if (const int error = TryLock(fd)) {
@@ -88,8 +92,29 @@ std::optional<JournalFile> JournalFile::Claim(const std::string& path) {
   return file;
 }
 
+std::optional<JournalFile> JournalFile::HoldLock(const std::string& path) {
+  // A program that removed the file as it let go of it may leave us the lock
+  // of a file no longer there: then the file is made anew.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const int fd = ::open(path.c_str(),
+                          O_RDWR | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) ThrowFileError(kWriteFailed, path, errno);
+    JournalFile file(fd, path);
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && !S_ISREG(status.st_mode)) {
+      ThrowFileError(kWriteFailed, path, S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
+    }
+    if (const int error = TryLock(fd)) {
+      if (error == EWOULDBLOCK) return std::nullopt;
+      ThrowFileError(kWriteFailed, path, error);
+    }
+    if (StillThere(fd, path)) return file;
+  }
+  ThrowFileError(kWriteFailed, path, EAGAIN);
+}
+
 bool JournalFile::InUse(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(path.c_str(), kLookOpenFlags);
   if (fd < 0) return false;
   const bool held = TryLock(fd) == EWOULDBLOCK;
   ::close(fd);

@@ -4,10 +4,13 @@
 #include <memory>
 
 #include "formats/ContentChecks.h"
+#include "records/FileAccess.h"
 
 namespace lumaq {
 
 std::string FirstBytesOf(const std::string& path) {
+  // Only a regular file is looked at: a FIFO would hang the open.
+  if (KindOfFile(path) != FileKind::kRegular) return {};
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                              std::fclose);
   if (!file) return {};

@@ -106,10 +106,7 @@ void KeepMessage(void* context, LumaqGisText message) {
 // A file the system will not let us read is reported as every import
 // reports it, before GDAL is asked.
 void RequireReadable(const std::string& path) {
-  errno = 0;
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                             std::fclose);
-  if (!file) ThrowFileError("无法打开文件", path, errno);
+  OpenForReading(path);
 }
 
 }  // namespace

@@ -25,9 +25,7 @@ FileLineReader::FileLineReader(const std::string& path, std::uintmax_t maxBytes)
       maxBytes_(maxBytes),
       lines_([this](char* buffer, std::size_t size) { return Read(buffer, size); }, Quoted(path),
              kPieceBytes) {
-  errno = 0;
-  file_.reset(std::fopen(path.c_str(), "rb"));
-  if (!file_) ThrowFileError("无法打开文件", path, errno);
+  file_ = OpenForReading(path);
   // The reader's own buffer is the only one.
   std::setvbuf(file_.get(), nullptr, _IONBF, 0);
   std::error_code sizeError;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "records/JobFiles.h"
 #include "records/LineReader.h"
 
 namespace lumaq {
@@ -26,15 +27,12 @@ class FileLineReader {
   bool SawNul() const { return lines_.SawNul(); }
 
  private:
-  struct Closer {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
   std::size_t Read(char* buffer, std::size_t size);
 
   std::string path_;
   std::uintmax_t maxBytes_;
   std::uintmax_t bytesRead_ = 0;
-  std::unique_ptr<std::FILE, Closer> file_;
+  FileHandle file_;
   LineReader lines_;
 };
 

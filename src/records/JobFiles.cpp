@@ -1,5 +1,6 @@
 #include "records/JobFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -13,16 +14,22 @@
 namespace lumaq {
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
 std::string Quoted(const std::string& path) {
   return "\"" + path + "\"";
 }
 
+constexpr const char* kOpenFailed = "无法打开文件";
+
 }  // namespace
+
+FileHandle OpenForReading(const std::string& path) {
+  const OpenedFile opened = OpenRegularFile(path);
+  if (opened.stream) return FileHandle(opened.stream);
+  if (opened.error != 0 || opened.kind == FileKind::kNone) {
+    ThrowFileError(kOpenFailed, path, opened.error);
+  }
+  ThrowNotARegularFile(kOpenFailed, path, opened.kind);
+}
 
 std::string FileErrorReason(int error) {
   switch (error) {
@@ -50,15 +57,36 @@ std::string FileErrorReason(int error) {
   }
 }
 
+void ThrowNotARegularFile(const char* what, const std::string& path, FileKind kind) {
+  const char* instead = "这不是普通文件";
+  switch (kind) {
+    case FileKind::kFolder:
+      instead = "这是一个文件夹，不是普通文件";
+      break;
+    case FileKind::kDevice:
+      instead = "这是一个设备，不是普通文件";
+      break;
+    case FileKind::kPipe:
+      instead = "这是一个管道（FIFO），不是普通文件";
+      break;
+    case FileKind::kSocket:
+      instead = "这是一个套接字，不是普通文件";
+      break;
+    case FileKind::kNone:
+    case FileKind::kRegular:
+    case FileKind::kOther:
+      break;
+  }
+  throw NotARegularFile(std::string(what) + " \"" + path + "\"：" + instead);
+}
+
 void ThrowFileError(const char* what, const std::string& path, int error) {
   throw FileError(std::string(what) + " \"" + path + "\"：" +
                   FileErrorReason(error != 0 ? error : EIO));
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  errno = 0;
-  FileHandle file(std::fopen(path.c_str(), "rb"));
-  if (!file) ThrowFileError("无法打开文件", path, errno);
+  FileHandle file = OpenForReading(path);
   // A file too large is refused by its size, before its bytes are read.
   std::error_code sizeError;
   const auto size = std::filesystem::file_size(path, sizeError);
@@ -101,6 +129,19 @@ JobText SplitFileLines(std::string_view bytes, const std::string& path) {
   return lines;
 }
 
+CappedLines ReadCappedTextFile(const std::string& path, std::size_t headCount,
+                               std::size_t tailCount) {
+  FileHandle file = OpenForReading(path);
+  LineReader reader(
+      [&](char* buffer, std::size_t size) {
+        const std::size_t got = std::fread(buffer, 1, size, file.get());
+        if (got == 0 && std::ferror(file.get())) ThrowFileError("无法读取文件", path, errno);
+        return got;
+      },
+      Quoted(path));
+  return ReadCappedLines(reader, headCount, tailCount);
+}
+
 void WriteTextFile(const std::string& path, const JobText& lines) {
   WriteFileAtomically(path, JoinLinesCrLf(lines));
 }
@@ -121,6 +162,18 @@ std::string ExtensionOf(std::string_view path) {
   const std::string name = FileNameOf(path);
   const auto dot = name.find_last_of('.');
   return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+std::string TextFileBeside(std::string_view path) {
+  const std::string extension = ExtensionOf(path);
+  const char* text = extension == ".tsm" ? ".txt" : ".TXT";
+  // A name that is a text file's already keeps its extension: ".TXT" follows.
+  const bool textName =
+      std::equal(extension.begin(), extension.end(), std::string_view(".TXT").begin(),
+                 std::string_view(".TXT").end(),
+                 [](char a, char b) { return (a >= 'a' && a <= 'z' ? a - 'a' + 'A' : a) == b; });
+  if (textName) return std::string(path) + text;
+  return std::string(path.substr(0, path.size() - extension.size())) + text;
 }
 
 bool IsBdtExtension(std::string_view path) {

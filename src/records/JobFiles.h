@@ -1,10 +1,14 @@
 // Reading and writing job files. Files are bytes: nothing is re-encoded.
 #pragma once
 
+#include <cstdio>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "records/FileAccess.h"
+#include "records/LineReader.h"
 #include "records/TextLines.h"
 
 namespace lumaq {
@@ -16,6 +20,17 @@ class FileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Something that is not a regular file (a folder, a device, a FIFO, a
+// socket) where a file is to be read or replaced: refused, and left as it is.
+class NotARegularFile : public FileError {
+ public:
+  using FileError::FileError;
+};
+
+// Raises NotARegularFile: what failed ("无法写入文件"), the file, and what it
+// is instead.
+[[noreturn]] void ThrowNotARegularFile(const char* what, const std::string& path, FileKind kind);
+
 // Raises FileError: what failed ("无法写入文件"), the file, and the system's
 // reason for errno value error (EIO when it is 0), in the program's words for
 // the common reasons (a missing file, no permission, a full disk, a read-only
@@ -25,8 +40,19 @@ class FileError : public std::runtime_error {
 // The system's reason for errno value error as the program words it.
 std::string FileErrorReason(int error);
 
-// The whole file. Raises FileError, and OversizedInput for a file of more
-// than kMaxFileBytes (a regular file is refused by its size before reading).
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// The regular file at path (or a link to one), open for reading. Anything
+// else is refused with NotARegularFile and never waited on (a FIFO would
+// hang an open); a file that cannot be opened raises FileError.
+FileHandle OpenForReading(const std::string& path);
+
+// The whole file. Raises FileError, NotARegularFile for what is no regular
+// file (a FIFO or a device is never waited on), and OversizedInput for a file
+// of more than kMaxFileBytes (refused by its size before reading).
 std::string ReadFileBytes(const std::string& path);
 
 // Replaces path with bytes as a whole: the bytes go to a temporary file in the
@@ -48,6 +74,11 @@ std::size_t CapLines(JobText& lines, std::size_t maxLines);
 std::string FileNameOf(std::string_view path);
 // The extension with its dot (".BDT"), or empty.
 std::string ExtensionOf(std::string_view path);
+
+// The text file beside a measurement data file: path with the extension
+// ".TXT" (".txt" for ".tsm") in place of its own, or added to a name
+// without one or with ".TXT" in any letter case.
+std::string TextFileBeside(std::string_view path);
 
 // Open treats exactly ".BDT" and ".bdt" as record files, ".TSM" and ".tsm" as
 // raw measurement files; other letter cases are text.

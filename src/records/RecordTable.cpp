@@ -63,6 +63,15 @@ std::string RecordLineOfRow(const TableRow& row) {
                            z);
 }
 
+JobText SavedRecordLines(const JobText& lines) {
+  JobText saved;
+  for (const std::string& line : lines) {
+    const TableRow row = TableRowOfLine(line);
+    if (IsRecordRow(row)) saved.push_back(RecordLineOfRow(row));
+  }
+  return saved;
+}
+
 std::string RecordsLeftOutText(std::size_t count) {
   return "记录超过 " + std::to_string(kMaxRecords) + " 条，其余 " + std::to_string(count) +
          " 条未读入";
@@ -117,8 +126,7 @@ void RecordTable::SetCurrentCell(int column, int row) {
 }
 
 bool RecordTable::IsUsedRow(int row) const {
-  return !TrimControl(Cell(kColName, row)).empty() && !TrimControl(Cell(kColN, row)).empty() &&
-         !TrimControl(Cell(kColE, row)).empty();
+  return IsRecordRow(RowCells(row));
 }
 
 void RecordTable::ClearTable() {
@@ -163,6 +171,23 @@ JobText RecordTable::BuildJobTextFromTable(ProgressSink& progress) const {
   }
   progress.SetProgressText("");
   return text;
+}
+
+int RecordTable::RowOfRecord(int count) const {
+  const int lastRow = LastScannedRow();
+  for (int r = 1, seen = 0; r <= lastRow; ++r) {
+    if (IsUsedRow(r) && ++seen == count) return r;
+  }
+  return 0;
+}
+
+int RecordTable::CountRecordsPastLimit() const {
+  int count = 0;
+  const int lastRow = std::min(RowCount() - 1, static_cast<int>(rows_.size()) - 1);
+  for (int r = kMaxRecords + 1; r <= lastRow; ++r) {
+    if (IsUsedRow(r)) ++count;
+  }
+  return count;
 }
 
 int RecordTable::FindPointByName(std::string_view text) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,6 +56,9 @@ bool IsRecordRow(const TableRow& row);
 // the record line a record row gives the job text: N, E and Z cut to 11
 // characters, an empty Z written as "0.000".
 std::string RecordLineOfRow(const TableRow& row);
+// The record lines the table saves once filled from lines, without its limit
+// of 15999 rows: each record row of a line as RecordLineOfRow gives it.
+JobText SavedRecordLines(const JobText& lines);
 
 class RecordTable {
  public:
@@ -88,9 +92,14 @@ class RecordTable {
   // row count to lines + 1; longer than 1000 lines report progress every 100.
   void FillTableFromJobText(const JobText& text, ProgressSink& progress);
 
-  // One record line per used row among rows 1..15999, N/E/Z cut to 11
-  // characters, an empty Z written as "0.000". The table is not changed.
+  // One record line per used row among rows 1..15999 (RecordLineOfRow). The
+  // table is not changed.
   JobText BuildJobTextFromTable(ProgressSink& progress) const;
+  // The row of the count-th used row among rows 1..15999, the row its line
+  // of BuildJobTextFromTable came from; 0 when there is none.
+  int RowOfRecord(int count) const;
+  // Used rows past row 15999, which BuildJobTextFromTable leaves out.
+  int CountRecordsPastLimit() const;
 
   // The next row after the current one (wrapping to row 1) whose name equals
   // text ignoring letter case; it becomes current in column 0. 0 when none.

@@ -43,6 +43,10 @@ std::string ReplacingFile::TemporaryName(std::string_view target, unsigned long 
 
 ReplacingFile::ReplacingFile(std::string path)
     : path_(std::move(path)), target_(FollowLinks(path_).string()) {
+  if (const FileKind kind = KindOfFile(target_);
+      kind != FileKind::kNone && kind != FileKind::kRegular) {
+    ThrowNotARegularFile("无法写入文件", path_, kind);
+  }
   if (!MayWriteFile(target_)) throw FileError("无法写入文件 \"" + path_ + "\"：文件是只读的");
   std::random_device seed;
   std::mt19937_64 random(seed());

@@ -3,8 +3,9 @@
 // Commit. A failure, or leaving without Commit, removes the temporary file and
 // leaves the target as it was.
 //
-// The replacement respects the file it replaces: a target the user may not
-// write (see MayWriteFile) is refused, a symbolic link is followed and the
+// The replacement respects the file it replaces: what is no regular file (a
+// folder, a device, a FIFO, a socket) is refused and left alone, a target
+// the user may not write (see MayWriteFile) is refused, a symbolic link is followed and the
 // file it leads to is replaced (the link stays), and the new file keeps the
 // old one's permission bits, and its owner and group where allowed.
 #pragma once
@@ -18,8 +19,8 @@ namespace lumaq {
 
 class ReplacingFile {
  public:
-  // Raises FileError when the target is read-only or the temporary file
-  // cannot be created.
+  // Raises NotARegularFile when the target is no regular file, FileError
+  // when it is read-only or the temporary file cannot be created.
   explicit ReplacingFile(std::string path);
   ~ReplacingFile();
   ReplacingFile(const ReplacingFile&) = delete;

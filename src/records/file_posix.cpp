@@ -1,4 +1,6 @@
 // FileAccess.h on POSIX systems.
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -7,6 +9,55 @@
 #include "records/FileAccess.h"
 
 namespace lumaq {
+namespace {
+
+FileKind KindOfMode(mode_t mode) {
+  if (S_ISREG(mode)) return FileKind::kRegular;
+  if (S_ISDIR(mode)) return FileKind::kFolder;
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return FileKind::kDevice;
+  if (S_ISFIFO(mode)) return FileKind::kPipe;
+  if (S_ISSOCK(mode)) return FileKind::kSocket;
+  return FileKind::kOther;
+}
+
+}  // namespace
+
+FileKind KindOfFile(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return FileKind::kNone;
+  return KindOfMode(status.st_mode);
+}
+
+OpenedFile OpenRegularFile(const std::string& path) {
+  OpenedFile opened;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    // A socket cannot be opened at all; say what it is rather than ENXIO.
+    opened.error = errno;
+    opened.kind = KindOfFile(path);
+    if (opened.kind != FileKind::kNone && opened.kind != FileKind::kRegular) opened.error = 0;
+    return opened;
+  }
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) {
+    opened.error = errno;
+    ::close(fd);
+    return opened;
+  }
+  opened.kind = KindOfMode(status.st_mode);
+  if (opened.kind != FileKind::kRegular) {
+    ::close(fd);
+    return opened;
+  }
+  // Reads of a regular file never block; the flag goes for the stream's sake.
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  opened.stream = ::fdopen(fd, "rb");
+  if (!opened.stream) {
+    opened.error = errno;
+    ::close(fd);
+  }
+  return opened;
+}
 
 bool MayWriteFile(const std::string& path) {
   struct stat status {};

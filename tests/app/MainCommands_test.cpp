@@ -446,5 +446,20 @@ TEST_F(MainCommandsTest, SendNeedsACoordinateJobWithRecords) {
   EXPECT_FALSE(commands.PrepareSend());
 }
 
+// The table sends its 15999 rows; records typed past them are told of, not
+// dropped without a word.
+TEST_F(MainCommandsTest, SendSaysHowManyRecordsLiePastTheTable) {
+  NoProgress progress;
+  JobText lines(static_cast<std::size_t>(kMaxRecords) + 2,
+                ComposeRecordLine("P", "", "1", "2", "3"));
+  table.FillTableFromJobText(lines, progress);
+  dialogs.NextMessageAnswer(MessageResult::kOk);
+  EXPECT_TRUE(commands.PrepareSend());
+  EXPECT_EQ(job.JobText.size(), static_cast<std::size_t>(kMaxRecords));
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].caption, kCaptionWarning);
+  EXPECT_EQ(dialogs.messages[0].text, RecordsPastTableText(2));
+}
+
 }  // namespace
 }  // namespace lumaq

@@ -9,19 +9,24 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/FileFilter.h"
 #include "app/MainCommands.h"
 #include "comm/AcceptedFrame.h"
 #include "comm/FramesFile.h"
 #include "comm/JournalFile.h"
+#include "comm/JournalLayout.h"
 #include "comm/LeftJournals.h"
 #include "comm/TransferSession.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
+#include "support/FileSizeLimit.h"
 #include "support/HeadlessWindow.h"
 #include "support/InstrumentFrames.h"
+#include "support/RawRecordBuilder.h"
 #include "support/RecordingTransferView.h"
 #include "support/ScriptedTransferPort.h"
 #include "support/TempDir.h"
@@ -102,7 +107,8 @@ class MainJournalCommandsTest : public ::testing::Test {
 
   // F9 through the real session: the instrument sends the frames and its end
   // byte. duringReceive runs at the first read of the port.
-  void Receive(const std::vector<Frame>& frames, const std::function<void()>& duringReceive = {}) {
+  void Receive(const std::vector<Frame>& frames, const std::function<void()>& duringReceive = {},
+               TransferOutcome outcome = TransferOutcome::kEndReceived) {
     test::HeadlessWindow& w = *window;
     ASSERT_TRUE(w.commands.PrepareReceive());
     test::TransferLog log;
@@ -123,7 +129,7 @@ class MainJournalCommandsTest : public ::testing::Test {
     }
     port.Arrive("\xEE");
     session.ComPort1RxChar(1);
-    ASSERT_EQ(session.Outcome(), TransferOutcome::kEndReceived);
+    ASSERT_EQ(session.Outcome(), outcome);
     session.FormClose();
     w.commands.FinishReceive();
   }
@@ -143,7 +149,7 @@ TEST_F(MainJournalCommandsTest, AReceiveKeepsItsFramesInAJournalUntilTheJobIsSav
   });
   ASSERT_FALSE(livePath.empty());
   EXPECT_EQ(fs::path(livePath).parent_path().string(), folder);
-  EXPECT_EQ(ReadFramesFile(livePath).frames, frames);
+  EXPECT_EQ(ReadJournal(livePath).frames, frames);
   EXPECT_TRUE(FindLeftJournals(folder).empty()) << "held while the job is not saved";
   EXPECT_TRUE(w.dialogs.messages.empty());
 
@@ -221,7 +227,7 @@ TEST_F(MainJournalCommandsTest, ASecondReceiveIntoTheSameJobKeepsBothInOneJourna
   Receive({});  // nothing more: the job's frames stay
   ASSERT_EQ(FilesInFolder().size(), 1u);
   std::vector<Frame> all = CoordinateFrames(5);
-  EXPECT_EQ(ReadFramesFile(w.commands.Journals().Path()).frames, all);
+  EXPECT_EQ(ReadJournal(w.commands.Journals().Path()).frames, all);
   EXPECT_EQ(w.job.JobText, Received(all).JobText);
 }
 
@@ -241,6 +247,70 @@ TEST_F(MainJournalCommandsTest, AJournalThatCannotBeMadeIsToldOnceAndTheReceiveG
   EXPECT_EQ(w.dialogs.messages.size(), 1u);
   EXPECT_EQ(w.view.panels[StatusPanel::kHint], kNoJournalStatusText);
   EXPECT_EQ(w.job.JobText, Received(CoordinateFrames(3)).JobText);
+}
+
+// Nothing is acknowledged that is not kept: the frame the journal cannot take
+// ends the receive; the user learns why and where the frames are, and the
+// job stays for a Save As elsewhere.
+TEST_F(MainJournalCommandsTest, AJournalThatStopsEndsTheReceiveAndSaysWhereTheFramesAre) {
+  test::HeadlessWindow& w = Start();
+  std::optional<test::FileSizeLimit> limit;
+  w.dialogs.NextMessageAnswer(MessageResult::kOk);
+  // The journal's first bytes and two frames fit.
+  Receive(
+      CoordinateFrames(4), [&] { limit.emplace(kJournalMagic.size() + 2 * 34 + 10); },
+      TransferOutcome::kFrameNotKept);
+  limit.reset();
+  const std::string path = w.commands.Journals().Path();
+  EXPECT_EQ(ReadJournal(path).frames, CoordinateFrames(2));
+  EXPECT_EQ(w.job.JobText, Received(CoordinateFrames(2)).JobText);
+  ASSERT_EQ(w.dialogs.messages.size(), 1u);
+  EXPECT_EQ(w.dialogs.messages[0].caption, kCaptionWarning);
+  EXPECT_EQ(w.dialogs.messages[0].text,
+            JournalStoppedText("无法写入文件 \"" + path + "\"：文件超过了允许的大小", path, 2));
+  EXPECT_TRUE(w.commands.HasUnsavedReceivedLines());
+}
+
+// A received job that cannot be saved stays in the window, and the error
+// says so; a job that was not received is reported as before.
+TEST_F(MainJournalCommandsTest, AReceivedJobThatCannotBeSavedStaysAndTheUserIsTold) {
+  test::HeadlessWindow& w = Start();
+  Receive(CoordinateFrames(2));
+  fs::create_directory(dir.Path("FOLDER.BDT"));
+  w.dialogs.NextSaveAnswer(FileChoice{dir.Path("FOLDER.BDT"), 1});
+  try {
+    w.commands.MenuJobSaveAsClick();
+    ADD_FAILURE() << "saved";
+  } catch (const FileError& error) {
+    EXPECT_EQ(error.what(), "无法写入文件 \"" + dir.Path("FOLDER.BDT") +
+                                "\"：这是一个文件夹，不是普通文件\n" + kReceivedJobKeptText);
+  }
+  EXPECT_EQ(w.job.JobText, Received(CoordinateFrames(2)).JobText);
+  EXPECT_TRUE(w.commands.HasUnsavedReceivedLines());
+  EXPECT_TRUE(w.commands.Journals().Live());
+}
+
+// Raw records followed by other frames: the job keeps both, and saving it as
+// a measurement data file, offered first, puts the other lines beside it.
+TEST_F(MainJournalCommandsTest, AMixedReceiveIsSavedAsItsRawRecordsAndTheTextBesideThem) {
+  test::HeadlessWindow& w = Start();
+  std::vector<Frame> frames = {{kRawRecordHeader, test::InstRecord("OTHER-1")}};
+  const std::vector<Frame> records = CoordinateFrames(2);
+  frames.insert(frames.end(), records.begin(), records.end());
+  Receive(frames);
+  EXPECT_EQ(w.view.view, test::FakeMainView::View::kMeasurement);
+  w.dialogs.NextSaveAnswer(FileChoice{dir.Path("FIELD"), 1});
+  w.dialogs.NextMessageAnswer(MessageResult::kOk);
+  w.commands.MenuJobSaveClick();
+  ASSERT_EQ(w.dialogs.saveRequests.size(), 1u);
+  EXPECT_EQ(w.dialogs.saveRequests[0].filter, kFilterSaveMeasurement);
+  EXPECT_EQ(w.dialogs.saveRequests[0].filterIndex, 1);
+  EXPECT_EQ(ReadFileBytes(dir.Path("FIELD.TSM")), frames[0].body);
+  EXPECT_EQ(ReadFileBytes(dir.Path("FIELD.TXT")), JoinLinesCrLf(Received(records).JobText));
+  ASSERT_EQ(w.dialogs.messages.size(), 1u);
+  EXPECT_EQ(w.dialogs.messages[0].text,
+            TextBesideText(dir.Path("FIELD.TSM"), dir.Path("FIELD.TXT"), 2));
+  EXPECT_FALSE(w.commands.Journals().Live());
 }
 
 TEST_F(MainJournalCommandsTest, NoJournalLeftBehindAsksNothing) {
@@ -312,6 +382,39 @@ TEST_F(MainJournalCommandsTest, YesRestoresTheJobAsTheReceiveLeftIt) {
     window.reset();
     EXPECT_TRUE(FilesInFolder().empty());
   }
+}
+
+// A damaged journal gives back the frames before its damage; the file is kept
+// whole under another name and those frames go on in a journal of their own.
+TEST_F(MainJournalCommandsTest, ADamagedJournalIsRestoredUpToItsDamageAndKeptWhole) {
+  std::string bytes(kJournalMagic);
+  for (const Frame& frame : CoordinateFrames(3))
+    bytes += JournalFrameBytes(frame.header, frame.body);
+  const std::size_t damageAt = bytes.size();
+  bytes += std::string(300, '\0');  // a power loss
+  fs::create_directories(folder);
+  const std::string path = dir.Write("state/lumaq/receive-20261209-140300.journal", bytes);
+  window = std::make_unique<test::HeadlessWindow>();
+  test::HeadlessWindow& w = *window;
+  w.commands.Journals().SetFolder(folder);
+  w.dialogs.NextMessageAnswer(MessageResult::kYes);
+  w.dialogs.NextMessageAnswer(MessageResult::kOk);
+  w.commands.StartUp({});
+  ASSERT_EQ(w.dialogs.messages.size(), 2u);
+  EXPECT_NE(w.dialogs.messages[0].text.find("从第 " + std::to_string(damageAt) + " 字节起已损坏"),
+            std::string::npos)
+      << w.dialogs.messages[0].text;
+  EXPECT_EQ(w.job.JobText, Received(CoordinateFrames(3)).JobText);
+  const std::vector<std::string> files = FilesInFolder();
+  ASSERT_EQ(files.size(), 2u);
+  // Set aside as receive-….journal.DATE-TIME, beside the new journal.
+  const bool firstSetAside = files[0].find(".journal.") != std::string::npos;
+  const std::string keptAs = folder + "/" + files[firstSetAside ? 0 : 1];
+  EXPECT_EQ(ReadFileBytes(keptAs), bytes);
+  EXPECT_EQ(w.dialogs.messages[1].text,
+            DamagedJournalText(path, JournalDamage{damageAt, 300, ""}, 3, keptAs));
+  EXPECT_EQ(ReadJournal(w.commands.Journals().Path()).frames, CoordinateFrames(3));
+  EXPECT_TRUE(FindLeftJournals(folder).empty());
 }
 
 TEST_F(MainJournalCommandsTest, NoSetsTheJournalAsideAndItIsNotAskedAgain) {

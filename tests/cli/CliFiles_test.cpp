@@ -148,6 +148,9 @@ TEST_F(CliFilesTest, GarbageLongLinesAndEndlessInputAreRejectedInTheProgramsWord
   dir.Write("LONG.CSV", "P1,1,2,3\r\n" + std::string(2 << 20, '7'));
   dir.Write("LONG.DAT", std::string(1 << 20, 'x'));
   dir.Write("KEEP.BDT", "old");
+  // A sparse file: as endless as a reader cares, without taking the disk.
+  dir.Write("ZEROS.DAT", "");
+  std::filesystem::resize_file(dir.Path("ZEROS.DAT"), 200u << 20);
   const struct {
     const char* label;
     std::vector<std::string> arguments;
@@ -159,9 +162,12 @@ TEST_F(CliFilesTest, GarbageLongLinesAndEndlessInputAreRejectedInTheProgramsWord
       {"random bytes as GTS",
        {"import", "gts", "GARBAGE.DAT", "KEEP.BDT"},
        "数据格式不符，无法导入！ \"GARBAGE.DAT\"\n"},
-      {"endless zeros as CASS",
+      {"200 MB of zeros as CASS",
+       {"import", "cass", "ZEROS.DAT", "KEEP.BDT"},
+       "导入错误！ 文件中的行太长，无法读入 \"ZEROS.DAT\"：第 1 行超过 1 MB\n"},
+      {"a device as CASS, never read",
        {"import", "cass", "/dev/zero", "KEEP.BDT"},
-       "导入错误！ 文件中的行太长，无法读入 \"/dev/zero\"：第 1 行超过 1 MB\n"},
+       "导入错误！ 无法打开文件 \"/dev/zero\"：这是一个设备，不是普通文件\n"},
       {"a line of 2 MB",
        {"import", "csv", "LONG.CSV", "KEEP.BDT"},
        "导入错误！ 文件中的行太长，无法读入 \"LONG.CSV\"：第 2 行超过 1 MB\n"},

@@ -9,7 +9,6 @@
 
 #include "comm/AcceptedFrame.h"
 #include "comm/FramesFile.h"
-#include "comm/ReceivedJobFile.h"
 #include "rawdata/RawRecord.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
@@ -132,7 +131,35 @@ TEST_F(CliTransferInstrument, ReceiveOfMeasurementFramesSavesTheirText) {
   RawUnitState units;
   for (const Frame& frame : frames) HandleAcceptedFrame(frame.header, frame.body, expected, units);
   ASSERT_EQ(expected.JobText.size(), 8u);  // a separator and a line for each frame
-  EXPECT_EQ(ReadFileBytes(dir.Path("OUT.TXT")), ReceivedJobBytes(expected, "OUT.TXT"));
+  EXPECT_EQ(ReadFileBytes(dir.Path("OUT.TXT")), JoinLinesCrLf(expected.JobText));
+}
+
+// Raw records are kept whatever follows them: OUT.TSM holds their bytes, the
+// TXT beside it every other line received, and standard error says so.
+TEST_F(CliTransferInstrument, AMixedReceiveIntoATsmKeepsTheRawRecordsAndTheOtherLinesBeside) {
+  const std::string raw1(RawRecordBuilder(kRawInstrument).Bytes(1, "OTHER-1"));
+  const std::string raw2(RawRecordBuilder(kRawPoint).NameCode("A1", "X").Link(1));
+  const std::vector<Frame> frames = {
+      {0xA8, raw1},
+      test::BinaryCoordinateFrame(ComposeRecordLine("K1", "TREE", "1.125", "-1.500", "1.000")),
+      {0xA2, test::TextBody(39, {{1, "P1"}, {9, "TOPO"}, {17, "90.0000"}, {25, "123.4500"}})},
+      {0xA8, raw2},
+  };
+  WriteFramesFile(dir.Path("MIXED.FRM"), frames);
+  const Ends ends = Run({"send-frames", dir.Path("MIXED.FRM")}, {"receive", "OUT.TSM"});
+  EXPECT_EQ(ends.program, 0) << ends.errors;
+  EXPECT_EQ(ends.instrument, 0) << ends.errors;
+
+  JobDocument expected;
+  RawUnitState units;
+  for (const Frame& frame : frames) HandleAcceptedFrame(frame.header, frame.body, expected, units);
+  ASSERT_EQ(expected.LinesBesideRawRecords.size(), 3u);  // a record, a separator, a measurement
+  EXPECT_EQ(ReadFileBytes(dir.Path("OUT.TSM")), raw1 + raw2);
+  EXPECT_EQ(ReadFileBytes(dir.Path("OUT.TXT")), JoinLinesCrLf(expected.LinesBesideRawRecords));
+  EXPECT_NE(ends.errors.find("lumaq-cli: \"OUT.TSM\" holds the raw records alone; the 3 other "
+                             "lines received are saved in \"OUT.TXT\"\n"),
+            std::string::npos)
+      << ends.errors;
 }
 
 TEST_F(CliTransferInstrument, AHangUpLeavesTheRecordsAcceptedBeforeIt) {

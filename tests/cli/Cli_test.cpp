@@ -1,5 +1,7 @@
 // lumaq-cli import and export, run as a surveyor's script would run them.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <filesystem>
 #include <string>
@@ -101,11 +103,19 @@ TEST_F(CliTest, RejectionsAndFailures) {
   dir.Write("JOB.BDT", kTree + "\r\n");
   dir.Write("KEEP.BDT", "old");
   dir.Write("nul.dat", "P1,TREE,1,2,3\r\n" + std::string(1, '\0'));
-  const struct {
+  // Outputs and inputs that are no regular file stay as they are; a FIFO is
+  // never waited on (the call would hang in open otherwise).
+  ASSERT_EQ(::mkfifo(dir.Path("FIFO.BDT").c_str(), 0600), 0);
+  // A node of the null device of our own (never the system's, which a
+  // writer that replaced it would break).
+  const bool haveDevice = ::mknod(dir.Path("NULL.pts").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  std::filesystem::create_directory(dir.Path("FOLDER.pts"));
+  struct Case {
     std::vector<std::string> arguments;
     int exitCode;
-    const char* errorStart;
-  } cases[] = {
+    std::string errorStart;
+  };
+  std::vector<Case> cases = {
       {{"import", "scs2002", "bad.dat", "KEEP.BDT"}, 2, "数据格式不符，无法导入！"},
       {{"import", "sv300", "sv.dat", "KEEP.BDT"}, 2, "导入错误！"},
       {{"import", "cass", "missing.dat", "KEEP.BDT"}, 1, "导入错误！"},
@@ -117,7 +127,22 @@ TEST_F(CliTest, RejectionsAndFailures) {
       // A fault of the input comes before a failure to write.
       {{"import", "cass", "nul.dat", "no/such/folder.BDT"}, 2, "数据格式不符，无法导入！"},
       {{"export", "gts", "missing.BDT", "no/such/folder.pts"}, 1, "无法打开文件"},
+      {{"export", "gts", "JOB.BDT", "FIFO.BDT"},
+       2,
+       "无法写入文件 \"FIFO.BDT\"：这是一个管道（FIFO），不是普通文件"},
+      {{"export", "gts", "JOB.BDT", "FOLDER.pts"},
+       2,
+       "无法写入文件 \"FOLDER.pts\"：这是一个文件夹，不是普通文件"},
+      {{"import", "cass", "FIFO.BDT", "KEEP.BDT"}, 2, "导入错误！"},
+      {{"export", "gts", "FIFO.BDT", "KEEP.BDT"},
+       2,
+       "无法打开文件 \"FIFO.BDT\"：这是一个管道（FIFO），不是普通文件"},
   };
+  if (haveDevice) {
+    cases.push_back({{"export", "gts", "JOB.BDT", "NULL.pts"},
+                     2,
+                     "无法写入文件 \"NULL.pts\"：这是一个设备，不是普通文件"});
+  }
   for (const auto& c : cases) {
     std::string label;
     for (const std::string& argument : c.arguments) label += argument + " ";
@@ -129,6 +154,9 @@ TEST_F(CliTest, RejectionsAndFailures) {
     EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "one line of error";
     EXPECT_EQ(ReadFileBytes(dir.Path("KEEP.BDT")), "old");
   }
+  EXPECT_TRUE(std::filesystem::is_fifo(dir.Path("FIFO.BDT")));
+  EXPECT_TRUE(!haveDevice || std::filesystem::is_character_file(dir.Path("NULL.pts")));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path("FOLDER.pts")));
 }
 
 TEST_F(CliTest, RoundTripThroughTheCommandLine) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "comm/FramesFile.h"
+#include "comm/JournalLayout.h"
 #include "comm/ReceiveJournal.h"
 #include "rawdata/RawRecord.h"
 #include "records/JobFiles.h"
@@ -26,6 +27,7 @@
 #include "support/InstrumentRun.h"
 #include "support/RawRecordBuilder.h"
 #include "support/SampleRecords.h"
+#include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
 namespace lumaq {
@@ -146,7 +148,7 @@ TEST(JournalCli, AKilledReceiveIsRecoveredByteForByte) {
 
     ASSERT_TRUE(ReceiveAndKill(dir, c.action, c.frames, c.out));
     const std::string journal = dir.Path(c.out + ".journal");
-    EXPECT_EQ(ReadFramesFile(journal).frames.size(), static_cast<std::size_t>(c.frames));
+    EXPECT_EQ(ReadJournal(journal).frames.size(), static_cast<std::size_t>(c.frames));
     test::ChildProcess recover = StartCli(dir, "recover", {"recover", journal, "BACK" + c.out});
     EXPECT_EQ(recover.WaitForExit(20s), 0) << ErrorsOf(dir, "recover");
     EXPECT_EQ(ReadFileBytes(dir.Path("BACK" + c.out)), c.expected);
@@ -179,7 +181,7 @@ TEST(JournalCli, TheJournalHoldsTheFramesWhileTheReceiveRunsAndGoesOnceOutIsSave
     const std::string journal = dir.Path("OUT.BDT.journal");
     EXPECT_EQ(fs::exists(journal), c.journal);
     if (c.journal) {
-      EXPECT_EQ(ReadFramesFile(journal).frames.size(), 3u);
+      EXPECT_EQ(ReadJournal(journal).frames.size(), 3u);
     }
     EXPECT_EQ(receive.WaitForExit(20s), 1);  // the line went away
     EXPECT_EQ(ReadFileBytes(dir.Path("OUT.BDT")), Lines(records, 3));
@@ -189,26 +191,83 @@ TEST(JournalCli, TheJournalHoldsTheFramesWhileTheReceiveRunsAndGoesOnceOutIsSave
 
 TEST(JournalCli, AReceiveThatCannotSaveKeepsItsJournal) {
   TempDir dir;
-  const JobText records = test::TopoRecords(3);
+  const JobText records = test::TopoRecords(100);
   dir.Write("IN.BDT", JoinLinesCrLf(records));
-  // A folder in OUT's place takes the probe's temporary file but refuses the
-  // rename over it once the job is received.
-  fs::create_directories(dir.Path("OUT.BDT/inside"));
+  // The journal (8 first bytes, 34 a frame) and standard error fit under the
+  // limit of the receive's files; OUT.BDT (56 bytes a record) does not.
   test::InstrumentRun instrument(dir,
                                  {"--pty", "--timeout", kTimeout, "send-job", dir.Path("IN.BDT")});
-  test::ChildProcess receive =
-      StartCli(dir, "receive", {"receive", "--device", instrument.FarPath(), "OUT.BDT"});
-  EXPECT_EQ(receive.WaitForExit(30s), 1);
+  const std::string far = instrument.FarPath();
+  std::optional<test::ChildProcess> receive;
+  {
+    const test::FileSizeLimit limit(8 + 100 * 34);
+    receive.emplace(LUMAQ_CLI, std::vector<std::string>{"receive", "--device", far, "OUT.BDT"},
+                    dir.Path("receive-errors.txt"), dir.Folder());
+  }
+  EXPECT_EQ(receive->WaitForExit(30s), 1);
   const std::string errors = ErrorsOf(dir, "receive");
   const std::string last = errors.substr(errors.rfind("数据转输终止!\n") + 20);
   EXPECT_EQ(last,
-            "无法写入文件 \"OUT.BDT\"：这是一个文件夹; the 3 frames received are kept in "
+            "无法写入文件 \"OUT.BDT\"：文件超过了允许的大小; the 100 frames received are kept in "
             "\"OUT.BDT.journal\" (lumaq-cli recover OUT.BDT.journal FILE)\n")
       << errors;
   test::ChildProcess recover =
       StartCli(dir, "recover", {"recover", "OUT.BDT.journal", "SAVED.BDT"});
   EXPECT_EQ(recover.WaitForExit(20s), 0) << ErrorsOf(dir, "recover");
   EXPECT_EQ(ReadFileBytes(dir.Path("SAVED.BDT")), JoinLinesCrLf(records));
+}
+
+// On a full disk every record the instrument saw acknowledged is somewhere
+// the user is told of: the journal, or without one a file in the user's
+// state folder.
+TEST(JournalCli, OnAFullDiskEveryAcknowledgedRecordIsInTheJournalOrTheNamedFallback) {
+  TempDir dir;
+  const JobText records = test::TopoRecords(400);
+  dir.Write("IN.BDT", JoinLinesCrLf(records));
+  for (const bool journal : {true, false}) {
+    SCOPED_TRACE(journal ? "with a journal" : "--no-journal");
+    test::SmallDisk disk(64);
+    if (!disk.Available()) GTEST_SKIP() << disk.Reason();
+    // The disk is full but for 8 KB: room for the journal of about 240 frames
+    // and for no copy of the 400 records (22 KB).
+    disk.FillBut(8192);
+    const std::string out = disk.Path("OUT.BDT");
+    test::InstrumentRun instrument(
+        dir, {"--pty", "--verbose", "--timeout", kTimeout, "send-job", dir.Path("IN.BDT")});
+    std::vector<std::string> arguments{"receive", "--device", instrument.FarPath(), out};
+    if (!journal) arguments.push_back("--no-journal");
+    test::ChildProcess receive = StartCli(dir, "receive", arguments);
+    EXPECT_EQ(receive.WaitForExit(60s), 1);
+    instrument.Finish(30s);
+    const std::string errors = ErrorsOf(dir, "receive");
+    EXPECT_FALSE(fs::exists(out));
+    std::string kept;
+    if (journal) {
+      EXPECT_NE(errors.find("kept in \"" + out + ".journal\""), std::string::npos) << errors;
+      test::ChildProcess recover =
+          StartCli(dir, "recover", {"recover", out + ".journal", dir.Path("SAVED.BDT")});
+      EXPECT_EQ(recover.WaitForExit(20s), 0) << ErrorsOf(dir, "recover");
+      kept = ReadFileBytes(dir.Path("SAVED.BDT"));
+    } else {
+      const std::string said = "are saved in \"";
+      const auto at = errors.find(said);
+      ASSERT_NE(at, std::string::npos) << errors;
+      const std::string fallback =
+          errors.substr(at + said.size(), errors.find('"', at + said.size()) - at - said.size());
+      kept = ReadFileBytes(fallback);
+      fs::remove(fallback);
+    }
+    // What the instrument saw acknowledged (0x00): its frames are sent in
+    // order, and one acknowledged is never sent again.
+    const std::string log = instrument.Errors();
+    std::size_t acknowledged = 0;
+    for (auto at = log.find(": accepted\n"); at != std::string::npos;
+         at = log.find(": accepted\n", at + 1)) {
+      ++acknowledged;
+    }
+    EXPECT_EQ(journal, acknowledged < records.size()) << log;
+    EXPECT_EQ(kept, Lines(records, acknowledged));
+  }
 }
 
 TEST(JournalCli, AReceiveNeverStartsOverAJournalThatIsThere) {
@@ -242,19 +301,27 @@ TEST(JournalCli, AReceiveNeverStartsOverAJournalThatIsThere) {
     EXPECT_FALSE(fs::exists(dir.Path(c.out)));
   }
   EXPECT_EQ(ReadFileBytes(left), frames);
-  EXPECT_EQ(ReadFileBytes(dir.Path("BUSY.TSM.journal")), "");
+  EXPECT_EQ(ReadFileBytes(dir.Path("BUSY.TSM.journal")), kJournalMagic);
   EXPECT_FALSE(fs::exists(dir.Path("NEW.TSM.journal")));
 }
 
-TEST(JournalCli, RecoverSavesWhatTheWholeFramesGiveAndRefusesWhatIsNoJournal) {
+TEST(JournalCli, RecoverSavesTheFramesBeforeAnyDamageAndRefusesWhatIsNoJournal) {
   TempDir dir;
   const JobText records = test::TopoRecords(3);
   std::string frames;
+  std::string journal(kJournalMagic);  // the same frames as a receive writes them now
   for (int i = 1; i <= 3; ++i) {
     const std::string n = std::to_string(i);
-    frames += FrameBytes(
-        {0x06, test::TextCoordinateBody("P" + n + ",TOPO," + n + ".125,-" + n + ".500,0.000")});
+    const std::string body =
+        test::TextCoordinateBody("P" + n + ",TOPO," + n + ".125,-" + n + ".500,0.000");
+    frames += FrameBytes({0x06, body});
+    journal += JournalFrameBytes(0x06, body);
   }
+  // Frames of 55 bytes after the 8 first: the third starts at byte 118.
+  dir.Write("POWERLOSS.journal", journal + std::string(100, '\0'));
+  std::string flipped = journal;
+  flipped[118 + 20] ^= 0x10;
+  dir.Write("FLIPPED.journal", flipped);
   dir.Write("CUT.journal", frames + frames.substr(0, 20));
   dir.Write("WHOLE.journal", frames);
   dir.Write("EMPTY.journal", "");
@@ -275,6 +342,20 @@ TEST(JournalCli, RecoverSavesWhatTheWholeFramesGiveAndRefusesWhatIsNoJournal) {
        "lumaq-cli: the last frame of \"CUT.journal\" (0x06) is cut short after 19 of 53 body "
        "bytes and is left out; 3 frames recovered\n"},
       {"a journal without frames", {"EMPTY.journal", "OUT.BDT"}, 0, "", ""},
+      {"a zero-filled tail after a power loss",
+       {"POWERLOSS.journal", "OUT.BDT"},
+       1,
+       Lines(records, 3),
+       "lumaq-cli: \"POWERLOSS.journal\" is damaged from byte 173 on (byte 0x00 at offset 173 "
+       "is no frame header): 100 bytes set aside, left in the journal; the 3 frames before the "
+       "damage are saved in \"OUT.BDT\"\n"},
+      {"a byte flipped inside a body",
+       {"FLIPPED.journal", "OUT.BDT"},
+       1,
+       Lines(records, 2),
+       "lumaq-cli: \"FLIPPED.journal\" is damaged from byte 118 on (the frame 0x06 at offset 118 "
+       "does not match its checksum): 55 bytes set aside, left in the journal; the 2 frames "
+       "before the damage are saved in \"OUT.BDT\"\n"},
       {"a file of no frames",
        {"JOB.journal", "OUT.BDT"},
        2,
@@ -316,16 +397,20 @@ TEST(JournalCli, RecoverSavesWhatTheWholeFramesGiveAndRefusesWhatIsNoJournal) {
     }
   }
   EXPECT_EQ(ReadFileBytes(dir.Path("WHOLE.journal")), frames);
+  EXPECT_EQ(ReadFileBytes(dir.Path("FLIPPED.journal")), flipped);
 }
 
-TEST(JournalCli, AJournalThatCannotBeWrittenStopsOnceAndTheReceiveSavesEverything) {
+// Nothing is acknowledged that is not kept: the frame the journal cannot
+// write is answered 0xFF, and the receive ends there, saving the frames it
+// acknowledged and saying why it stopped.
+TEST(JournalCli, AFrameTheJournalCannotWriteEndsTheReceiveUnacknowledged) {
   TempDir dir;
-  // 100 raw records: 4200 bytes in OUT.TSM, 4300 in the journal, whose
-  // frame 98 no longer fits under the limit of the receive's files.
+  // 100 raw records. Under a limit of 4200 bytes the journal (its 8 first
+  // bytes, then 44 bytes a frame) takes 95 frames; OUT.TSM takes them all.
   const std::string raw = RawRecords(100);
   dir.Write("IN.TSM", raw);
-  test::InstrumentRun instrument(dir,
-                                 {"--pty", "--timeout", kTimeout, "send-raw", dir.Path("IN.TSM")});
+  test::InstrumentRun instrument(
+      dir, {"--pty", "--verbose", "--timeout", kTimeout, "send-raw", dir.Path("IN.TSM")});
   const std::string far = instrument.FarPath();
   std::optional<test::ChildProcess> receive;
   {
@@ -333,23 +418,20 @@ TEST(JournalCli, AJournalThatCannotBeWrittenStopsOnceAndTheReceiveSavesEverythin
     receive.emplace(LUMAQ_CLI, std::vector<std::string>{"receive", "--device", far, "OUT.TSM"},
                     dir.Path("receive-errors.txt"), dir.Folder());
   }
-  EXPECT_EQ(receive->WaitForExit(30s), 0) << ErrorsOf(dir, "receive");
-  EXPECT_EQ(instrument.Finish(), 0);
-  EXPECT_EQ(ReadFileBytes(dir.Path("OUT.TSM")), raw);
+  EXPECT_EQ(receive->WaitForExit(30s), 1) << ErrorsOf(dir, "receive");
+  EXPECT_EQ(instrument.Finish(30s), 1);
+  EXPECT_NE(instrument.Errors().find("frame 95 0xA8: accepted\n"), std::string::npos)
+      << instrument.Errors();
+  EXPECT_EQ(instrument.Errors().find("frame 96 0xA8: accepted"), std::string::npos)
+      << instrument.Errors();
+  EXPECT_EQ(ReadFileBytes(dir.Path("OUT.TSM")), raw.substr(0, 95 * 42));
   EXPECT_FALSE(fs::exists(dir.Path("OUT.TSM.journal")));
   const std::string errors = ErrorsOf(dir, "receive");
-  const std::string notice = "\nlumaq-cli: " + std::string(kJournalStoppedText) +
-                             " (无法写入文件 \"OUT.TSM.journal\"：文件超过了允许的大小)\n";
-  const auto at = errors.find(notice);
-  ASSERT_NE(at, std::string::npos) << errors;
-  EXPECT_EQ(errors.find(notice, at + 1), std::string::npos) << errors;
-  // The journal stops at frame 98, before the counter shows it (the counter
-  // is shown at a steady pace, so the last count before the notice varies).
-  for (const char* count : {"已传输记录数 98", "已传输记录数 99", "已传输记录数 100"}) {
-    EXPECT_EQ(errors.substr(0, at).find(count), std::string::npos) << errors;
-  }
-  const std::string end = "\r已传输记录数 100\n数据转输终止!\n";
-  EXPECT_EQ(errors.substr(errors.size() - std::min(errors.size(), end.size())), end);
+  const std::string end = "\r已传输记录数 95\nlumaq-cli: " + std::string(kJournalStoppedText) +
+                          " (无法写入文件 \"OUT.TSM.journal\"：文件超过了允许的大小)\n"
+                          "lumaq-cli: the 95 frames accepted before it are saved in "
+                          "\"OUT.TSM\"\n";
+  EXPECT_EQ(errors.substr(errors.size() - std::min(errors.size(), end.size())), end) << errors;
 }
 
 }  // namespace

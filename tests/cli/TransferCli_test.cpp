@@ -2,6 +2,7 @@
 // pseudo-terminal, a small instrument played by the test on the other.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <termios.h>
 
 #include <chrono>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "comm/FrameHeaders.h"
+#include "comm/JournalFile.h"
 #include "rawdata/RawRecord.h"
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
@@ -231,21 +233,35 @@ TEST_F(TransferCli, SendIsAcknowledgedRecordByRecord) {
   EXPECT_EQ(Errors(), "\r已传输记录数 0\r已传输记录数 1\r已传输记录数 2\n数据传输结束!\n");
 }
 
+// A record that cannot be packed is named by its line in the file, whatever
+// lines without a record come before it.
 TEST_F(TransferCli, SendStopsAtARecordThatCannotBePacked) {
-  dir_.Write("JOB.BDT", ComposeRecordLine("P1", "", "1", "2", "3") + "\r\n" +
-                            ComposeRecordLine("P2", "", "abc", "2", "3") + "\r\n");
-  Start({"send", "--device", pty_.Path(), "JOB.BDT"});
-  const std::string frame = RequestFrame(32);
-  pty_.Send(std::string(1, static_cast<char>(FrameChecksum(frame))));
-  EXPECT_EQ(pty_.Receive(1, 5s), kOk);
-  ASSERT_TRUE(AwaitPoll());
-  pty_.Send("\xBB");
-  EXPECT_EQ(WaitForExit(), 2) << Errors();
-  EXPECT_EQ(pty_.Receive(1, 100ms), "");  // no frame, no end byte
-  EXPECT_EQ(Errors(),
-            "\r已传输记录数 0\r已传输记录数 1\n第 2 行的记录（点号 "
-            "P2）无法发送：坐标数据无法发送（不是数字或超出 "
-            "-999999.999~9999999.999）：\"abc\"\n");
+  const std::string first = ComposeRecordLine("P1", "", "1", "2", "3") + "\r\n";
+  const std::string bad = ComposeRecordLine("P2", "", "abc", "2", "3") + "\r\n";
+  const struct {
+    const char* label;
+    std::string file;
+    int line;
+  } cases[] = {
+      {"on the second line", first + bad, 2},
+      {"after an empty line and a nameless one",
+       first + "\r\n" + ComposeRecordLine("", "", "1", "2", "3") + "\r\n" + bad, 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    dir_.Write("JOB.BDT", c.file);
+    Start({"send", "--device", pty_.Path(), "JOB.BDT"});
+    const std::string frame = RequestFrame(32);
+    pty_.Send(std::string(1, static_cast<char>(FrameChecksum(frame))));
+    EXPECT_EQ(pty_.Receive(1, 5s), kOk);
+    ASSERT_TRUE(AwaitPoll());
+    pty_.Send("\xBB");
+    EXPECT_EQ(WaitForExit(), 2) << Errors();
+    EXPECT_EQ(pty_.Receive(1, 100ms), "");  // no frame, no end byte
+    EXPECT_EQ(Errors(), "\r已传输记录数 0\r已传输记录数 1\n第 " + std::to_string(c.line) +
+                            " 行的记录（点号 P2）无法发送：坐标数据无法发送（不是数字或超出 "
+                            "-999999.999~9999999.999）：\"abc\"\n");
+  }
 }
 
 TEST_F(TransferCli, APortNameLeadsThroughThePortMapOfCommparaBesideTheProgram) {
@@ -268,6 +284,9 @@ TEST_F(TransferCli, APortNameLeadsThroughThePortMapOfCommparaBesideTheProgram) {
 
 TEST_F(TransferCli, CallsThatEndBeforeAnyTransfer) {
   dir_.Write("EMPTY.BDT", "\r\n\r\n");
+  std::string longFile;
+  for (int i = 1; i <= 16001; ++i) longFile += ComposeRecordLine("P", "", "1", "2", "3") + "\r\n";
+  dir_.Write("LONG.BDT", longFile);
   struct Case {
     const char* label;
     std::vector<std::string> arguments;
@@ -286,7 +305,32 @@ TEST_F(TransferCli, CallsThatEndBeforeAnyTransfer) {
        {"send", "--device", "/nonexistent/tty", "EMPTY.BDT"},
        2,
        "\"EMPTY.BDT\": no records to send\n"},
+      {"a port beyond COM16", {"receive", "--port", "COM99", "OUT.BDT"}, 2, ""},
+      {"a printer port", {"send", "--port", "LPT1", "EMPTY.BDT"}, 2, ""},
+      {"an empty port name", {"receive", "--port", "", "OUT.BDT"}, 2, ""},
+      {"an OUT that is a FIFO",
+       {"receive", "--device", "/nonexistent/tty", "FIFO.BDT"},
+       2,
+       "无法写入文件 \"FIFO.BDT\"：这是一个管道（FIFO），不是普通文件\n"},
+      {"an IN that is a FIFO",
+       {"send", "--device", "/nonexistent/tty", "FIFO.BDT"},
+       2,
+       "无法打开文件 \"FIFO.BDT\"：这是一个管道（FIFO），不是普通文件\n"},
+      {"a file longer than the record table",
+       {"send", "--device", "/nonexistent/tty", "LONG.BDT"},
+       1,
+       "提示：\"LONG.BDT\" 的记录超过 15999 条，其余 2 条未读入\nlumaq-cli: the 15999 records "
+       "of its first 15999 lines are sent, the other 2 lines are "
+       "not\n无法打开串口！程序无法正常运行"
+       "！\n\"/nonexistent/tty\"：串口设备不存在 (Unable to open com port (win error code: 2))\n"},
+      {"another receive into the same OUT, without journals",
+       {"receive", "--no-journal", "--device", "/nonexistent/tty", "BUSY.BDT"},
+       2,
+       "\"BUSY.BDT\": another receive into it is running\n"},
   };
+  ASSERT_EQ(::mkfifo(dir_.Path("FIFO.BDT").c_str(), 0600), 0);
+  const auto otherReceive = JournalFile::HoldLock(dir_.Path("BUSY.BDT.lock"));
+  ASSERT_TRUE(otherReceive);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     Start(c.arguments);
@@ -298,6 +342,8 @@ TEST_F(TransferCli, CallsThatEndBeforeAnyTransfer) {
     }
     EXPECT_FALSE(std::filesystem::exists(dir_.Path("OUT.BDT")));
   }
+  EXPECT_TRUE(std::filesystem::is_fifo(dir_.Path("FIFO.BDT")));
+  EXPECT_FALSE(std::filesystem::exists(dir_.Path("BUSY.BDT")));
 }
 
 }  // namespace

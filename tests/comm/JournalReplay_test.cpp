@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "comm/JournalLayout.h"
 #include "comm/ReceiveJournal.h"
 #include "comm/TransferSession.h"
 #include "rawdata/RawRecord.h"
@@ -89,6 +90,7 @@ void ExpectSameJob(const JobDocument& replayed, const JobDocument& live) {
   EXPECT_EQ(replayed.RawRecordBuffer, live.RawRecordBuffer);
   EXPECT_EQ(replayed.CoordinateMode, live.CoordinateMode);
   EXPECT_EQ(replayed.HasRawRecords, live.HasRawRecords);
+  EXPECT_EQ(replayed.LinesBesideRawRecords, live.LinesBesideRawRecords);
 }
 
 void ExpectSameUnits(const RawUnitState& replayed, const RawUnitState& live) {
@@ -191,20 +193,64 @@ TEST(JournalReplay, ALastFrameCutShortIsLeftOutAndTold) {
 
   JobDocument expected;
   RawUnitState expectedUnits;
-  ReplayFrames(ParseFrames(whole), expected, expectedUnits);
+  ReplayFrames(ParseJournal(whole), expected, expectedUnits);
   ExpectSameJob(job, expected);
   EXPECT_EQ(job.JobText.size(), 3u);
   EXPECT_FALSE(job.CoordinateMode);
   EXPECT_FALSE(job.HasRawRecords);
 }
 
-TEST(JournalReplay, AFileOfNoFramesChangesNothing) {
+// Damage gives up only what follows it: the frames before are replayed, and
+// the replay says where it starts and how much is set aside. Journals now
+// keep each frame's checksum, so a body damaged on the disk is found too.
+TEST(JournalReplay, ADamagedJournalGivesTheFramesBeforeItsDamage) {
+  const std::string magic(kJournalMagic);
+  const std::string tree = JournalFrameBytes(0xAA, kTreeBody);
+  const std::string slope = JournalFrameBytes(0xA1, kSlopeBody);
+  const std::string whole = magic + tree + slope;
+  const std::size_t second = magic.size() + tree.size();
+  const auto changed = [&](std::size_t at, char byte) {
+    std::string bytes = whole;
+    bytes[at] = byte;
+    return bytes;
+  };
+  struct Case {
+    const char* label;
+    std::string bytes;
+    int frames;
+    std::size_t damageAt;  // 0: no damage
+  } cases[] = {
+      {"intact", whole, 2, 0},
+      {"a zero-filled tail after a power loss", whole + std::string(4096, '\0'), 2, whole.size()},
+      {"garbage appended", whole + "garbage", 2, whole.size()},
+      {"a header byte that is no header", changed(second, '\x01'), 1, second},
+      {"a header byte turned into another header", changed(second, '\xAA'), 1, second},
+      {"a byte flipped inside a body", changed(second + 7, 'Z'), 1, second},
+      {"a damaged checksum byte", changed(whole.size() - 1, '\0'), 1, second},
+      {"the first frame damaged", changed(magic.size() + 3, '\x7F'), 0, magic.size()},
+      {"an older journal, without checksums, then garbage",
+       FrameBytes({0xAA, kTreeBody}) + "\x55junk", 1, 33},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    test::TempDir dir;
+    JobDocument job;
+    RawUnitState units;
+    const JournalReplay replay = ReplayJournal(dir.Write("OUT.journal", c.bytes), job, units);
+    EXPECT_EQ(replay.frames, c.frames);
+    EXPECT_FALSE(replay.cutFrame);
+    EXPECT_EQ(job.JobText.size(), c.frames == 2 ? 3u : c.frames == 1 ? 1u : 0u);
+    if (c.damageAt == 0) {
+      EXPECT_FALSE(replay.damage);
+      continue;
+    }
+    ASSERT_TRUE(replay.damage);
+    EXPECT_EQ(replay.damage->offset, c.damageAt);
+    EXPECT_EQ(replay.damage->setAside, c.bytes.size() - c.damageAt);
+  }
   test::TempDir dir;
-  const std::string path = dir.Write("OUT.journal", FrameBytes({0xAA, kTreeBody}) + "\x55junk");
-  JobDocument job = MeasurementJobWithText();
+  JobDocument job;
   RawUnitState units;
-  EXPECT_THROW(ReplayJournal(path, job, units), InvalidFramesFile);
-  ExpectSameJob(job, MeasurementJobWithText());
   EXPECT_THROW(ReplayJournal(dir.Path("missing.journal"), job, units), FileError);
 }
 

@@ -1,7 +1,7 @@
 // The receive journal on disk: each frame in the file when FrameAccepted
-// returns, a file already there never replaced, a write failure that stops
-// the journal once and refuses no frame, the lock that keeps two programs
-// apart, setting aside, and the journals left in a folder.
+// returns, a file already there never replaced, a write failure that refuses
+// the frame and ends the receive, the lock that keeps two programs apart,
+// setting aside, and the journals left in a folder.
 #include "comm/ReceiveJournal.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 
 #include "comm/FramesFile.h"
 #include "comm/JournalFile.h"
+#include "comm/JournalLayout.h"
 #include "comm/LeftJournals.h"
 #include "comm/TransferSession.h"
 #include "records/JobFiles.h"
@@ -45,14 +46,14 @@ TEST(ReceiveJournal, EveryFrameIsInTheFileWhenFrameAcceptedReturns) {
   const std::string path = dir.Path("OUT.BDT.journal");
   Notices notices;
   ReceiveJournal journal(path, notices.Sink());
-  EXPECT_EQ(ReadFileBytes(path), "");
-  std::string expected;
+  std::string expected(kJournalMagic);
+  EXPECT_EQ(ReadFileBytes(path), expected);
   int first = 0;
   for (const FrameHeader& entry : kHeaderTable) {
     SCOPED_TRACE(test::Hex(entry.header));
     const Frame frame = CountingFrame(entry.header, first += 7);
     journal.FrameAccepted(frame.header, frame.body);
-    expected += FrameBytes(frame);
+    expected += FrameBytes(frame) + static_cast<char>(FrameChecksum(frame.body));
     EXPECT_EQ(ReadFileBytes(path), expected);
   }
   EXPECT_EQ(journal.FrameCount(), static_cast<int>(std::size(kHeaderTable)));
@@ -93,7 +94,9 @@ TEST(ReceiveJournal, ANewJournalNeverReplacesWhatIsThere) {
   EXPECT_THROW(ReceiveJournal(dir.Path("no/such/folder.journal"), nullptr), FileError);
 }
 
-TEST(ReceiveJournal, AFailedWriteStopsTheJournalOnceAndTheReceiveAcceptsEveryFrame) {
+// Nothing is acknowledged that the journal does not hold: the frame it cannot
+// write is answered 0xFF and ends the receive, with the frames before it kept.
+TEST(ReceiveJournal, AFrameItCannotWriteIsRefusedAndEndsTheReceive) {
   TempDir dir;
   const std::string path = dir.Path("OUT.BDT.journal");
   const std::string body =
@@ -110,8 +113,9 @@ TEST(ReceiveJournal, AFailedWriteStopsTheJournalOnceAndTheReceiveAcceptsEveryFra
   session.SetAcceptedFrameSink(&journal);
   session.FormShow();
   {
-    // Three frames of 33 bytes fit; the fourth is cut by the limit.
-    const test::FileSizeLimit limit(100);
+    // The magic and three frames of 34 bytes fit; the fourth is cut by the
+    // limit.
+    const test::FileSizeLimit limit(120);
     for (int frame = 0; frame < 6; ++frame) {
       port.ReplyTo("\xBB", test::WithChecksum(body));
       port.Arrive("\xAA");
@@ -119,16 +123,20 @@ TEST(ReceiveJournal, AFailedWriteStopsTheJournalOnceAndTheReceiveAcceptsEveryFra
     }
   }
   journal.Finish();
-  EXPECT_EQ(port.wire, std::string("\xBB\x00\xBB\x00\xBB\x00\xBB\x00\xBB\x00\xBB\x00", 12));
-  EXPECT_EQ(job.JobText.size(), 6u);
-  EXPECT_EQ(session.TransferCount(), 6);
+  EXPECT_EQ(port.wire, std::string("\xBB\x00\xBB\x00\xBB\x00\xBB\xFF", 8));
+  EXPECT_EQ(session.Outcome(), TransferOutcome::kFrameNotKept);
+  EXPECT_EQ(job.JobText.size(), 3u);
+  EXPECT_EQ(session.TransferCount(), 3);
   ASSERT_EQ(notices.details.size(), 1u);
   EXPECT_NE(notices.details[0].find(path), std::string::npos) << notices.details[0];
+  EXPECT_EQ(session.SinkFailure(), notices.details[0]);
+  EXPECT_EQ(journal.StopDetail(), notices.details[0]);
   EXPECT_TRUE(journal.Stopped());
   EXPECT_EQ(journal.FrameCount(), 3);
+  EXPECT_THROW(journal.FrameAccepted(0xAA, body), FileError) << "stopped for good";
   // The half frame that did not fit was taken back.
-  const std::string frame = FrameBytes({0xAA, body});
-  EXPECT_EQ(ReadFileBytes(path), frame + frame + frame);
+  const std::string frame = JournalFrameBytes(0xAA, body);
+  EXPECT_EQ(ReadFileBytes(path), std::string(kJournalMagic) + frame + frame + frame);
 }
 
 TEST(ReceiveJournal, FinishKeepsTheFileAndRemoveTakesIt) {
@@ -143,7 +151,7 @@ TEST(ReceiveJournal, FinishKeepsTheFileAndRemoveTakesIt) {
     EXPECT_EQ(journal.FrameCount(), 1);
     EXPECT_TRUE(JournalFile::InUse(kept));
   }
-  EXPECT_EQ(ReadFileBytes(kept), FrameBytes(frame));
+  EXPECT_EQ(ReadJournal(kept).frames, std::vector<Frame>{frame});
   EXPECT_FALSE(JournalFile::InUse(kept));
 
   const std::string saved = dir.Path("SAVED.journal");
@@ -210,6 +218,10 @@ TEST(LeftJournals, AreTheJournalsNoProgramHoldsNewestFirst) {
   const std::string newer = write("newer.journal", whole + whole.substr(0, 9), 1);
   const std::string broken = write("broken.journal", "not frames", 3);
   const std::string empty = write("empty.journal", "", 4);
+  write("damaged.journal",
+        std::string(kJournalMagic) + JournalFrameBytes(0xAA, CountingFrame(0xAA, 1).body) +
+            std::string(512, '\0'),
+        2);
   write("older.journal.20240101-120000", whole, 0);  // set aside: never offered again
   write("notes.txt", whole, 0);
   const ReceiveJournal running(dir.Path("running.journal"), nullptr);
@@ -217,12 +229,16 @@ TEST(LeftJournals, AreTheJournalsNoProgramHoldsNewestFirst) {
 
   std::vector<std::string> found;
   for (const LeftJournal& journal : FindLeftJournals(dir.Folder())) {
-    found.push_back(FileNameOf(journal.path) + " " + std::to_string(journal.frames) +
-                    (journal.cutFrame ? " cut" : "") + (journal.problem.empty() ? "" : " problem"));
+    found.push_back(
+        FileNameOf(journal.path) + " " + std::to_string(journal.frames) +
+        (journal.cutFrame ? " cut" : "") + (journal.problem.empty() ? "" : " problem") +
+        (journal.damage ? " damaged at " + std::to_string(journal.damage->offset) : ""));
     EXPECT_EQ(journal.lastFrameTime, JournalFile::LastWriteTime(journal.path));
   }
-  EXPECT_EQ(found, (std::vector<std::string>{"newer.journal 1 cut", "broken.journal 0 problem",
-                                             "empty.journal 0", "older.journal 3"}));
+  EXPECT_EQ(found,
+            (std::vector<std::string>{"newer.journal 1 cut", "damaged.journal 1 damaged at 42",
+                                      "broken.journal 0 problem damaged at 0", "empty.journal 0",
+                                      "older.journal 3"}));
   EXPECT_TRUE(FindLeftJournals(dir.Path("missing")).empty());
 }
 

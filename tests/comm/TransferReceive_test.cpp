@@ -261,5 +261,47 @@ TEST(TransferReceive, RawRecordsGrowTheBufferAndSetTheUnitsOfTheRun) {
   EXPECT_EQ(r.units.AngleUnit, kAngleGon);
 }
 
+// Raw records, once received, are never given up for what follows them: the
+// job stays a measurement job that keeps their bytes and their text, and the
+// lines of every other frame are also kept apart, for the text file beside a
+// measurement data file.
+TEST(TransferReceive, RawRecordsKeepTheJobAMeasurementJobWhateverFollows) {
+  JobText rawText;
+  RawUnitState fresh;
+  ConvertRawRecord(fresh, kInstrumentRecord, rawText);
+  const JobText slopeText = {kSeparator,
+                             "Pt.:P5 Tgt.h:1.600m HAR:45.3000 ZA:90.0000 Sdist:12.345m Code:"};
+  struct Case {
+    const char* label;
+    std::vector<std::pair<std::uint8_t, std::string>> frames;
+    JobText beside;
+  } cases[] = {
+      {"raw records, then coordinate records",
+       {{0xA8, kInstrumentRecord}, {0xAA, kTreeBody}, {0xAA, kTreeBody}},
+       {kTreeLine, kTreeLine}},
+      {"coordinate records, then raw records",
+       {{0xAA, kTreeBody}, {0xA8, kInstrumentRecord}},
+       {kTreeLine}},
+      {"raw records around a measurement",
+       {{0xA8, kInstrumentRecord}, {0xA1, kSlopeBody}, {0xA8, kInstrumentRecord}},
+       slopeText},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    Receive r;
+    std::string raw;
+    for (const auto& [header, body] : c.frames) {
+      r.Frame(header, WithChecksum(body));
+      if (header == 0xA8) raw += body;
+    }
+    r.Deliver("\xEE");
+    EXPECT_FALSE(r.job.CoordinateMode);
+    EXPECT_TRUE(r.job.HasRawRecords);
+    EXPECT_EQ(r.job.RawRecordBuffer, raw);
+    EXPECT_EQ(r.job.LinesBesideRawRecords, c.beside);
+    EXPECT_EQ(r.job.JobText.size(), c.beside.size() + raw.size() / 42 * rawText.size());
+  }
+}
+
 }  // namespace
 }  // namespace lumaq

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "comm/ReceivedJobFile.h"
 #include "records/RecordLine.h"
 #include "support/InstrumentFrames.h"
 #include "support/RecordingTransferView.h"
@@ -125,7 +124,7 @@ TEST(TransferSession, ACablePulledAsAHeaderIsAnsweredLeavesTheFlagsOfTheLastAcce
   EXPECT_TRUE(r.view.closed);
   EXPECT_FALSE(r.job.CoordinateMode);
   EXPECT_EQ(r.job.RawRecordBuffer, kRawBody);
-  EXPECT_TRUE(SavesRawRecords(r.job, "OUT.TSM"));
+  EXPECT_TRUE(r.job.HasRawRecords);
 }
 
 // Logs each accepted frame in the transfer's own log; raises when told to.
@@ -156,7 +155,9 @@ TEST(TransferSession, TheSinkHearsOfEachAcceptedFrameBeforeItsAnswer) {
   EXPECT_EQ(sink.bodies, kBody);
 }
 
-TEST(TransferSession, ASinkThatRaisesRefusesTheFrameWithoutAnAnswer) {
+// Nothing is acknowledged that is not kept: the frame the sink could not keep
+// is answered 0xFF, and the receive ends there.
+TEST(TransferSession, AFrameTheSinkCannotKeepIsRefusedAndEndsTheReceive) {
   Rig r;
   LoggingSink sink(r.log);
   r.session.SetAcceptedFrameSink(&sink);
@@ -164,19 +165,26 @@ TEST(TransferSession, ASinkThatRaisesRefusesTheFrameWithoutAnAnswer) {
   const RawUnitState unitsBefore = r.units;
   sink.fail = true;
   r.log.clear();
-  r.port.ReplyTo("\xBB", WithChecksum(kRawBody));
-  r.port.Arrive("\xA8");
-  EXPECT_THROW(r.session.ComPort1RxChar(1), std::runtime_error);
-  EXPECT_EQ(r.log, (test::TransferLog{"messages", "read A8", "write BB", "purge in",
-                                      "read 43 -> 43", "accepted A8 42"}));
+  r.Frame(0xA8, WithChecksum(kRawBody));
+  EXPECT_EQ(r.log,
+            (test::TransferLog{"messages", "read A8", "write BB", "purge in", "read 43 -> 43",
+                               "accepted A8 42", "Label1 数据无法保存，接收已停止！", "post close",
+                               "write FF"}));
+  EXPECT_EQ(r.port.wire, std::string("\xBB\x00\xBB\xFF", 4));
+  EXPECT_EQ(r.session.Outcome(), TransferOutcome::kFrameNotKept);
+  EXPECT_EQ(r.session.SinkFailure(), "disk full");
   EXPECT_EQ(r.job.JobText, JobText{kLine});
   EXPECT_EQ(r.job.RawRecordBuffer, "");
   EXPECT_FALSE(r.job.HasRawRecords);
   EXPECT_TRUE(r.session.CoordinateData());
   EXPECT_EQ(r.units.SwapBytes, unitsBefore.SwapBytes);
   EXPECT_EQ(r.session.TransferCount(), 1);
-  EXPECT_EQ(r.session.TransferState(), TransferState::AwaitHeader);
-  EXPECT_TRUE(r.session.CloseAllowed());
+  // The frame sent again finds no step: the dialog closes.
+  r.log.clear();
+  r.Frame(0xA8, WithChecksum(kRawBody));
+  EXPECT_EQ(r.log, test::TransferLog{});
+  EXPECT_TRUE(r.session.Close());
+  EXPECT_EQ(r.session.Outcome(), TransferOutcome::kFrameNotKept);
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 #include "records/JobFiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -108,8 +113,61 @@ TEST(ReadFileBytes, RefusesAFileTooLargeByItsSizeBeforeReadingIt) {
   } catch (const OversizedInput& error) {
     EXPECT_EQ(error.what(), "文件太大，无法读入 \"" + path + "\"：超过 256 MB");
   }
-  // A stream without a size stops at the limit too.
-  EXPECT_THROW(ReadFileBytes("/dev/zero"), OversizedInput);
+}
+
+// What is no regular file is refused at once as an input and left as it is as
+// an output: a FIFO is never waited on, a device never replaced by a file.
+TEST(JobFiles, WhatIsNoRegularFileIsNeitherReadNorReplaced) {
+  Folder dir;
+  const std::string fifo = dir.Path("FIFO.BDT");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string device = dir.Path("NULL.BDT");
+  const bool haveDevice = ::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  const std::string socketPath = dir.Path("SOCKET.BDT");
+  const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+  ASSERT_EQ(::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  fs::create_directory(dir.Path("FOLDER.BDT"));
+  fs::create_symlink(fifo, dir.Path("LINK.BDT"));
+  struct Case {
+    std::string path;
+    const char* is;
+  } cases[] = {
+      {fifo, "这是一个管道（FIFO），不是普通文件"},
+      {dir.Path("LINK.BDT"), "这是一个管道（FIFO），不是普通文件"},
+      {device, "这是一个设备，不是普通文件"},
+      {"/dev/zero", "这是一个设备，不是普通文件"},
+      {socketPath, "这是一个套接字，不是普通文件"},
+      {dir.Path("FOLDER.BDT"), "这是一个文件夹，不是普通文件"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    if (c.path == device && !haveDevice) continue;
+    const fs::file_type before = fs::status(c.path).type();
+    try {
+      ReadFileBytes(c.path);
+      ADD_FAILURE() << "read";
+    } catch (const NotARegularFile& error) {
+      EXPECT_EQ(error.what(), "无法打开文件 \"" + c.path + "\"：" + c.is);
+    }
+    if (c.path.rfind("/dev/", 0) == 0) continue;  // the system's own: never written to
+    try {
+      WriteFileAtomically(c.path, "P1\r\n");
+      ADD_FAILURE() << "replaced";
+    } catch (const NotARegularFile& error) {
+      EXPECT_EQ(error.what(), "无法写入文件 \"" + c.path + "\"：" + c.is);
+    }
+    EXPECT_EQ(fs::status(c.path).type(), before);
+  }
+  ::close(socket);
+  // A link to a regular file is read and replaced as the file.
+  const std::string file = dir.Write("FILE.BDT", "old");
+  fs::create_symlink(file, dir.Path("TOFILE.BDT"));
+  WriteFileAtomically(dir.Path("TOFILE.BDT"), "new");
+  EXPECT_EQ(ReadFileBytes(dir.Path("TOFILE.BDT")), "new");
+  EXPECT_TRUE(fs::is_symlink(dir.Path("TOFILE.BDT")));
 }
 
 TEST(ReadTextFile, ALineOverOneMegabyteIsAnInputError) {

@@ -131,6 +131,27 @@ TEST(BuildJobTextFromTable, ReportsOnceAt1000LinesAndStopsAtRow15999) {
   }
 }
 
+// Send names a record by its row, and says how many rows past 15999 it
+// leaves out: the rows counted are the used ones alone.
+TEST(RecordTable, RowOfRecordAndRecordsPastTheLimitCountUsedRowsOnly) {
+  JobText lines = NumberedLines(16003);
+  lines[1] = "";                                             // row 2: empty
+  lines[3] = ComposeRecordLine("", "C", "1", "2", "3");      // row 4: no name
+  lines[16000] = ComposeRecordLine("Q", "C", "", "2", "3");  // row 16001: no N
+  RecordTable table;
+  NoProgress progress;
+  table.FillTableFromJobText(lines, progress);
+  const struct {
+    int record;
+    int row;
+  } cases[] = {{1, 1}, {2, 3}, {3, 5}, {15997, 15999}, {15998, 0}, {0, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.record);
+    EXPECT_EQ(table.RowOfRecord(c.record), c.row);
+  }
+  EXPECT_EQ(table.CountRecordsPastLimit(), 3);  // rows 16000, 16002 and 16003
+}
+
 TEST(FindPointByName, SearchesOnwardFromTheCurrentRowAndWraps) {
   RecordTable table;
   const std::pair<int, const char*> names[] = {{1, "PT1"},  {2, "pt2"},  {4, "Pt1"},

@@ -11,6 +11,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -41,12 +42,34 @@ class SmallDisk {
   std::string Path(const std::string& name) const { return dir_.Path(name); }
   std::string Folder() const { return dir_.Folder(); }
 
+  // Fills the disk but for about room bytes (whole pages): a spare file of
+  // room bytes is written, a filler takes every page left, the spare goes.
+  void FillBut(std::size_t room) {
+    const std::string spare = Path("spare");
+    WriteUntilFull(spare, room);
+    WriteUntilFull(Path("filler"), static_cast<std::size_t>(-1));
+    ::unlink(spare.c_str());
+  }
+
   // The file system becomes read-only; false when it cannot.
   bool MakeReadOnly() {
     return ::mount("tmpfs", dir_.Folder().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
   }
 
  private:
+  static void WriteUntilFull(const std::string& path, std::size_t most) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return;
+    const std::string page(4096, 'f');
+    for (std::size_t written = 0; written < most;) {
+      const std::size_t size = std::min(page.size(), most - written);
+      const ssize_t done = ::write(fd, page.data(), size);
+      if (done <= 0) break;
+      written += static_cast<std::size_t>(done);
+    }
+    ::close(fd);
+  }
+
   TempDir dir_;
   bool mounted_ = false;
   std::string reason_;

@@ -457,6 +457,8 @@ void TForm1::RunTransferDialog() {
   // Every frame the receive accepts goes to the journal before its 0x00.
   if (commands_.TransferDirection() == TransferDirection::kReceive) {
     form.Session().SetAcceptedFrameSink(commands_.ReceiveJournalSink());
+  } else {
+    form.SetRowOfLine([this](int line) { return commands_.SentRecordRow(line); });
   }
   form.exec();
 }

@@ -129,8 +129,10 @@ void TForm2::ShowPortOpenFailure(const std::string& detail) {
 
 void TForm2::ShowUnsendableRecord(const UnsendableRecord& record) {
   const std::string name = FromAnsi(record.pointName).toStdString();
+  UnsendableRecord shown = record;
+  if (rowOfLine_) shown.lineNumber = rowOfLine_(record.lineNumber);
   QMessageBox box(QMessageBox::Warning, FromUtf8(kPortWarningCaption),
-                  FromUtf8(UnsendableRecordText(record, name)), QMessageBox::Ok, this);
+                  FromUtf8(UnsendableRecordText(shown, name)), QMessageBox::Ok, this);
   box.exec();
 }
 

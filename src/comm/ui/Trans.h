@@ -14,7 +14,9 @@
 #include <QTimer>
 #include <chrono>
 #include <exception>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "comm/ComPort.h"
 #include "comm/ComTransferPort.h"
@@ -42,6 +44,9 @@ class TForm2 : public QDialog, private TransferFace {
   ~TForm2() override;
 
   TransferSession& Session() { return driver_.Session(); }
+  // Send: the line of the user's table or file that a line of the job sent
+  // came from, for the report of a record that cannot be sent.
+  void SetRowOfLine(std::function<int(int line)> rowOfLine) { rowOfLine_ = std::move(rowOfLine); }
   const TransferDriver& Driver() const { return driver_; }
 
   QLabel* Label1;
@@ -74,6 +79,7 @@ class TForm2 : public QDialog, private TransferFace {
   void ReportError(std::exception_ptr error) override;
 
   std::string programFolder_;
+  std::function<int(int)> rowOfLine_;
   ComTransferPort line_;
   TransferDriver driver_;
   QTimer wakeTimer_;

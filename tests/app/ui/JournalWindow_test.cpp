@@ -15,6 +15,7 @@
 
 #include "app/ui/Zivoru_main.h"
 #include "comm/FramesFile.h"
+#include "comm/JournalLayout.h"
 #include "comm/ui/Trans.h"
 #include "comm/ui/Unit3.h"
 #include "records/JobFiles.h"
@@ -74,7 +75,7 @@ TEST_F(JournalWindowTest, AReceiveKeepsItsJournalInTheStateFolderUntilTheJobIsSa
                [&] {
                  during = JournalFolderFiles();
                  if (during.size() == 1) {
-                   framesDuring = ReadFramesFile(journals + "/" + during[0]).frames.size();
+                   framesDuring = ReadJournal(journals + "/" + during[0]).frames.size();
                  }
                });
   QTest::keyClick(&form, Qt::Key_F9);
@@ -86,8 +87,7 @@ TEST_F(JournalWindowTest, AReceiveKeepsItsJournalInTheStateFolderUntilTheJobIsSa
 
   // Finished: all the frames, and still there while the job is not saved.
   ASSERT_EQ(JournalFolderFiles(), during);
-  EXPECT_EQ(ReadFramesFile(journals + "/" + during[0]).frames,
-            test::BinaryCoordinateFrames(records));
+  EXPECT_EQ(ReadJournal(journals + "/" + during[0]).frames, test::BinaryCoordinateFrames(records));
   EXPECT_EQ(form.Job().JobText, records);
 
   dialogs.NextSaveAnswer(FileChoice{dir.Path("FIELD.BDT"), 1});
