@@ -54,7 +54,7 @@ void TransferSession::RequestStep() {
   const bool got = ReadByte(request) == 1;
   if (!got || (request != kBinaryRequest && request != kTextRequest)) {
     WriteByte(pollByte_);
-    Purge(true, false);
+    port_.ClearInputBeforeAnswer(kRequestSize);
     transferState_ = TransferState::AwaitRequest;
     return;
   }

@@ -156,7 +156,7 @@ void TransferSession::HeaderStep() {
   job_.HasRawRecords = header->kind == FrameKind::kRawRecord;
   try {
     WriteByte(kHeaderAck);
-    Purge(true, false);
+    port_.ClearInputBeforeAnswer(static_cast<int>(header->bodySize) + 1);
   } catch (...) {
     // The answer never went out (a cable pulled): no frame follows it.
     RefuseFrame();

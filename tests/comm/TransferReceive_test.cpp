@@ -41,8 +41,9 @@ const std::string kSeparator(60, '-');
 // A receive with its dialog shown, the port open, awaiting a header.
 using Receive = test::TransferRig;
 
-const std::vector<std::string> kAccepted33 = {"messages",      "read AA",  "write BB", "purge in",
-                                              "read 33 -> 33", "Label3 1", "write 00"};
+const std::vector<std::string> kAccepted33 = {
+    "messages",      "read AA",  "write BB", "purge in before 33",
+    "read 33 -> 33", "Label3 1", "write 00"};
 
 TEST(TransferReceive, FormShowOpensAndPurgesThenAwaitsAHeaderWithNoRawRecords) {
   test::TransferLog log;
@@ -150,7 +151,8 @@ TEST(TransferReceive, EveryHeaderIsAnsweredAndItsFrameHandled) {
     r.Frame(c.header, WithChecksum(c.body));
     const std::string bodyRead = std::to_string(c.body.size() + 1);
     EXPECT_EQ(r.log,
-              (test::TransferLog{"messages", "read " + test::Hex(c.header), "write BB", "purge in",
+              (test::TransferLog{"messages", "read " + test::Hex(c.header), "write BB",
+                                 "purge in before " + bodyRead,
                                  "read " + bodyRead + " -> " + bodyRead, "Label3 1", "write 00"}));
     JobText expected{"kept"};
     expected.insert(expected.end(), c.lines.begin(), c.lines.end());
@@ -175,8 +177,8 @@ TEST(TransferReceive, RefusedFramesAreAnsweredFFAndStoreNothing) {
     SCOPED_TRACE(c.label);
     Receive r;
     r.Frame(0xAA, c.rest);
-    EXPECT_EQ(r.log, (test::TransferLog{"messages", "read AA", "write BB", "purge in", c.read,
-                                        "write FF"}));
+    EXPECT_EQ(r.log, (test::TransferLog{"messages", "read AA", "write BB", "purge in before 33",
+                                        c.read, "write FF"}));
     EXPECT_EQ(r.job.JobText, JobText{});
     EXPECT_EQ(r.session.TransferCount(), 0);
     EXPECT_EQ(r.session.TransferState(), TransferState::AwaitHeader);

@@ -32,8 +32,9 @@ TEST(TransferSession, CancelDuringAFrameCompletesTheFrameThenCloses) {
   Rig r;
   r.view.onNextMessages = [&r] { r.session.Button1Click(); };
   r.Frame(0xAA, WithChecksum(kBody));
-  EXPECT_EQ(r.log, (test::TransferLog{"messages", "post close", "read AA", "write BB", "purge in",
-                                      "read 33 -> 33", "Label3 1", "write 00"}));
+  EXPECT_EQ(r.log,
+            (test::TransferLog{"messages", "post close", "read AA", "write BB",
+                               "purge in before 33", "read 33 -> 33", "Label3 1", "write 00"}));
   EXPECT_FALSE(r.view.closed);
   // The posted request comes back once the step has returned.
   r.log.clear();
@@ -151,7 +152,7 @@ TEST(TransferSession, TheSinkHearsOfEachAcceptedFrameBeforeItsAnswer) {
   r.Frame(0xAA, kBody + '\0');  // refused: the sink hears nothing
   r.log.clear();
   r.Frame(0xAA, WithChecksum(kBody));
-  EXPECT_EQ(r.log, (test::TransferLog{"messages", "read AA", "write BB", "purge in",
+  EXPECT_EQ(r.log, (test::TransferLog{"messages", "read AA", "write BB", "purge in before 33",
                                       "read 33 -> 33", "accepted AA 32", "Label3 1", "write 00"}));
   EXPECT_EQ(sink.bodies, kBody);
 }
@@ -167,7 +168,7 @@ TEST(TransferSession, ASinkThatRaisesRefusesTheFrameWithoutAnAnswer) {
   r.port.ReplyTo("\xBB", WithChecksum(kRawBody));
   r.port.Arrive("\xA8");
   EXPECT_THROW(r.session.ComPort1RxChar(1), std::runtime_error);
-  EXPECT_EQ(r.log, (test::TransferLog{"messages", "read A8", "write BB", "purge in",
+  EXPECT_EQ(r.log, (test::TransferLog{"messages", "read A8", "write BB", "purge in before 43",
                                       "read 43 -> 43", "accepted A8 42"}));
   EXPECT_EQ(r.job.JobText, JobText{kLine});
   EXPECT_EQ(r.job.RawRecordBuffer, "");
