@@ -34,6 +34,12 @@ void TransferSession::Timer1Timer() {
   WriteByte(pollByte_);
 }
 
+void TransferSession::PollAgainAfterSilence() {
+  if (!AwaitsRequestWithoutTimer1()) return;
+  Purge(true, true);
+  WriteByte(pollByte_);
+}
+
 void TransferSession::AnswerBadAndPollAgain() {
   Purge(true, true);
   WriteByte(kFrameBad);
