@@ -19,7 +19,7 @@ enum class ExitCode {
   kDone = 0,
   kFailed = 1,         // the work failed at run time
   kRejected = 2,       // a wrong call, or input that the program rejects
-  kInterrupted = 130,  // a transfer stopped by Ctrl-C
+  kInterrupted = 130,  // a transfer stopped by Ctrl-C or SIGTERM
 };
 
 // Exit 2: a wrong call, or input that the program rejects.

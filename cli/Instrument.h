@@ -44,6 +44,10 @@ struct InstrumentOptions {
   int cut = 0;
   int doubled = 0;
   int wrongEcho = 0;
+  int doubleEcho = 0;    // receiving: the echo as two bytes at once
+  int dropPoll = 0;      // receiving: the first poll for such a record is ignored
+  int strayAfterOk = 0;  // sending: one stray byte right after the program's 0x00
+  int controlBytes = 0;  // sending: CR LF inside a text frame's point name
   int hangupAfter = 0;
   Milliseconds pause{0};
   bool verbose = false;
@@ -124,10 +128,17 @@ struct FrameAttempt {
 // Attempt (1 for the first) at frame number (1 for the first).
 FrameAttempt PlanFrameAttempt(const Frame& frame, int number, int attempt,
                               const InstrumentOptions& options);
-// The checksum echoed for record number at its attempt: the true sum, or with
-// --wrong-echo a different one.
-std::uint8_t PlanEcho(std::uint8_t sum, int number, int attempt, const InstrumentOptions& options,
-                      std::string& fault);
+// The checksum echoed for record number at its attempt: the true sum, with
+// --wrong-echo a different one, with --double-echo the sum twice at once.
+std::string PlanEcho(std::uint8_t sum, int number, int attempt, const InstrumentOptions& options,
+                     std::string& fault);
+// Whether the first poll for record number is ignored (--drop-poll), as if
+// lost on the line. The first record's request answers Timer1's polls.
+bool DropsPoll(int number, const InstrumentOptions& options);
+// Right after the program accepted frame number: with --stray-after-ok one
+// stray byte, then a silence before the next byte.
+void StrayAfterAccepted(InstrumentLine& line, int number, const InstrumentOptions& options,
+                        const InstrumentLog& log);
 // The silence before every frame.
 void PauseBeforeFrame(const InstrumentOptions& options);
 

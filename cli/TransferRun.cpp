@@ -23,16 +23,25 @@ extern "C" void OnInterrupt(int) {
   interrupted = 1;
 }
 
-// SIGINT sets a flag for the length of a transfer.
+// SIGINT (Ctrl-C) and SIGTERM set a flag for the length of a transfer: the
+// running step completes, so a frame already accepted is answered.
 class InterruptCatcher {
  public:
-  InterruptCatcher() : previous_(std::signal(SIGINT, OnInterrupt)) { interrupted = 0; }
-  ~InterruptCatcher() { std::signal(SIGINT, previous_ == SIG_ERR ? SIG_DFL : previous_); }
+  InterruptCatcher()
+      : previousInt_(std::signal(SIGINT, OnInterrupt)),
+        previousTerm_(std::signal(SIGTERM, OnInterrupt)) {
+    interrupted = 0;
+  }
+  ~InterruptCatcher() {
+    std::signal(SIGINT, previousInt_ == SIG_ERR ? SIG_DFL : previousInt_);
+    std::signal(SIGTERM, previousTerm_ == SIG_ERR ? SIG_DFL : previousTerm_);
+  }
   InterruptCatcher(const InterruptCatcher&) = delete;
   InterruptCatcher& operator=(const InterruptCatcher&) = delete;
 
  private:
-  void (*previous_)(int);
+  void (*previousInt_)(int);
+  void (*previousTerm_)(int);
 };
 
 std::string LineErrorNames(TComErrors errors) {

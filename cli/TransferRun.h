@@ -1,9 +1,9 @@
 // One transfer with the instrument from lumaq-cli: the transfer dialog's
 // protocol on ComPort1, run by the TransferDriver with a plain loop as its
 // dispatcher and standard error as its face. The loop runs the port's events,
-// wakes the driver when it is due (Timer1, the counter's pace, a close), and
-// turns Ctrl-C (SIGINT) into Cancel, so the transfer stops cleanly after the
-// running step.
+// wakes the driver when it is due (Timer1, the poll after a silence, the
+// counter's pace, a close), and turns Ctrl-C (SIGINT) and SIGTERM into
+// Cancel, so the transfer stops cleanly after the running step.
 #pragma once
 
 #include <optional>
@@ -35,7 +35,7 @@ TransferResult RunTransfer(JobDocument& job, TransferDirection direction,
 // that could not be opened, the warning and the detail of
 // DescribePortOpenFailure) and gives the exit status: 0 done, 1 a
 // port that could not be opened, a line error or another failure, 2 an
-// unsendable record, 130 Ctrl-C.
+// unsendable record, 130 Ctrl-C or SIGTERM.
 ExitCode ReportTransfer(const TransferResult& result);
 
 // Saves a received job to out as Save As after the receive would

@@ -44,18 +44,26 @@ std::vector<CliOption> InstrumentCliOptions() {
   options.insert(
       options.begin() + 2,
       {"--pty", "", "a pseudo-terminal of its own; prints the path of its far end first", true});
-  options.insert(options.end(),
-                 {
-                     {"--text", "", "text frames (send-job) or text requests (receive)"},
-                     {"--timeout", "MS", "how long an answer is awaited (default 1000)"},
-                     {"--verbose", "", "one line per frame on standard error"},
-                     {"--pause", "MS", "a silence before every frame"},
-                     {"--hangup-after", "N", "closes the line after N frames"},
-                     {"--bad-checksum", "N", "sending: a wrong checksum in every Nth frame"},
-                     {"--cut", "N", "sending: every Nth body stops after half its bytes"},
-                     {"--double", "N", "sending: every Nth header and first body byte at once"},
-                     {"--wrong-echo", "N", "receiving: a wrong echo of every Nth record"},
-                 });
+  options.insert(
+      options.end(),
+      {
+          {"--text", "", "text frames (send-job) or text requests (receive)"},
+          {"--timeout", "MS", "how long an answer is awaited (default 1000)"},
+          {"--verbose", "", "one line per frame on standard error"},
+          {"--pause", "MS", "a silence before every frame"},
+          {"--hangup-after", "N", "closes the line after N frames"},
+          {"--bad-checksum", "N", "sending: a wrong checksum in every Nth frame"},
+          {"--cut", "N", "sending: every Nth body stops after half its bytes"},
+          {"--double", "N", "sending: every Nth header and first body byte at once"},
+          {"--stray-after-ok", "N",
+           "sending: one stray byte right after the 0x00 of every Nth frame"},
+          {"--control-bytes", "N", "sending: CR LF in the point name of every Nth text frame"},
+          {"--wrong-echo", "N", "receiving: a wrong echo of every Nth record"},
+          {"--double-echo", "N", "receiving: the echo of every Nth record as two bytes at once"},
+          {"--drop-poll", "N",
+           "receiving: ignores the Nth poll after the first request, and every Nth "
+           "after, as if lost"},
+      });
   return options;
 }
 
@@ -74,6 +82,10 @@ InstrumentOptions ParseInstrumentOptions(const CliCall& call) {
   options.doubled = CountOf(call, "--double", 1).value_or(0);
   options.wrongEcho = CountOf(call, "--wrong-echo", 1).value_or(0);
   options.hangupAfter = CountOf(call, "--hangup-after", 1).value_or(0);
+  options.doubleEcho = CountOf(call, "--double-echo", 1).value_or(0);
+  options.dropPoll = CountOf(call, "--drop-poll", 1).value_or(0);
+  options.strayAfterOk = CountOf(call, "--stray-after-ok", 1).value_or(0);
+  options.controlBytes = CountOf(call, "--control-bytes", 1).value_or(0);
 
   if (call.Count("--port") + call.Count("--device") + call.Count("--pty") != 1) {
     throw call.Wrong("name the line once: --port COMn, --device PATH or --pty");
@@ -90,11 +102,15 @@ InstrumentOptions ParseInstrumentOptions(const CliCall& call) {
   if (options.text && options.action != InstrumentAction::kSendJob && !receiving) {
     throw call.Wrong("--text goes with send-job and receive only");
   }
-  if (receiving && (options.badChecksum || options.cut || options.doubled)) {
+  if (receiving && (options.badChecksum || options.cut || options.doubled || options.strayAfterOk ||
+                    options.controlBytes)) {
     throw call.Wrong(
-        "--bad-checksum, --cut and --double are for sending; receive takes --wrong-echo");
+        "--bad-checksum, --cut, --double, --stray-after-ok and --control-bytes are for sending; "
+        "receive takes --wrong-echo, --double-echo and --drop-poll");
   }
-  if (!receiving && options.wrongEcho) throw call.Wrong("--wrong-echo is for receive");
+  if (!receiving && (options.wrongEcho || options.doubleEcho || options.dropPoll)) {
+    throw call.Wrong("--wrong-echo is for receive, as are --double-echo and --drop-poll");
+  }
   return options;
 }
 

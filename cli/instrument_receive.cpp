@@ -26,10 +26,11 @@ bool ReceiveRecords(InstrumentLine& line, const InstrumentOptions& options,
   const std::size_t size = options.text ? kTextRecordFrameSize : kBinaryRecordFrameSize;
   line.AwaitFarEnd(log);
 
-  int accepted = 0;         // records the program counts as sent
-  int attempt = 0;          // frames received of the record being sent
-  bool afterOk = false;     // the last answer of the program was 0x00
-  bool lostRecord = false;  // one was accepted by the program but came short
+  int accepted = 0;          // records the program counts as sent
+  int attempt = 0;           // frames received of the record being sent
+  bool afterOk = false;      // the last answer of the program was 0x00
+  bool lostRecord = false;   // one was accepted by the program but came short
+  bool pollDropped = false;  // the first poll for the record being sent was ignored
   for (;;) {
     const std::uint8_t byte = *line.ReadByte(Deadline::Never());
     if (byte == kEndByte && afterOk) break;
@@ -38,6 +39,11 @@ bool ReceiveRecords(InstrumentLine& line, const InstrumentOptions& options,
 
     const int number = accepted + 1;
     std::string said = "record " + std::to_string(number);
+    if (!pollDropped && DropsPoll(number, options)) {
+      pollDropped = true;
+      log.Say(said + ": poll ignored, as if lost on the line");
+      continue;
+    }
     std::string frame;
     for (;;) {
       PauseBeforeFrame(options);
@@ -60,18 +66,19 @@ bool ReceiveRecords(InstrumentLine& line, const InstrumentOptions& options,
               " bytes]";
     }
     std::string fault;
-    const std::uint8_t echo = PlanEcho(FrameChecksum(frame), number, attempt, options, fault);
+    const std::string echo = PlanEcho(FrameChecksum(frame), number, attempt, options, fault);
     if (!fault.empty()) said += " [" + fault + "]";
-    line.Write(LineBytes({echo}));
+    line.Write(echo);
 
     // The program answers every echo, 0x00 or 0xFF.
     const auto verdict = line.AwaitOneOf(LineBytes({kFrameOk, kFrameBad}), Deadline::Never());
     if (*verdict == kFrameBad) {
-      log.Say(said + ": echo " + Hex(echo) + " refused (0xFF)");
+      log.Say(said + ": echo " + Hex(static_cast<std::uint8_t>(echo[0])) + " refused (0xFF)");
       continue;
     }
     afterOk = true;
     attempt = 0;
+    pollDropped = false;
     ++accepted;
     if (frame.size() < size) {
       // The program counts it as sent; the instrument has no whole record.

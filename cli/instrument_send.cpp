@@ -122,6 +122,7 @@ bool SendAttempt(InstrumentLine& line, const Frame& frame, int number, int attem
     return false;
   }
   log.Say(said + ": accepted");
+  StrayAfterAccepted(line, number, options, log);
   return true;
 }
 

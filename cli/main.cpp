@@ -1,6 +1,6 @@
 // lumaq-cli: Lumaq's job, format, raw-data and transfer commands without a
 // window. Exits with an ExitCode: 0 done, 1 failed at run time, 2 wrong call
-// or rejected input, 130 a transfer stopped by Ctrl-C.
+// or rejected input, 130 a transfer stopped by Ctrl-C or SIGTERM.
 #include <algorithm>
 #include <csignal>
 #include <exception>
@@ -26,7 +26,7 @@ void PrintUsage(std::ostream& out) {
   out << "  lumaq-cli --help | --version\n"
          "  lumaq-cli COMMAND --help   (the command's arguments and options)\n\n"
          "exit status: 0 done, 1 failed at run time, 2 wrong call or rejected input,\n"
-         "130 transfer stopped by Ctrl-C\n";
+         "130 transfer stopped by Ctrl-C or SIGTERM\n";
 }
 
 ExitCode Run(const Arguments& arguments) {

@@ -125,6 +125,8 @@ class FuzzTransferPort final : public TransferPort {
   void ClearBuffer(bool input, bool) override {
     if (input) queue_.clear();
   }
+  // The answer to the write is still on its way when the purge comes.
+  void ClearInputBeforeAnswer(int) override { queue_.clear(); }
   int InputCount() override { return static_cast<int>(queue_.size()); }
 
   void Arrive(std::string_view bytes) { queue_ += bytes; }

@@ -9,6 +9,20 @@
 #include "rawdata/String_func.h"
 
 namespace lumaq {
+namespace {
+
+// A text frame's body with every control byte but the zero that ends its text
+// made a blank: a CR or LF would split the record line that the text
+// becomes, and a job file read back would lose the record or shift its fields.
+std::string BlankControlBytes(std::string_view body) {
+  std::string text(body);
+  for (char& byte : text) {
+    if (byte != '\0' && static_cast<unsigned char>(byte) < 0x20) byte = ' ';
+  }
+  return text;
+}
+
+}  // namespace
 
 void StartReceivedFrames(JobDocument& job) {
   job.RawRecordBuffer.clear();
@@ -39,14 +53,16 @@ bool HandleAcceptedFrame(std::uint8_t header, std::string_view body, JobDocument
       job.JobText.push_back(DecodeBinaryCoordinateRecord(body));
       break;
     case FrameKind::kTextCoordinate:
-      job.JobText.push_back(DecodeTextCoordinateRecord(body));
+      job.JobText.push_back(DecodeTextCoordinateRecord(BlankControlBytes(body)));
       break;
     case FrameKind::kStationBlock:
+      AppendMeasurementFrameText(header, body, job.JobText);
+      break;
     case FrameKind::kCoordinateObservation:
     case FrameKind::kSlopeDistance:
     case FrameKind::kAngles:
     case FrameKind::kStation:
-      AppendMeasurementFrameText(header, body, job.JobText);
+      AppendMeasurementFrameText(header, BlankControlBytes(body), job.JobText);
       break;
     case FrameKind::kRawRecord:
       job.RawRecordBuffer.append(body);

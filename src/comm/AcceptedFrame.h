@@ -28,6 +28,8 @@ bool CoordinateDataAfter(const FrameHeader& header, const JobDocument& job);
 // the dialog closes):
 //   0xAA, 0x06  one record line appended to the JobText;
 //   0xAF, 0xA0 to 0xA3  the measurement text lines appended;
+//   (in the text frames 0x06 and 0xA0 to 0xA3 a control byte before the zero
+//   that ends the text becomes a blank, so no line holds CR, LF or the like);
 //   0xA8  the 42 bytes appended to the RawRecordBuffer and their text to the
 //         JobText, with units (which instrument and unit records change).
 // HasRawRecords and the result follow HasRawRecordsAfter and

@@ -129,10 +129,14 @@ void TCustomComPort::Open() {
 void TCustomComPort::Close() {
   if (!connected_) return;
   DoBeforeClose();
-  // Whatever is still to be sent or read goes; a line that is gone has
-  // nothing left to purge, and closing must not fail.
+  // What is still to be read goes; what is still to be sent (the 0x00 of a
+  // frame already accepted) goes out first, unless the line does not take it
+  // in time. Purging it would take it from the instrument, which would send
+  // the frame again; on a pseudo-terminal even what already crossed over. A
+  // line that is gone has nothing left to purge, and closing must not fail.
   try {
-    queue_.Purge(true, true);
+    queue_.Purge(true, false);
+    if (!device_->Drain(Deadline::In(kCloseDrainLimit).When())) device_->Flush(false, true);
   } catch (const SerialError&) {
   }
   if (thread_) {

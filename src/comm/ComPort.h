@@ -33,6 +33,10 @@ namespace lumaq {
 class IniFile;
 class TComThread;
 
+// The longest Close waits for what is still to be sent to leave; a line that
+// never takes it (held by flow control) must not hang the close.
+inline constexpr std::chrono::milliseconds kCloseDrainLimit{1000};
+
 class TCustomComPort {
  public:
   using RxCharHandler = std::function<void(TCustomComPort& sender, int count)>;
@@ -105,7 +109,8 @@ class TCustomComPort {
   // program holds it, it does not exist) and 7 when the line settings cannot
   // be applied; the port is then closed.
   void Open();
-  // Purges, stops the event thread and waits for it, releases the device.
+  // Purges the input, lets the output drain (at most kCloseDrainLimit), stops
+  // the event thread and waits for it, releases the device.
   // Never raises. A handler already handed to the owner's thread and not yet
   // started never runs. Called inside a handler, the thread is joined later.
   void Close();

@@ -1,22 +1,14 @@
 #include "comm/ComTransferPort.h"
 
 #include <cstddef>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "comm/ComLineSettings.h"
-#include "comm/FrameHeaders.h"
 #include "comm/PortOpenFailure.h"
 
 namespace lumaq {
-namespace {
-
-// The longest answer to one write of the program: a frame's body and its
-// checksum.
-constexpr int kLongestAnswer = static_cast<int>(kLongestFrameBody) + 1;
-
-}  // namespace
-
 void ComTransferPort::Open() {
   try {
     port_.Open();
@@ -26,13 +18,13 @@ void ComTransferPort::Open() {
 }
 
 int ComTransferPort::Read(void* buffer, int count) {
-  waitingBeforeWrite_.reset();
+  afterWrite_ = {};
   inputEmptied_ = false;
   return port_.Read(buffer, count);
 }
 
 int ComTransferPort::Write(const void* buffer, int count) {
-  waitingBeforeWrite_.reset();
+  afterWrite_ = {};
   std::optional<int> waiting;
   if (std::exchange(inputEmptied_, false)) {
     waiting = 0;  // a purge has just emptied it: no need to ask the system
@@ -43,29 +35,31 @@ int ComTransferPort::Write(const void* buffer, int count) {
       // The write reports a line that went away; a purge after it drops all.
     }
   }
+  const auto handedOver = SerialClock::now();
   const int written = port_.Write(buffer, count);
-  waitingBeforeWrite_ = waiting;
-  answerPossible_ = Deadline::In(WireTime(written + 1, LineBaudRate(port_)));
+  afterWrite_ = AnswerWindow::AfterWrite(waiting, written, LineBaudRate(port_), handedOver);
   return written;
 }
 
-bool ComTransferPort::MoreThanAnAnswerAfter(int stale) {
-  try {
-    return port_.InputCount() - stale > kLongestAnswer;
-  } catch (const EComPort&) {
-    return true;  // the line is gone: the purge says so
-  }
+void ComTransferPort::ClearBuffer(bool input, bool output) {
+  afterWrite_ = {};
+  port_.ClearBuffer(input, output);
+  inputEmptied_ = input;
 }
 
-void ComTransferPort::ClearBuffer(bool input, bool output) {
-  const std::optional<int> stale = std::exchange(waitingBeforeWrite_, std::nullopt);
-  if (!input || !stale || answerPossible_.Passed() || MoreThanAnAnswerAfter(*stale)) {
-    port_.ClearBuffer(input, output);
-    inputEmptied_ = input;
+void ComTransferPort::ClearInputBeforeAnswer(int longestAnswer) {
+  const AnswerWindow window = std::exchange(afterWrite_, {});
+  std::optional<int> stale;
+  try {
+    stale = window.StaleBytes(port_.InputCount(), longestAnswer, SerialClock::now());
+  } catch (const EComPort&) {
+    // The line is gone: the purge says so.
+  }
+  if (!stale) {
+    ClearBuffer(true, false);
     return;
   }
   inputEmptied_ = false;
-  if (output) port_.ClearBuffer(false, true);
   if (*stale > 0) {
     // They are there already: the read returns at once.
     std::vector<char> dropped(static_cast<std::size_t>(*stale));

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "comm/AnswerWindow.h"
 #include "comm/ComPort.h"
 #include "comm/TransferPort.h"
-#include "comm/WireTime.h"
 
 namespace lumaq {
 
@@ -22,26 +22,15 @@ class ComTransferPort final : public TransferPort {
   bool Connected() const override { return port_.Connected(); }
   int Read(void* buffer, int count) override;
   int Write(const void* buffer, int count) override;
-  // A purge of the input right after a write (sooner than the written bytes
-  // and one byte of answer take on the wire at the line's rate, with no read
-  // in between) drops only what had come in before the write. On a serial
-  // line nothing else can be there yet; a pseudo-terminal (the simulated
-  // instrument) delivers the answer at once, and it must not be lost. More
-  // bytes after the write than any answer is long are no answer but a flood,
-  // which may have filled the port's queue: then all goes, so that the port
-  // takes in and reports the bytes that follow.
+  // Drops everything queued.
   void ClearBuffer(bool input, bool output) override;
+  void ClearInputBeforeAnswer(int longestAnswer) override;
   int InputCount() override { return port_.InputCount(); }
 
  private:
-  // Whether more bytes are waiting than stale ones and the longest answer.
-  bool MoreThanAnAnswerAfter(int stale);
-
   TCustomComPort& port_;
-  // Bytes waiting when the last write began, while no read or purge has
-  // followed it, and when an answer to it could first be there.
-  std::optional<int> waitingBeforeWrite_;
-  Deadline answerPossible_;
+  // The last write, while no read or purge has followed it.
+  AnswerWindow afterWrite_;
   // The last call purged the whole input.
   bool inputEmptied_ = false;
 };

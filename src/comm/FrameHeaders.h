@@ -20,6 +20,8 @@ inline constexpr std::uint8_t kPollByte = 0xAA;     // send: the program offers 
 inline constexpr std::uint8_t kFrameOk = 0x00;      // frame accepted
 inline constexpr std::uint8_t kFrameBad = 0xFF;     // frame refused; it is to be sent again
 inline constexpr std::uint8_t kEndByte = 0xEE;      // end of the transfer
+// send: the instrument's answer to a poll, one request byte.
+inline constexpr int kRequestSize = 1;
 
 // The headers of the frames that carry one record each.
 inline constexpr std::uint8_t kBinaryCoordinateHeader = 0xAA;

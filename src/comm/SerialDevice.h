@@ -119,6 +119,9 @@ class SerialDevice {
   virtual std::size_t Write(std::span<const std::uint8_t> bytes,
                             SerialClock::time_point deadline) = 0;
   virtual void Flush(bool input, bool output) = 0;
+  // Waits until what was written has left the output queue, or the deadline
+  // passed; true when it left (as far as the system tells). Never fails.
+  virtual bool Drain(SerialClock::time_point deadline) noexcept = 0;
   virtual std::size_t BytesWaiting() = 0;
   // Line errors since the previous call (SerialLineError bits).
   virtual unsigned TakeLineErrors() = 0;

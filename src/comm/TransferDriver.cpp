@@ -46,12 +46,14 @@ void TransferDriver::Step(Handler handler) {
 
 void TransferDriver::Start() {
   lastByte_ = now_();
+  silentSince_ = lastByte_;
   Step([this] { session_.FormShow(); });
   if (!closed_ && session_.Outcome() != TransferOutcome::kPortNotOpened) ShowCount();
 }
 
 void TransferDriver::RxChar(int count) {
   lastByte_ = now_();
+  silentSince_ = lastByte_;
   Step([this, count] { session_.ComPort1RxChar(count); });
 }
 
@@ -82,6 +84,8 @@ void TransferDriver::Wake() {
       RunClose();
     } else if (timer1Due_.Passed(now_())) {
       TickTimer1();
+    } else if (PollAgainDue().Passed(now_())) {
+      PollAgainAfterSilence();
     }
   }
   if (countBehind_ && now_() >= *countShownAt_ + counterPace_) ShowCount();
@@ -108,6 +112,20 @@ void TransferDriver::TickTimer1() {
   }
 }
 
+Deadline TransferDriver::PollAgainDue() const {
+  if (closed_ || !session_.AwaitsRequestWithoutTimer1()) return Deadline::Never();
+  return Deadline(silentSince_ + kLostPollSilence);
+}
+
+void TransferDriver::PollAgainAfterSilence() {
+  silentSince_ = now_();
+  try {
+    Step([this] { session_.PollAgainAfterSilence(); });
+  } catch (...) {
+    face_.ReportError(std::current_exception());
+  }
+}
+
 void TransferDriver::ShowCount() {
   countShownAt_ = now_();
   countBehind_ = false;
@@ -120,7 +138,7 @@ void TransferDriver::Reschedule() {
   Deadline next;
   if (!closed_) {
     if (closePending_ && stepDepth_ == 0) next = Deadline(now_());
-    next = next.Earlier(timer1Due_);
+    next = next.Earlier(timer1Due_).Earlier(PollAgainDue());
     if (countBehind_) next = next.Earlier(Deadline(*countShownAt_ + counterPace_));
   }
   if (next == wake_) return;

@@ -61,7 +61,8 @@ class TransferDriver final : private TransferView {
   void Cancel();
   // A close request, as the session posts one: it runs once no step does.
   void RequestClose();
-  // Runs what is due: a close request, Timer1, a counter held back.
+  // Runs what is due: a close request, Timer1, the poll again after a
+  // silence (kLostPollSilence), a counter held back.
   void Wake();
 
   bool Closed() const { return closed_; }
@@ -88,6 +89,9 @@ class TransferDriver final : private TransferView {
   void Step(Handler handler);
   void RunClose();
   void TickTimer1();
+  void PollAgainAfterSilence();
+  // When a send awaiting a request without Timer1 polls again; never otherwise.
+  Deadline PollAgainDue() const;
   void ShowCount();
   // Tells the face when the next thing is due, if that moment changed.
   void Reschedule();
@@ -106,6 +110,8 @@ class TransferDriver final : private TransferView {
   // asked for again.
   std::optional<Deadline> wake_ = Deadline::Never();
   Clock::time_point lastByte_;
+  // The last byte, or the last poll the silence made.
+  Clock::time_point silentSince_;
   TComErrors lineErrors_;
 
   int count_ = 0;

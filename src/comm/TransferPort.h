@@ -30,8 +30,13 @@ class TransferPort {
   virtual int Read(void* buffer, int count) = 0;
   // Writes count bytes; returns how many went out.
   virtual int Write(const void* buffer, int count) = 0;
-  // Discards what was received (input) and what is still to be sent (output).
+  // Discards what was received (input) and what is still to be sent (output):
+  // everything queued.
   virtual void ClearBuffer(bool input, bool output) = 0;
+  // The purge of the input that directly follows the program's own 0xBB or
+  // 0xAA: discards what was received before that write; an answer to it of at
+  // most longestAnswer bytes that is already there stays (AnswerWindow).
+  virtual void ClearInputBeforeAnswer(int longestAnswer) = 0;
   // Bytes received and not yet read.
   virtual int InputCount() = 0;
 };

@@ -34,6 +34,12 @@ void TransferSession::Timer1Timer() {
   WriteByte(pollByte_);
 }
 
+void TransferSession::PollAgainAfterSilence() {
+  if (!AwaitsRequestWithoutTimer1()) return;
+  Purge(true, true);
+  WriteByte(pollByte_);
+}
+
 void TransferSession::AnswerBadAndPollAgain() {
   Purge(true, true);
   WriteByte(kFrameBad);
@@ -54,7 +60,7 @@ void TransferSession::RequestStep() {
   const bool got = ReadByte(request) == 1;
   if (!got || (request != kBinaryRequest && request != kTextRequest)) {
     WriteByte(pollByte_);
-    Purge(true, false);
+    port_.ClearInputBeforeAnswer(kRequestSize);
     transferState_ = TransferState::AwaitRequest;
     return;
   }

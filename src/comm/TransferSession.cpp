@@ -170,7 +170,7 @@ void TransferSession::HeaderStep() {
   job_.HasRawRecords = HasRawRecordsAfter(*header, job_);
   try {
     WriteByte(kHeaderAck);
-    Purge(true, false);
+    port_.ClearInputBeforeAnswer(static_cast<int>(header->bodySize) + 1);
   } catch (...) {
     // The answer never went out (a cable pulled): no frame follows it.
     RefuseFrame();

@@ -73,6 +73,14 @@ class TransferSession {
   // Every kTimer1Interval while Timer1 is enabled: purge both queues, write
   // PollByte.
   void Timer1Timer();
+  // Send, once the instrument first answered (Timer1 off): a request is
+  // awaited, and a poll lost on the line would leave both sides waiting.
+  bool AwaitsRequestWithoutTimer1() const {
+    return transferState_ == lumaq::TransferState::AwaitRequest && !timer1Enabled_;
+  }
+  // After kLostPollSilence without a byte while AwaitsRequestWithoutTimer1:
+  // purge both queues, write PollByte again. Does nothing otherwise.
+  void PollAgainAfterSilence();
   // Cancel: posts a close request; the running step is completed first.
   void Button1Click();
   // Closing is allowed while the port is closed, else only when CloseAllowed.

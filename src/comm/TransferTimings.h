@@ -11,6 +11,10 @@ namespace lumaq {
 // Send: until the instrument first answers, Timer1 purges the line and
 // offers the poll byte 0xAA this often.
 inline constexpr std::chrono::milliseconds kTimer1Interval{100};
+// Send: once the instrument has first answered, Timer1 is off; when a request
+// is awaited and the line stays silent this long, the poll byte was lost on
+// the line, and the program purges and polls again rather than stall.
+inline constexpr std::chrono::milliseconds kLostPollSilence{1000};
 // Send: after a refusal 0xFF, the pause before the poll byte 0xAA.
 inline constexpr std::chrono::milliseconds kRefusalPause{100};
 // The end of a send, or a line error: its message stays this long before

@@ -246,6 +246,12 @@ class PosixSerialDevice final : public SerialDevice {
     if (::tcflush(fd_.Get(), queue) != 0) Fail("tcflush");
   }
 
+  bool Drain(SerialClock::time_point deadline) noexcept override {
+    WaitUntilSent(Deadline(deadline));
+    int queued = 0;
+    return ::ioctl(fd_.Get(), TIOCOUTQ, &queued) != 0 || queued <= 0;
+  }
+
   std::size_t BytesWaiting() override {
     int count = 0;
     if (::ioctl(fd_.Get(), FIONREAD, &count) != 0) Fail("FIONREAD");
@@ -282,7 +288,7 @@ class PosixSerialDevice final : public SerialDevice {
 
   // The bytes written are complete when they have left the output queue, as
   // far as the driver tells; a device that does not tell counts as done.
-  void WaitUntilSent(Deadline deadline) {
+  void WaitUntilSent(Deadline deadline) noexcept {
     using std::chrono::microseconds;
     for (;;) {
       int queued = 0;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -47,11 +48,14 @@ class CliTransferInstrument : public ::testing::Test {
  protected:
   // The instrument on its pseudo-terminal with instrumentArguments, and
   // lumaq-cli with programArguments and --device at its far end.
-  Ends Run(std::vector<std::string> instrumentArguments,
-           std::vector<std::string> programArguments) {
+  // Both at baud when one is given.
+  Ends Run(std::vector<std::string> instrumentArguments, std::vector<std::string> programArguments,
+           const std::string& baud = "") {
     instrumentArguments.insert(instrumentArguments.begin(), "--pty");
+    if (!baud.empty()) instrumentArguments.insert(instrumentArguments.begin(), {"--baud", baud});
     InstrumentRun instrument(dir, instrumentArguments);
     programArguments.insert(programArguments.begin() + 1, {"--device", instrument.FarPath()});
+    if (!baud.empty()) programArguments.insert(programArguments.begin() + 1, {"--baud", baud});
     test::ChildProcess program(LUMAQ_CLI, programArguments, dir.Path("program-errors.txt"),
                                dir.Folder());
     Ends ends;
@@ -204,6 +208,66 @@ TEST_F(CliTransferInstrument, SendDeliversEveryRecord) {
     EXPECT_EQ(ends.instrument, 0) << ends.errors;
     EXPECT_EQ(ReadFileBytes(dir.Path("GOT.BDT")), ReadFileBytes(job));
     EXPECT_NE(ends.errors.find(c.fault), std::string::npos) << ends.errors;
+  }
+}
+
+// How often a text occurs in another.
+int Occurrences(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+// What instruments in the field do and the simulated one did not: a two-byte
+// echo, a poll lost on the line, a stray byte after 0x00, CR LF inside a text
+// frame. Each transfer completes with every record, at every rate.
+TEST_F(CliTransferInstrument, TransfersCompleteThroughTheMisbehavioursOfTheField) {
+  const std::string job = dir.Write("JOB.BDT", Job(5));
+  struct Case {
+    const char* label;
+    std::vector<std::string> instrument;
+    std::vector<std::string> program;
+    std::string saved;  // where the records arrive
+    std::string fault;  // what the instrument says it did wrong
+    int refusals;       // 0xFF answers the instrument saw
+  } cases[] = {
+      {"a two-byte echo: one 0xFF and 0xAA round",
+       {"--verbose", "--double-echo", "5", "receive", dir.Path("GOT.BDT")},
+       {"send", job},
+       "GOT.BDT",
+       "record 5 [echo as two bytes at once]: echo",
+       1},
+      {"a poll lost on the line: polled again",
+       {"--verbose", "--drop-poll", "2", "receive", dir.Path("GOT.BDT")},
+       {"send", job},
+       "GOT.BDT",
+       "record 5: poll ignored",
+       0},
+      {"a stray byte after every 0x00: no header lost",
+       {"--verbose", "--stray-after-ok", "1", "send-job", job},
+       {"receive", "--no-journal", "OUT.BDT"},
+       "OUT.BDT",
+       "stray byte 0x55 after the 0x00",
+       0},
+      {"CR LF in a name: blanks, dropped from the field",
+       {"--verbose", "--control-bytes", "2", "send-job", job, "--text"},
+       {"receive", "--no-journal", "OUT.BDT"},
+       "OUT.BDT",
+       "frame 4 0x06 [CR LF in the point name]: accepted",
+       0},
+  };
+  for (const std::string baud : {"1200", "9600", "115200"}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.label) + " at " + baud);
+      std::filesystem::remove(dir.Path(c.saved));
+      const Ends ends = Run(c.instrument, c.program, baud);
+      EXPECT_EQ(ends.program, 0) << ends.errors;
+      EXPECT_EQ(ends.instrument, 0) << ends.errors;
+      EXPECT_EQ(ReadFileBytes(dir.Path(c.saved)), ReadFileBytes(job));
+      EXPECT_NE(ends.errors.find(c.fault), std::string::npos) << ends.errors;
+      EXPECT_EQ(Occurrences(ends.errors, "refused (0xFF)"), c.refusals) << ends.errors;
+      EXPECT_EQ(Occurrences(ends.errors, "not answered"), 0) << ends.errors;
+    }
   }
 }
 

@@ -202,6 +202,17 @@ TEST(ComPortWrite, BytesReachTheFarSide) {
   EXPECT_EQ(line.port.Write(frame.data(), 0), 0);
 }
 
+// The 0x00 of a frame accepted just before a Cancel or Ctrl-C closes the
+// port reaches the instrument, which would otherwise send the frame again.
+TEST(ComPortWrite, BytesWrittenJustBeforeTheCloseStillReachTheFarSide) {
+  Line line;
+  line.port.Open();
+  const char ok = '\0';
+  ASSERT_EQ(line.port.Write(&ok, 1), 1);
+  line.port.Close();
+  EXPECT_EQ(line.pty.Receive(1, 2s), std::string(1, '\0'));
+}
+
 TEST(ComPortOpen, SecondOpenOfTheSamePortFailsAndStaysClosed) {
   Line line;
   line.port.Open();

@@ -56,6 +56,7 @@ class InstantAnswerDevice final : public SerialDevice {
  public:
   std::string input;   // received, not yet read
   std::string answer;  // what arrives the moment a write is made
+  std::chrono::milliseconds drainTakes{0};
 
   void Open(const std::string&) override { open_ = true; }
   void Close() noexcept override { open_ = false; }
@@ -74,11 +75,14 @@ class InstantAnswerDevice final : public SerialDevice {
   }
   std::size_t Write(std::span<const std::uint8_t> bytes, SerialClock::time_point) override {
     input += answer;
+    // Until the output has drained, as a slow line's write waits.
+    std::this_thread::sleep_for(drainTakes);
     return bytes.size();
   }
   void Flush(bool in, bool) override {
     if (in) input.clear();
   }
+  bool Drain(SerialClock::time_point) noexcept override { return true; }
   std::size_t BytesWaiting() override { return input.size(); }
   unsigned TakeLineErrors() override { return 0; }
 
@@ -102,30 +106,41 @@ struct InstantLine {
   ComTransferPort line{port};
 };
 
-// The program purges its input right after a write (0xBB, a poll): what came
-// in before the write goes, the instrument's answer to it stays.
-TEST(ComTransferPort, APurgeRightAfterAWriteKeepsWhatAnswersIt) {
+// The program purges its input right after its own 0xBB or poll: what came in
+// before the write goes, the instrument's answer to it stays. Every other
+// purge drops all, a purge after some other write too.
+TEST(ComTransferPort, OnlyThePurgeBeforeAnAnswerKeepsWhatAnswersIt) {
+  enum class Purge { kBeforeAnswer, kAll, kOutputOnly };
   struct Case {
     const char* label;
     std::string before;  // in the queue before the write
     bool purgeFirst;     // a purge of the input just before the write
     bool readBetween;    // a read of one byte between the write and the purge
     bool purgeLater;     // the purge comes after the answer's wire time
-    bool purgeInput;
-    std::string left;  // what the program can read after the purge
+    Purge purge;
+    std::string left;           // what the program can read after the purge
+    TBaudRate rate = br256000;  // two bytes take 78 microseconds
+    std::chrono::milliseconds drainTakes{0};
   } cases[] = {
-      {"the answer stays, what came before goes", "\x55\x56", false, false, false, true, "FRAME"},
-      {"nothing came before", "", false, false, false, true, "FRAME"},
-      {"purged before the write too", "\x55", true, false, false, true, "FRAME"},
-      {"a read in between: the purge drops all", "\x55", false, true, false, true, ""},
-      {"a purge later than an answer could come drops all", "\x55", false, false, true, true, ""},
-      {"the output alone purged: all stays", "\x55", false, false, false, false,
+      {"the answer stays, what came before goes", "\x55\x56", false, false, false,
+       Purge::kBeforeAnswer, "FRAME"},
+      {"nothing came before", "", false, false, false, Purge::kBeforeAnswer, "FRAME"},
+      {"purged before the write too", "\x55", true, false, false, Purge::kBeforeAnswer, "FRAME"},
+      {"a read in between: the purge drops all", "\x55", false, true, false, Purge::kBeforeAnswer,
+       ""},
+      {"a purge later than an answer could come drops all", "\x55", false, false, true,
+       Purge::kBeforeAnswer, ""},
+      {"the window opens when the write is handed over, not once it drained", "\x55", false, false,
+       false, Purge::kBeforeAnswer, "", br1200, std::chrono::milliseconds(40)},
+      {"a step's purge right after a write drops the answer too", "\x55", false, false, false,
+       Purge::kAll, ""},
+      {"the output alone purged: all stays", "\x55", false, false, false, Purge::kOutputOnly,
        "\x55"
        "FRAME"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    InstantLine instant(br256000);  // two bytes take 78 microseconds
+    InstantLine instant(c.rate);
     InstantAnswerDevice& device = instant.device;
     ComTransferPort& line = instant.line;
     instant.port.Timeouts().SetReadInterval(-1);  // reads return at once with what is there
@@ -133,6 +148,7 @@ TEST(ComTransferPort, APurgeRightAfterAWriteKeepsWhatAnswersIt) {
     line.Open();
     device.input = c.before;
     device.answer = "FRAME";
+    device.drainTakes = c.drainTakes;
     if (c.purgeFirst) line.ClearBuffer(true, true);
     const char ack = '\xBB';
     line.Write(&ack, 1);
@@ -141,13 +157,23 @@ TEST(ComTransferPort, APurgeRightAfterAWriteKeepsWhatAnswersIt) {
       line.Read(&byte, 1);
     }
     if (c.purgeLater) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    line.ClearBuffer(c.purgeInput, true);
+    switch (c.purge) {
+      case Purge::kBeforeAnswer:
+        line.ClearInputBeforeAnswer(33);
+        break;
+      case Purge::kAll:
+        line.ClearBuffer(true, true);
+        break;
+      case Purge::kOutputOnly:
+        line.ClearBuffer(false, true);
+        break;
+    }
     std::string left(16, '\0');
     left.resize(static_cast<std::size_t>(line.Read(left.data(), 16)));
     EXPECT_EQ(left, c.left);
     // A second purge has no write just before it.
     device.input = "X";
-    line.ClearBuffer(true, false);
+    line.ClearInputBeforeAnswer(33);
     EXPECT_EQ(line.InputCount(), 0);
   }
 }
@@ -161,7 +187,7 @@ TEST(ComTransferPort, APurgeRightAfterAWriteDropsAFloodThatNoAnswerCanBe) {
     std::size_t after;  // bytes that came in after the write
     int left;
   } cases[] = {
-      {"as long as the longest frame and its sum: kept", kLongestFrameBody + 1,
+      {"as long as the answer awaited: kept", kLongestFrameBody + 1,
        static_cast<int>(kLongestFrameBody) + 1},
       {"one more: all goes", kLongestFrameBody + 2, 0},
       {"a queue's worth: all goes", 4096, 0},
@@ -176,7 +202,7 @@ TEST(ComTransferPort, APurgeRightAfterAWriteDropsAFloodThatNoAnswerCanBe) {
     device.answer = std::string(c.after, '\x01');
     const char ack = '\xBB';
     line.Write(&ack, 1);
-    line.ClearBuffer(true, false);
+    line.ClearInputBeforeAnswer(static_cast<int>(kLongestFrameBody) + 1);
     EXPECT_EQ(line.InputCount(), c.left);
   }
 }

@@ -79,6 +79,8 @@ struct DriverRig {
     Deliver(std::string(1, static_cast<char>(header)));
   }
 
+  TransferSession& session() { return driver->Session(); }
+
   test::TransferLog line;
   test::ScriptedTransferPort port{line};
   test::TransferLog shown;
@@ -150,6 +152,44 @@ TEST(TransferDriver, Timer1PollsUntilTheInstrumentFirstAnswers) {
   EXPECT_EQ(r.port.wire, wire);
   EXPECT_EQ(r.shown, (test::TransferLog{"wake at 100", "wake at 200", "wake at 200", "wake at 300",
                                         "no wake", "messages", "no wake"}));
+}
+
+// A poll lost on the line would leave both sides waiting for good: after a
+// second of silence while a request is awaited the program polls again.
+TEST(TransferDriver, ASendPollsAgainAfterASilenceWhileARequestIsAwaited) {
+  const JobText records{ComposeRecordLine("P1", "", "1", "2", "3"),
+                        ComposeRecordLine("P2", "", "4", "5", "6")};
+  DriverRig r(TransferDirection::kSend, records);
+  r.At(100);
+  r.driver->Wake();  // Timer1's poll
+  r.Deliver("\xBB");
+  r.At(300);
+  r.Deliver(std::string(1, static_cast<char>(FrameChecksum(r.port.wire.substr(1)))));
+  ASSERT_EQ(r.session().SendIndex(), 1);
+  r.line.clear();
+  struct Step {
+    int at;
+    test::TransferLog line;
+  } steps[] = {{1299, {}},
+               {1300, {"purge in+out", "write AA"}},
+               {2299, {}},
+               {2300, {"purge in+out", "write AA"}}};
+  for (const Step& step : steps) {
+    r.At(step.at);
+    r.driver->Wake();
+    EXPECT_EQ(r.line, step.line) << step.at;
+    r.line.clear();
+  }
+  // The request answers it: the frame goes out and no poll follows while the
+  // echo is awaited.
+  r.At(2400);
+  r.Deliver("\xBB");
+  EXPECT_EQ(r.session().TransferState(), TransferState::AwaitEcho);
+  r.line.clear();
+  r.At(5000);
+  r.driver->Wake();
+  EXPECT_EQ(r.line, test::TransferLog{});
+  EXPECT_EQ(r.shown.back(), "no wake");
 }
 
 TEST(TransferDriver, ErrorsAreReportedAndAFailingCloseStillEnds) {

@@ -41,8 +41,9 @@ const std::string kSeparator(60, '-');
 // A receive with its dialog shown, the port open, awaiting a header.
 using Receive = test::TransferRig;
 
-const std::vector<std::string> kAccepted33 = {"messages",      "read AA",  "write BB", "purge in",
-                                              "read 33 -> 33", "Label3 1", "write 00"};
+const std::vector<std::string> kAccepted33 = {
+    "messages",      "read AA",  "write BB", "purge in before 33",
+    "read 33 -> 33", "Label3 1", "write 00"};
 
 TEST(TransferReceive, FormShowOpensAndPurgesThenAwaitsAHeaderWithNoRawRecords) {
   test::TransferLog log;
@@ -131,15 +132,29 @@ TEST(TransferReceive, EveryHeaderIsAnsweredAndItsFrameHandled) {
        {kSeparator, "Pt.:ST Ins.h:1.45m N0:1.000m E0:2.000m Z0:3.000m Code:"},
        false,
        false},
+      // Control bytes in a text frame would split or shift its line: blanks.
+      {"0x06 with CR LF and other control bytes",
+       0x06,
+       test::TextCoordinateBody("P\r\n2,P\tT\x1F,10.5,20.25,-3"),
+       // (the fields of a received line lose their blanks)
+       {ComposeRecordLine("P2", "PT", "10.5", "20.25", "-3")},
+       true,
+       false},
+      {"0xA2 with CR LF in the name",
+       0xA2,
+       TextBody(39, {{1, "P\r\n1"}, {9, "TO\x01PO"}, {17, "90.0000"}, {25, "123.4500"}}),
+       {kSeparator, "Pt.:P  1 Tgt.h:m HAR:123.4500 ZA:90.0000 Code:TO PO"},
+       false,
+       false},
       {"0xAF station block", 0xAF, stationBlock, {}, false, false},
       {"0xA8 raw record", 0xA8, kInstrumentRecord, {}, false, true},
   };
   // The station block and the raw record give the texts of their converters.
-  AppendMeasurementFrameText(0xAF, stationBlock, cases[6].lines);
+  AppendMeasurementFrameText(0xAF, stationBlock, cases[8].lines);
   RawUnitState fresh;
-  ConvertRawRecord(fresh, kInstrumentRecord, cases[7].lines);
-  ASSERT_EQ(cases[6].lines.size(), 7u);
-  ASSERT_EQ(cases[7].lines.size(), 1u);
+  ConvertRawRecord(fresh, kInstrumentRecord, cases[9].lines);
+  ASSERT_EQ(cases[8].lines.size(), 7u);
+  ASSERT_EQ(cases[9].lines.size(), 1u);
 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -150,7 +165,8 @@ TEST(TransferReceive, EveryHeaderIsAnsweredAndItsFrameHandled) {
     r.Frame(c.header, WithChecksum(c.body));
     const std::string bodyRead = std::to_string(c.body.size() + 1);
     EXPECT_EQ(r.log,
-              (test::TransferLog{"messages", "read " + test::Hex(c.header), "write BB", "purge in",
+              (test::TransferLog{"messages", "read " + test::Hex(c.header), "write BB",
+                                 "purge in before " + bodyRead,
                                  "read " + bodyRead + " -> " + bodyRead, "Label3 1", "write 00"}));
     JobText expected{"kept"};
     expected.insert(expected.end(), c.lines.begin(), c.lines.end());
@@ -175,8 +191,8 @@ TEST(TransferReceive, RefusedFramesAreAnsweredFFAndStoreNothing) {
     SCOPED_TRACE(c.label);
     Receive r;
     r.Frame(0xAA, c.rest);
-    EXPECT_EQ(r.log, (test::TransferLog{"messages", "read AA", "write BB", "purge in", c.read,
-                                        "write FF"}));
+    EXPECT_EQ(r.log, (test::TransferLog{"messages", "read AA", "write BB", "purge in before 33",
+                                        c.read, "write FF"}));
     EXPECT_EQ(r.job.JobText, JobText{});
     EXPECT_EQ(r.session.TransferCount(), 0);
     EXPECT_EQ(r.session.TransferState(), TransferState::AwaitHeader);

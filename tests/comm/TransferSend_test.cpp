@@ -144,7 +144,7 @@ TEST(TransferSend, RequestsThatAreNotOneRequestByteAskAgain) {
   } cases[] = {
       {"a byte that is no request",
        "\x55",
-       {"timer off", "messages", "read 55", "write AA", "purge in"}},
+       {"timer off", "messages", "read 55", "write AA", "purge in before 1"}},
       {"two bytes at once",
        "\xBB\xBB",
        {"timer off", "purge in+out", "write FF", "sleep 100", "write AA"}},

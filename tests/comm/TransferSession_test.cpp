@@ -31,8 +31,9 @@ TEST(TransferSession, CancelDuringAFrameCompletesTheFrameThenCloses) {
   Rig r;
   r.view.onNextMessages = [&r] { r.session.Button1Click(); };
   r.Frame(0xAA, WithChecksum(kBody));
-  EXPECT_EQ(r.log, (test::TransferLog{"messages", "post close", "read AA", "write BB", "purge in",
-                                      "read 33 -> 33", "Label3 1", "write 00"}));
+  EXPECT_EQ(r.log,
+            (test::TransferLog{"messages", "post close", "read AA", "write BB",
+                               "purge in before 33", "read 33 -> 33", "Label3 1", "write 00"}));
   EXPECT_FALSE(r.view.closed);
   // The posted request comes back once the step has returned.
   r.log.clear();
@@ -150,7 +151,7 @@ TEST(TransferSession, TheSinkHearsOfEachAcceptedFrameBeforeItsAnswer) {
   r.Frame(0xAA, kBody + '\0');  // refused: the sink hears nothing
   r.log.clear();
   r.Frame(0xAA, WithChecksum(kBody));
-  EXPECT_EQ(r.log, (test::TransferLog{"messages", "read AA", "write BB", "purge in",
+  EXPECT_EQ(r.log, (test::TransferLog{"messages", "read AA", "write BB", "purge in before 33",
                                       "read 33 -> 33", "accepted AA 32", "Label3 1", "write 00"}));
   EXPECT_EQ(sink.bodies, kBody);
 }
@@ -167,9 +168,9 @@ TEST(TransferSession, AFrameTheSinkCannotKeepIsRefusedAndEndsTheReceive) {
   r.log.clear();
   r.Frame(0xA8, WithChecksum(kRawBody));
   EXPECT_EQ(r.log,
-            (test::TransferLog{"messages", "read A8", "write BB", "purge in", "read 43 -> 43",
-                               "accepted A8 42", "Label1 数据无法保存，接收已停止！", "post close",
-                               "write FF"}));
+            (test::TransferLog{"messages", "read A8", "write BB", "purge in before 43",
+                               "read 43 -> 43", "accepted A8 42",
+                               "Label1 数据无法保存，接收已停止！", "post close", "write FF"}));
   EXPECT_EQ(r.port.wire, std::string("\xBB\x00\xBB\xFF", 4));
   EXPECT_EQ(r.session.Outcome(), TransferOutcome::kFrameNotKept);
   EXPECT_EQ(r.session.SinkFailure(), "disk full");

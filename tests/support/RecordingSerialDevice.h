@@ -84,6 +84,12 @@ class RecordingSerialDevice final : public SerialDevice {
   std::vector<std::pair<int, int>> QueueSizes() const { return Locked(queueSizes_); }
   std::string Written() const { return Locked(written_); }
   std::vector<Purge> Purges() const { return Locked(purges_); }
+  int Drains() const { return Locked(drains_); }
+  // From now on the output never leaves, as on a line held by flow control.
+  void NeverDrain() {
+    std::lock_guard lock(mutex_);
+    neverDrains_ = true;
+  }
   int Interrupts() const { return Locked(interrupts_); }
   // Bytes fed and not yet read.
   std::string Unread() const {
@@ -167,6 +173,11 @@ class RecordingSerialDevice final : public SerialDevice {
     purges_.push_back({input, output});
     if (input) input_.clear();
   }
+  bool Drain(SerialClock::time_point) noexcept override {
+    std::lock_guard lock(mutex_);
+    ++drains_;
+    return !neverDrains_;
+  }
   std::size_t BytesWaiting() override {
     std::lock_guard lock(mutex_);
     if (hungUp_) throw SerialError("FIONREAD", EIO, true);
@@ -198,6 +209,8 @@ class RecordingSerialDevice final : public SerialDevice {
   std::vector<std::pair<int, int>> queueSizes_;
   std::string written_;
   std::vector<Purge> purges_;
+  int drains_ = 0;
+  bool neverDrains_ = false;
   int interrupts_ = 0;
 };
 

@@ -88,6 +88,11 @@ class ScriptedTransferPort : public TransferPort {
     if (input) input_.clear();
   }
 
+  void ClearInputBeforeAnswer(int longestAnswer) override {
+    log_.push_back("purge in before " + std::to_string(longestAnswer));
+    input_.clear();
+  }
+
   int InputCount() override { return static_cast<int>(input_.size()); }
 
   // Every byte the program wrote, in order.
