@@ -155,7 +155,7 @@ TEST_F(Unit3Test, AFolderNamedCommparaIsNoSettingsFileAndCannotBeWritten) {
   form.Button1Click();  // returns once the error box is closed
   EXPECT_EQ(accepted.count(), 0);
   ASSERT_EQ(watcher.boxes.size(), 1u);
-  EXPECT_EQ(watcher.boxes[0].text, QStringLiteral("Failed to store settings。"));
+  EXPECT_EQ(watcher.boxes[0].text, QStringLiteral("无法保存通讯设置。"));
   EXPECT_EQ(watcher.boxes[0].icon, QMessageBox::Critical);
   EXPECT_EQ(watcher.boxes[0].parent, &form);
 }
@@ -169,7 +169,7 @@ TEST_F(Unit3Test, SettingsFileThatCannotBeReadIsReportedOnceShown) {
   EXPECT_TRUE(watcher.boxes.empty()) << "nothing is shown before the dialog";
   form.show();
   ASSERT_TRUE(watcher.WaitForBoxes(1));
-  EXPECT_EQ(watcher.boxes[0].text, QStringLiteral("Failed to load settings。"));
+  EXPECT_EQ(watcher.boxes[0].text, QStringLiteral("无法读取通讯设置。"));
   EXPECT_EQ(watcher.boxes[0].parent, &form);
   form.hide();
   form.show();
