@@ -19,6 +19,7 @@
 #include "app/ui/MenuShortcuts.h"
 #include "app/ui/ToolbarRow.h"
 #include "comm/ui/Trans.h"
+#include "comm/ui/Unit3.h"
 #include "formats/ui/Unit4.h"
 #include "ui/AnsiText.h"
 #include "ui/ErrorBox.h"
@@ -156,6 +157,8 @@ void TForm1::CreateMenus() {
   item(COMM, MenuReceive, "MenuReceive", "接 收 ", QKeySequence("F9"),
        [this] { MenuReceiveClick(); });
   item(COMM, Menu_Send, "Menu_Send", "发 送 ", QKeySequence("F10"), [this] { Menu_SendClick(); });
+  item(COMM, MenuCommSettings, "MenuCommSettings", "通讯设置", QKeySequence(),
+       [this] { TForm3::ShowOnItsOwn(commands_.ProgramFolder(), this); });
 
   menu(MenuTools, "MenuTools", "工  具");
   item(MenuTools, MenuDefDataForm, "MenuDefDataForm", "自定义导出数据格式", QKeySequence(),
