@@ -1,11 +1,15 @@
 // lumaq-cli send PORT [--baud RATE] IN.BDT: Open of IN.BDT, then Send (F10) of
-// its records, each acknowledged by the instrument.
+// its records, each acknowledged by the instrument. Names and codes that the
+// instrument may receive as "#" are warned about first.
+#include <iostream>
 #include <string>
 
 #include "CliCommand.h"
 #include "PortOptions.h"
 #include "SendableRecords.h"
 #include "TransferRun.h"
+#include "app/ExchangeCommands.h"
+#include "rawdata/AlteredRecords.h"
 #include "records/JobFiles.h"
 #include "records/RecordTable.h"
 
@@ -19,6 +23,10 @@ ExitCode RunSend(const CliCall& call) {
 
   JobDocument job;
   job.JobText = SendableRecords(in);
+  // The instrument chooses binary or text frames only once the send runs.
+  if (const AlteredRecords altered = FindAlteredRecords(job.JobText); altered.count > 0) {
+    std::cerr << "lumaq-cli: " << AlteredRecordsText(altered, SameText) << '\n';
+  }
 
   return ReportTransfer(RunTransfer(job, TransferDirection::kSend, options));
 }

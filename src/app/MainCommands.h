@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/FileDialogMemory.h"
@@ -103,6 +105,8 @@ class MainCommands {
   bool PrepareReceive();
   AcceptedFrameSink* ReceiveJournalSink() const { return receiveSink_; }
   void FinishReceive();
+  // PrepareSend asks first, 继续 or 取消, when the instrument's character
+  // code would change names or codes of records (AlteredRecords.h).
   bool PrepareSend();
   // A receive added record lines that no save has written yet, and no New
   // or Open has replaced the job since. Receiving coordinate records leaves
@@ -111,6 +115,12 @@ class MainCommands {
   bool HasUnsavedReceivedLines() const { return receivedUnsaved_; }
   // The direction the last Prepare step set (receive at start-up).
   lumaq::TransferDirection TransferDirection() const { return transferDirection_; }
+
+  // How point names are shown in messages: the window passes its GB18030
+  // decoder; without one the bytes are shown as they are.
+  void SetDisplayText(std::function<std::string(std::string_view)> displayText) {
+    displayText_ = std::move(displayText);
+  }
 
   // The folder and file types the file dialogs remember; Open and Import
   // share the open dialog's type, Save As and Export the save dialog's.
@@ -225,6 +235,9 @@ class MainCommands {
   AcceptedFrameSink* receiveSink_ = nullptr;
   std::string journalFailure_;  // why this receive has no journal
   bool journalFailureTold_ = false;
+  std::function<std::string(std::string_view)> displayText_ = [](std::string_view bytes) {
+    return std::string(bytes);
+  };
 };
 
 }  // namespace lumaq

@@ -64,6 +64,7 @@ TForm1::TForm1(UserDialogs* dialogs, std::string programFolder)
       exchange_(commands_, job_, table_, *this, dialogs != nullptr ? *dialogs : qtDialogs_,
                 [](std::string_view bytes) { return FromAnsi(bytes).toStdString(); }) {
   InitGlyphs();
+  commands_.SetDisplayText([](std::string_view bytes) { return FromAnsi(bytes).toStdString(); });
   // Every window of the program shows it, dialogs included.
   QApplication::setWindowIcon(ProgramIcon());
   setObjectName("Form1");
