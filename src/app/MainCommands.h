@@ -83,6 +83,10 @@ class MainCommands {
   // a step once it differs from what the cell held when it became current.
   void Undo();
   void Redo();
+  // Whether Undo or Redo has a step to take now (the menu items are enabled
+  // by these).
+  bool CanUndo() const;
+  bool CanRedo() const;
 
   // Any key pressed in the table.
   void StringGrid1KeyDown(bool isEnter);
@@ -211,6 +215,8 @@ class MainCommands {
   // The open job was saved or replaced: its journal goes.
   void DropJournal();
   void CommitCellEdit();
+  // The current cell differs from what it held when it became current.
+  bool CellEdited() const;
   void TrackCurrentCell();
   // A new job replaces the old: nothing of the old one can be undone.
   void ForgetHistory();

@@ -92,9 +92,11 @@ TForm1::TForm1(UserDialogs* dialogs, std::string programFolder)
   CreateToolbar();
   CreateStatusBar();
   undoKeys_ = new UndoKeys(
-      this, [this] { commands_.Undo(); }, [this] { commands_.Redo(); });
+      this, [this] { commands_.Undo(); }, [this] { commands_.Redo(); },
+      [this] { return commands_.CanUndo(); }, [this] { return commands_.CanRedo(); });
   UndoAction = undoKeys_->UndoAction();
   RedoAction = undoKeys_->RedoAction();
+  undoKeys_->AddTo(MenuRecord);
 
   auto* shortcuts =
       new MenuShortcuts({MenuJobNew, MenuJobOpen, MenuJobSave, MenuJobPrint, MenuJobExit,
@@ -104,7 +106,10 @@ TForm1::TForm1(UserDialogs* dialogs, std::string programFolder)
   if (QWidget* editor = StringGrid1->Editor()) shortcuts->Watch(editor);
   connect(StringGrid1, &RecordGrid::EditorOpened, shortcuts, &MenuShortcuts::Watch);
 
-  connect(&idleTimer_, &QTimer::timeout, this, [this] { commands_.ApplicationIdle(); });
+  connect(&idleTimer_, &QTimer::timeout, this, [this] {
+    commands_.ApplicationIdle();
+    undoKeys_->Refresh();
+  });
 }
 
 // The grid shows the table that this window owns: it goes first.
