@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "comm/ComError.h"
@@ -34,10 +35,16 @@ std::string Text(const char* value) {
   return value != nullptr ? value : "";
 }
 
-// The driver of the nearest device above device that has one.
+// The serial core's own layer between a UART and its hardware (newer
+// kernels): its drivers, "port" and "ctrl", tell a person nothing.
+constexpr std::string_view kSerialCoreSubsystem = "serial-base";
+
+// The driver of the nearest device above device that has one, past the
+// serial core's layer ("serial8250", "ch341").
 std::string DriverAbove(udev_device* device) {
   for (udev_device* parent = udev_device_get_parent(device); parent != nullptr;
        parent = udev_device_get_parent(parent)) {
+    if (Text(udev_device_get_subsystem(parent)) == kSerialCoreSubsystem) continue;
     if (const char* driver = udev_device_get_driver(parent)) return driver;
   }
   return {};
