@@ -1,6 +1,8 @@
 // lumaq-cli send PORT [--baud RATE] IN.BDT: Open of IN.BDT, then Send (F10) of
 // its records, each acknowledged by the instrument. Open keeps the first
 // 15999 lines, as the record table holds them: more are said and not sent.
+// Names and codes that the instrument may receive as "#" are warned about
+// first.
 #include <iostream>
 #include <string>
 
@@ -9,6 +11,8 @@
 #include "CliJob.h"
 #include "PortOptions.h"
 #include "TransferRun.h"
+#include "app/ExchangeCommands.h"
+#include "rawdata/AlteredRecords.h"
 #include "records/JobFiles.h"
 #include "records/RecordTable.h"
 
@@ -27,6 +31,10 @@ ExitCode RunSend(const CliCall& call) {
   if (leftOut > 0) {
     std::cerr << "lumaq-cli: the " << open.job.JobText.size() << " records of its first "
               << kMaxRecords << " lines are sent, the other " << leftOut << " lines are not\n";
+  }
+  // The instrument chooses binary or text frames only once the send runs.
+  if (const AlteredRecords altered = FindAlteredRecords(open.job.JobText); altered.count > 0) {
+    std::cerr << "lumaq-cli: " << AlteredRecordsText(altered, SameText) << '\n';
   }
 
   TransferResult result = RunTransfer(open.job, TransferDirection::kSend, options);

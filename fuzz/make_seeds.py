@@ -212,6 +212,8 @@ def main():
                  "Parity=None", "FlowControl=None", "", "[PortMap]", "COM3=/dev/ttyUSB0"]) + "\r\n"
     seed("ini_file", "commpara", ini)
     seed("port_settings", "commpara", ini)
+    seed("serial_devices", "ch340", "ttyUSB0\nQinHeng\\x20Electronics\nUSB\\x20Serial\\x20\\x20\n"
+         "A9X2\n/dev/serial/by-id/usb-1a86_USB_Serial_A9X2-if00-port0")
     seed("port_settings", "custom", lines(["[ComPort1]", "BaudRate=Custom", "CustomBaudRate=31250"]))
     seed("user_format", "commpara", lines(["[UserDefFormat1]", "DefName=Mine", "DefFileExt=dat",
                                            "DefOrderWord=012341"]) + "\r\n")

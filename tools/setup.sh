@@ -18,6 +18,8 @@ LUMAQ_PACKAGES=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  # the serial devices present, for the port list (comm/PortDiscovery)
+  libudev-dev
   # the windows: Qt 6 Widgets with printing, Qt's own Chinese translation,
   # and a CJK font so Chinese never shows as boxes; its Latin letters are
   # half as wide as its Chinese characters, which lines up printed listings

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/StatusTexts.h"
+#include "rawdata/AlteredRecords.h"
 #include "records/JobFiles.h"
 #include "records/SettingsLocation.h"
 
@@ -13,6 +14,9 @@ namespace {
 
 // The option of the desktop's file manager: open this file of any job type.
 constexpr const char* kOpenOption = "--open";
+
+// After the warning about names the send would change.
+constexpr const char* kSendAnyway = "\n是否继续发送？";
 
 }  // namespace
 
@@ -126,6 +130,12 @@ bool MainCommands::PrepareSend() {
   if (const int past = table_.CountRecordsPastLimit(); past > 0) {
     dialogs_.ShowMessage(kCaptionWarning, RecordsPastTableText(past), MessageIcon::kWarning,
                          MessageButtons::kOk);
+  }
+  if (const AlteredRecords altered = FindAlteredRecords(job_.JobText); altered.count > 0) {
+    const MessageResult answer = dialogs_.ShowMessage(
+        kCaptionWarning, AlteredRecordsText(altered, displayText_) + kSendAnyway,
+        MessageIcon::kWarning, MessageButtons::kContinueCancel);
+    if (answer != MessageResult::kOk) return false;
   }
   transferDirection_ = TransferDirection::kSend;
   return true;

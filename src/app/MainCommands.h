@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/FileDialogMemory.h"
@@ -95,6 +97,10 @@ class MainCommands {
   // a step once it differs from what the cell held when it became current.
   void Undo();
   void Redo();
+  // Whether Undo or Redo has a step to take now (the menu items are enabled
+  // by these).
+  bool CanUndo() const;
+  bool CanRedo() const;
 
   // Any key pressed in the table.
   void StringGrid1KeyDown(bool isEnter);
@@ -117,6 +123,8 @@ class MainCommands {
   bool PrepareReceive();
   AcceptedFrameSink* ReceiveJournalSink() const { return receiveSink_; }
   void FinishReceive();
+  // PrepareSend asks first, 继续 or 取消, when the instrument's character
+  // code would change names or codes of records (AlteredRecords.h).
   bool PrepareSend();
   // The table row that line (1-based) of the job Send sends came from, which
   // a record that cannot be sent is named by.
@@ -128,6 +136,12 @@ class MainCommands {
   bool HasUnsavedReceivedLines() const { return receivedUnsaved_; }
   // The direction the last Prepare step set (receive at start-up).
   lumaq::TransferDirection TransferDirection() const { return transferDirection_; }
+
+  // How point names are shown in messages: the window passes its GB18030
+  // decoder; without one the bytes are shown as they are.
+  void SetDisplayText(std::function<std::string(std::string_view)> displayText) {
+    displayText_ = std::move(displayText);
+  }
 
   // The folder and file types the file dialogs remember; Open and Import
   // share the open dialog's type, Save As and Export the save dialog's.
@@ -241,6 +255,8 @@ class MainCommands {
   // The open job was saved or replaced: its journal goes.
   void DropJournal();
   void CommitCellEdit();
+  // The current cell differs from what it held when it became current.
+  bool CellEdited() const;
   void TrackCurrentCell();
   // A new job replaces the old: nothing of the old one can be undone.
   void ForgetHistory();
@@ -268,6 +284,9 @@ class MainCommands {
   bool planShown_ = false;
   bool planCodes_ = false;
   int planPictureType_ = 1;  // the type the plan's export dialog starts with
+  std::function<std::string(std::string_view)> displayText_ = [](std::string_view bytes) {
+    return std::string(bytes);
+  };
 };
 
 }  // namespace lumaq

@@ -94,6 +94,22 @@ void MainCommands::Redo() {
   if (history_.Redo(table_, job_.JobText)) ShowHistoryStep();
 }
 
+bool MainCommands::CanUndo() const {
+  return job_.CoordinateMode && (history_.UndoSteps() > 0 || CellEdited());
+}
+
+// An edit of the current cell becomes a step before the redo, which drops
+// what could be redone.
+bool MainCommands::CanRedo() const {
+  return job_.CoordinateMode && history_.RedoSteps() > 0 && !CellEdited();
+}
+
+bool MainCommands::CellEdited() const {
+  const auto& [column, row, text] = cellOrigin_;
+  return column >= 0 && column < kColumnCount && row >= 1 && row < table_.RowCount() &&
+         table_.Cell(column, row) != text;
+}
+
 // An undone or redone step is a change of the job the user has not saved.
 void MainCommands::ShowHistoryStep() {
   job_.Modified = true;

@@ -11,7 +11,8 @@
 namespace lumaq {
 
 enum class MessageIcon { kNone, kInformation, kQuestion, kWarning, kError };
-enum class MessageButtons { kOk, kYesNo, kYesNoCancel };
+// kContinueCancel: "继续" answers kOk, "取消" kCancel.
+enum class MessageButtons { kOk, kYesNo, kYesNoCancel, kContinueCancel };
 enum class MessageResult { kOk, kYes, kNo, kCancel };
 
 inline constexpr const char* kCaptionNote = "提示";

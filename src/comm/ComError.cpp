@@ -3,38 +3,40 @@
 #include <string>
 #include <utility>
 
+#include "comm/SystemErrorName.h"
+
 namespace lumaq {
 namespace {
 
-// The English text of an error number; empty for an unknown one.
+// What failed, for the user; empty for an unknown number.
 std::string ComErrorText(int code) {
   switch (code) {
     case EComPort::kOpenFailed:
-      return "Unable to open com port";
+      return "无法打开串口";
     case EComPort::kWriteFailed:
-      return "WriteFile function failed";
+      return "无法向串口写入数据";
     case EComPort::kReadFailed:
-      return "ReadFile function failed";
+      return "无法从串口读取数据";
     case EComPort::kInvalidAsync:
-      return "Invalid Async parameter";
+      return "串口读写参数无效";
     case EComPort::kPurgeFailed:
-      return "PurgeComm function failed";
+      return "无法清除串口缓冲区";
     case EComPort::kAsyncCheckFailed:
-      return "Unable to get async status";
+      return "无法取得串口的读写状态";
     case EComPort::kSetStateFailed:
-      return "SetCommState function failed";
+      return "无法设置串口通讯参数";
     case EComPort::kTimeoutsFailed:
-      return "SetCommTimeouts failed";
+      return "无法设置串口超时";
     case EComPort::kSetupComFailed:
-      return "SetupComm function failed";
+      return "无法设置串口缓冲区";
     case EComPort::kClearComFailed:
-      return "ClearCommError function failed";
+      return "无法查询串口状态";
     case EComPort::kEnumPortsFailed:
-      return "EnumPorts function failed";
+      return "无法列出串口";
     case EComPort::kStoreFailed:
-      return "Failed to store settings";
+      return "无法保存通讯设置";
     case EComPort::kLoadFailed:
-      return "Failed to load settings";
+      return "无法读取通讯设置";
     default:
       return "";
   }
@@ -42,7 +44,7 @@ std::string ComErrorText(int code) {
 
 std::string ErrorMessage(int code, int winCode) {
   std::string text = ComErrorText(code);
-  if (winCode != -1) text += " (win error code: " + std::to_string(winCode) + ")";
+  if (winCode != -1) text += "（" + SystemErrorName(winCode) + "）";
   return text;
 }
 

@@ -6,9 +6,9 @@
 
 namespace lumaq {
 
-// A failure of the serial port. Its message is the English text of its
-// number; when a system call failed, followed by " (win error code: N)" with
-// the system's error number (errno).
+// A failure of the serial port. Its message says in the user's words what
+// failed; when a system call failed, the system's name of its error number
+// follows in brackets: "无法从串口读取数据（EIO）".
 class EComPort : public std::runtime_error {
  public:
   enum : int {
@@ -32,7 +32,7 @@ class EComPort : public std::runtime_error {
   // The system's error number, -1 when no system call failed.
   int WinCode() const { return winCode_; }
   // kOpenFailed: the program that holds the device, when it is known
-  // ("ModemManager (PID 812)"); not part of the message.
+  // ("ModemManager（PID 812）"); not part of the message.
   const std::string& Holder() const { return holder_; }
 
  private:

@@ -71,7 +71,7 @@ std::string PortOpenFailureDetail(const TCustomComPort& port, const EComPort& er
   const std::string device = port.ResolvedDevicePath();
   return DescribePortOpenFailure(
       error, port.DevicePath().empty() ? port.Port() + " (" + device + ")" : "\"" + device + "\"",
-      CurrentUserName());
+      DeviceAccessOf(device));
 }
 
 }  // namespace lumaq

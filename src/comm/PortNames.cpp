@@ -59,6 +59,13 @@ std::string DefaultDevicePath(int number) {
 
 }  // namespace
 
+std::optional<int> FixedPortNumber(std::string_view devicePath) {
+  for (int number = kFirstComPort; number <= kLastComPort; ++number) {
+    if (devicePath == DefaultDevicePath(number)) return number;
+  }
+  return std::nullopt;
+}
+
 bool IsComPortName(std::string_view name) {
   return ReadPortNumber(name).has_value();
 }
@@ -84,6 +91,11 @@ void ComPortMap::Map(int number, std::string devicePath) {
   mapped_[static_cast<std::size_t>(number)] = std::move(devicePath);
 }
 
+bool ComPortMap::Maps(int number) const {
+  return number >= kFirstComPort && number <= kLastComPort &&
+         !mapped_[static_cast<std::size_t>(number)].empty();
+}
+
 std::string ComPortMap::DevicePath(std::string_view portName) const {
   return DevicePath(ComPortNumber(portName));
 }
@@ -92,6 +104,11 @@ std::string ComPortMap::DevicePath(int number) const {
   if (number < kFirstComPort || number > kLastComPort) number = kFirstComPort;
   const std::string& mapped = mapped_[static_cast<std::size_t>(number)];
   return mapped.empty() ? DefaultDevicePath(number) : mapped;
+}
+
+void StorePortMapEntry(const std::string& path, const std::string& portName,
+                       const std::string& devicePath) {
+  WriteProfileString(path, kPortMapSection, portName, devicePath);
 }
 
 void EnumComPorts(std::vector<std::string>& list, const ComPortMap& map) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,9 @@ std::string NormalizePortName(std::string_view name);
 // (or nothing) followed by a number 1..16.
 bool IsComPortName(std::string_view name);
 
+// The port the fixed rule gives a device path ("/dev/ttyUSB1" is COM6), if any.
+std::optional<int> FixedPortNumber(std::string_view devicePath);
+
 class ComPortMap {
  public:
   // Every port on its default device.
@@ -35,6 +39,8 @@ class ComPortMap {
   static ComPortMap FromSettingsFile(const std::string& path);
 
   void Map(int number, std::string devicePath);
+  // Whether [PortMap] leads the port elsewhere than the fixed rule.
+  bool Maps(int number) const;
   // The device of a port name (normalised first).
   std::string DevicePath(std::string_view portName) const;
   std::string DevicePath(int number) const;
@@ -42,6 +48,11 @@ class ComPortMap {
  private:
   std::array<std::string, kLastComPort + 1> mapped_;
 };
+
+// Adds "portName=devicePath" to [PortMap] of the settings file at path,
+// leaving every other line as it is. Raises FileError.
+void StorePortMapEntry(const std::string& path, const std::string& portName,
+                       const std::string& devicePath);
 
 // Appends, in COM order, the names of the ports whose device exists.
 void EnumComPorts(std::vector<std::string>& list, const ComPortMap& map);

@@ -9,17 +9,30 @@
 
 namespace lumaq {
 
-// device names the device for the user ("COM3 (/dev/ttyUSB0)"); userName is
-// the login name the permission advice names (empty: "$USER"). The reason
-// follows the device:
-//   no permission (EACCES, EPERM): the user lacks access to the device, and
-//     "sudo usermod -aG dialout USER" then logging in again gives it;
-//   no such device (ENOENT): the device does not exist;
-//   held (EBUSY, EWOULDBLOCK): another program uses it, named when known;
+// Who may use a device, as far as the permission advice needs it.
+struct DeviceAccess {
+  std::string userName;      // the login name; empty when unknown
+  std::string group;         // the device's group ("dialout", "uucp"); empty when unknown
+  bool groupMayUse = true;   // the group may read and write the device
+  bool userInGroup = false;  // the user belongs to the group, yet this login does not have it
+};
+
+// The access to the device at path of the user the program runs as
+// (serial_posix_access.cpp).
+DeviceAccess DeviceAccessOf(const std::string& path);
+
+// device names the device for the user ("COM3 (/dev/ttyUSB0)"). The reason
+// follows the device, with the system's name of the error (EBUSY), then what
+// to do:
+//   held (EBUSY, EAGAIN): close the program that holds it, named when known;
+//   absent (ENOENT, ENODEV, ENXIO) or not answering (EIO): check the cable,
+//     or choose another port in the settings;
+//   no permission (EACCES, EPERM): join the device's group with the command
+//     that does it, and log in again;
+//   no serial port (ENOTTY, EISDIR): a file, /dev/null, a folder;
 //   another system error: the system's reason;
-//   settings refused (error 7 to 9): the port cannot take its settings.
-// The serial layer's own message follows in brackets.
+//   settings refused (error 7 to 9): another rate or another port.
 std::string DescribePortOpenFailure(const EComPort& error, const std::string& device,
-                                    const std::string& userName);
+                                    const DeviceAccess& access);
 
 }  // namespace lumaq

@@ -21,7 +21,7 @@ namespace lumaq {
 // line that has gone away (cable or adapter pulled, far side of a
 // pseudo-terminal closed) is reported with HungUp() true. A device that
 // another program holds is refused with EBUSY (or EWOULDBLOCK), and Holder()
-// names that program when it is known ("ModemManager (PID 812)").
+// names that program when it is known ("ModemManager（PID 812）").
 class SerialError : public std::runtime_error {
  public:
   SerialError(const std::string& operation, int code, bool hungUp = false, std::string holder = {});
@@ -93,8 +93,9 @@ class SerialDevice {
   virtual ~SerialDevice() = default;
 
   // Opens path for this program alone; the input queue starts empty. Raises
-  // SerialError when the device cannot be opened or another program holds it
-  // (has it open, locks it, or keeps it for itself).
+  // SerialError when the device cannot be opened, is no serial line (ENOTTY:
+  // a file, /dev/null) or another program holds it (has it open, locks it,
+  // or keeps it for itself).
   virtual void Open(const std::string& path) = 0;
   // Releases the device; never fails. Does nothing when closed.
   virtual void Close() noexcept = 0;

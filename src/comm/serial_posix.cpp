@@ -10,6 +10,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -90,6 +91,24 @@ bool ReadErrorCounters(int, ErrorCounters&) {
 }
 #endif
 
+// What is no terminal (a regular file, a folder, /dev/null) is no serial
+// line: refused before the look for the device's holders, since many a
+// process holds /dev/null, and none of them holds a serial line. The kernel
+// names the kind of most character devices; a pseudo-terminal it does not,
+// and the open asks that one itself.
+void RefuseNonTerminal(const std::string& path) {
+  struct stat device {};
+  if (::stat(path.c_str(), &device) != 0) return;  // the open says why
+  if (!S_ISCHR(device.st_mode)) throw SerialError("open", ENOTTY);
+  const std::string kind = "/sys/dev/char/" + std::to_string(major(device.st_rdev)) + ":" +
+                           std::to_string(minor(device.st_rdev)) + "/subsystem";
+  char target[256];
+  const ssize_t length = ::readlink(kind.c_str(), target, sizeof target);
+  if (length <= 0) return;
+  const std::string subsystem(target, static_cast<std::size_t>(length));
+  if (subsystem.substr(subsystem.rfind('/') + 1) != "tty") throw SerialError("open", ENOTTY);
+}
+
 // The program that has the device at path open, when it can be seen.
 std::string HolderOf(const std::string& path) {
   struct stat device {};
@@ -103,12 +122,14 @@ class PosixSerialDevice final : public SerialDevice {
       : lockFolder_(std::move(lockFolder)) {}
   ~PosixSerialDevice() override { Close(); }
 
-  // The device is refused when another process has it open, when another
-  // program's lock file names it, or when the flock fails; while open, it
+  // The device is refused when it is no terminal (ENOTTY), when another
+  // process has it open, when another program's lock file names it, or when
+  // the flock fails; while open, it
   // keeps other programs out with TIOCEXCL (not root), the flock (every
   // program that asks for it, root included) and its lock file.
   void Open(const std::string& path) override {
     Close();
+    RefuseNonTerminal(path);
     // The slow look through the other processes comes before the open: an
     // instrument may start sending as soon as it sees the line opened, and
     // what it sends after the purge below must not be lost.
@@ -122,6 +143,7 @@ class PosixSerialDevice final : public SerialDevice {
       if (error == EBUSY) throw SerialError("open", error, false, HolderOf(path));
       Fail("open", error);
     }
+    if (!::isatty(fd.Get())) Fail("open", ENOTTY);
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) Fail("lock");
     posix::DeviceLockFile lock = posix::DeviceLockFile::Take(path, lockFolder_);
     ::ioctl(fd.Get(), TIOCEXCL);

@@ -93,7 +93,7 @@ std::string DescribeProcess(pid_t pid) {
   const std::string number = "PID " + std::to_string(pid);
   std::string name = ReadSmallFile("/proc/" + std::to_string(pid) + "/comm").value_or("");
   while (!name.empty() && (name.back() == '\n' || name.back() == '\0')) name.pop_back();
-  return name.empty() ? number : name + " (" + number + ")";
+  return name.empty() ? number : name + "（" + number + "）";
 }
 
 std::optional<std::string> OtherProcessHolding(const struct stat& device) {

@@ -21,7 +21,7 @@ inline constexpr const char* kLockFolder = "/var/lock";
 // The serial line of this system, keeping its UUCP lock files in lockFolder.
 std::unique_ptr<SerialDevice> CreateSerialDevice(std::string lockFolder);
 
-// A process for the user: "ModemManager (PID 812)", or "PID 812" when its
+// A process for the user: "ModemManager（PID 812）", or "PID 812" when its
 // name cannot be read.
 std::string DescribeProcess(pid_t pid);
 

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "records/JobFiles.h"
 #include "records/RecordLine.h"
@@ -459,6 +463,36 @@ TEST_F(MainCommandsTest, SendSaysHowManyRecordsLiePastTheTable) {
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].caption, kCaptionWarning);
   EXPECT_EQ(dialogs.messages[0].text, RecordsPastTableText(2));
+}
+
+// Names and codes the instrument's character code lacks are warned of before
+// the send, with the first records' names; 取消 sends nothing.
+TEST_F(MainCommandsTest, SendWarnsOfNamesTheInstrumentWouldReceiveAsHashes) {
+  const std::string gb = "\xB2\xE2\xB5\xE3";  // 测点 in the code page
+  commands.SetDisplayText([&](std::string_view bytes) {
+    return bytes == gb + "1" ? std::string("测点1") : std::string(bytes);
+  });
+  const std::vector<std::pair<std::string, std::string>> records = {
+      {"P1", ""},         {gb + "1", ""},     {"P3", "\xCA\xF7"}, {"P4", "TREE"},
+      {"P\t5", ""},       {"P6", "\xCA\xF7"}, {"P7", ""},         {"P8#", "a_b/c"},
+      {"P9", "\xCA\xF7"}, {"P10", "\xCA\xF7"}};
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    SetRecord(static_cast<int>(i) + 1, records[i].first, "1", "2", "3", records[i].second);
+  }
+  const std::string text =
+      "共 6 条记录的点号或编码含有全站仪不能接收的字符（如汉字）：测点1、P3、P\t5、P6、P9 "
+      "等。全站仪以二进制方式接收时，这些字符将变成“#”。\n是否继续发送？";
+  for (const MessageResult answer : {MessageResult::kCancel, MessageResult::kOk}) {
+    dialogs.NextMessageAnswer(answer);
+    EXPECT_EQ(commands.PrepareSend(), answer == MessageResult::kOk);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].caption, "警告");
+    EXPECT_EQ(dialogs.messages[0].text, text);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kWarning);
+    EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::kContinueCancel);
+    dialogs.messages.clear();
+  }
+  EXPECT_EQ(commands.TransferDirection(), TransferDirection::kSend);
 }
 
 }  // namespace

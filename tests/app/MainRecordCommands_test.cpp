@@ -95,18 +95,22 @@ TEST_F(MainRecordCommandsTest, UndoAndRedoEveryKindOfChange) {
     const Shown before = Now();
     job.Modified = false;
     c.change();
+    EXPECT_TRUE(commands.CanUndo());
     // Find moves the current cell but is no change of the table.
     commands.Button_FindClick("P1");
     const Shown after = Now();
     ASSERT_NE(before.rows, after.rows);
+    EXPECT_FALSE(commands.CanRedo());
 
     commands.Undo();
     EXPECT_EQ(Now().rows, before.rows);
     EXPECT_EQ(Now().text, before.text);
     EXPECT_TRUE(job.Modified) << "an undone change is a change not saved";
+    EXPECT_TRUE(commands.CanRedo());
     commands.Redo();
     EXPECT_EQ(Now().rows, after.rows);
     EXPECT_EQ(Now().text, after.text);
+    EXPECT_FALSE(commands.CanRedo());
     commands.Undo();
     EXPECT_EQ(Now().rows, before.rows);
   }
@@ -127,15 +131,31 @@ TEST_F(MainRecordCommandsTest, UndoShowsTheCountAndTheRowOfTheRestoredTable) {
 }
 
 TEST_F(MainRecordCommandsTest, ANewJobOrTheMeasurementViewHasNothingToUndo) {
+  EXPECT_FALSE(commands.CanUndo()) << "a job just opened";
   commands.Button_ClearClick();
   dialogs.NextOpenAnswer(FileChoice{dir.Write("NOTES.TXT", "text\r\n"), 3});
   commands.MenuJobOpenClick();
+  EXPECT_FALSE(commands.CanUndo());
   commands.Undo();  // the text view has no table
   EXPECT_EQ(job.JobText, JobText{"text"});
   commands.MenuJobNewClick();
+  EXPECT_FALSE(commands.CanUndo());
   commands.Undo();  // the cleared records belonged to the job opened before
   EXPECT_EQ(table.CountRecords(), 0);
   EXPECT_FALSE(job.Modified);
+}
+
+// A cell being typed in can be undone before it is left, and leaves nothing
+// to redo: its edit becomes the newest step.
+TEST_F(MainRecordCommandsTest, TypingInACellMakesUndoPossibleAndRedoNot) {
+  commands.Button_ClearClick();
+  commands.Undo();
+  ASSERT_TRUE(commands.CanRedo());
+  Type(kColName, 2, "NEW");
+  EXPECT_TRUE(commands.CanUndo());
+  EXPECT_FALSE(commands.CanRedo());
+  table.SetCell(kColName, 2, "P2");  // typed back as it was
+  EXPECT_TRUE(commands.CanRedo());
 }
 
 TEST_F(MainRecordCommandsTest, FindLeavesTheCurrentCellThroughTheLeaveCellCheck) {

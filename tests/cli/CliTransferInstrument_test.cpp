@@ -271,5 +271,37 @@ TEST_F(CliTransferInstrument, TransfersCompleteThroughTheMisbehavioursOfTheField
   }
 }
 
+// Names the instrument's character code lacks are warned of on standard
+// error before the send, which goes on: a binary request gets them as "#",
+// a text request as they are.
+TEST_F(CliTransferInstrument, SendWarnsOfNamesTheInstrumentMayReceiveAsHashes) {
+  const std::string gb = "\xB2\xE2\xB5\xE3";  // 测点 in the code page
+  const std::string plain = ComposeRecordLine("P2", "TREE", "1.000", "2.000", "3.000");
+  const std::string job =
+      dir.Write("JOB.BDT",
+                JoinLinesCrLf({ComposeRecordLine(gb + "1", "", "1.000", "2.000", "3.000"), plain}));
+  const std::string hashes =
+      JoinLinesCrLf({ComposeRecordLine("####1", "", "1.000", "2.000", "3.000"), plain});
+  const std::string warning =
+      "\nprogram: lumaq-cli: 共 1 条记录的点号或编码含有全站仪不能接收的字符（如汉字）：" + gb +
+      "1。全站仪以二进制方式接收时，这些字符将变成“#”。\n";
+  const struct {
+    const char* label;
+    std::vector<std::string> instrument;
+    std::string got;
+  } cases[] = {
+      {"binary requests", {"receive", dir.Path("GOT.BDT")}, hashes},
+      {"text requests", {"receive", dir.Path("GOT.BDT"), "--text"}, ReadFileBytes(job)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    const Ends ends = Run(c.instrument, {"send", job});
+    EXPECT_EQ(ends.program, 0) << ends.errors;
+    EXPECT_EQ(ends.instrument, 0) << ends.errors;
+    EXPECT_EQ(ReadFileBytes(dir.Path("GOT.BDT")), c.got);
+    EXPECT_NE(ends.errors.find(warning), std::string::npos) << ends.errors;
+  }
+}
+
 }  // namespace
 }  // namespace lumaq

@@ -289,8 +289,9 @@ TEST(JournalCli, AReceiveNeverStartsOverAJournalThatIsThere) {
        "接收日志 \"BUSY.TSM.journal\" 正由另一个运行中的程序写入: another receive into the same "
        "file is running\n"},
       {"none: the port cannot be opened and the empty journal goes", "NEW.TSM", 1,
-       "无法打开串口！程序无法正常运行！\n\"/nonexistent/tty\"：串口设备不存在 (Unable to open "
-       "com port (win error code: 2))\n"},
+       "无法打开串口！程序无法正常运行！\n\"/nonexistent/"
+       "tty\"：串口设备不存在（ENOENT）。请检查数据线"
+       "是否连接，或在通讯设置中选择其他串口\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);

@@ -156,9 +156,9 @@ TEST_F(TransferCli, ReceiveSavesWhatWasAcceptedWhenTheCableIsPulledInsideAFrame)
   EXPECT_EQ(WaitForExit(), 1) << Errors();
   EXPECT_EQ(ReadFileBytes(dir_.Path("OUT.BDT")), JoinLinesCrLf({kTreeLine}));
   // The read of the body fails (EIO) before the port reports the hang-up.
-  EXPECT_EQ(Errors(),
-            "\r已传输记录数 0\r已传输记录数 1\n通讯错误!请重新连接！ (ReadFile function failed "
-            "(win error code: 5))\n");
+  EXPECT_EQ(
+      Errors(),
+      "\r已传输记录数 0\r已传输记录数 1\n通讯错误!请重新连接！ (无法从串口读取数据（EIO）)\n");
 }
 
 TEST_F(TransferCli, ReceiveDropsAFloodOfNoiseUnansweredAndTakesTheFramesAfterIt) {
@@ -304,8 +304,9 @@ TEST_F(TransferCli, CallsThatEndBeforeAnyTransfer) {
       {"a device that does not exist",
        {"receive", "--device", "/nonexistent/tty", "OUT.BDT"},
        1,
-       "无法打开串口！程序无法正常运行！\n\"/nonexistent/tty\"：串口设备不存在 (Unable to open "
-       "com port (win error code: 2))\n"},
+       "无法打开串口！程序无法正常运行！\n\"/nonexistent/"
+       "tty\"：串口设备不存在（ENOENT）。请检查数据线"
+       "是否连接，或在通讯设置中选择其他串口\n"},
       {"no port", {"receive", "OUT.BDT"}, 2, ""},
       {"two ports", {"send", "--port", "COM1", "--device", "/dev/null", "JOB.BDT"}, 2, ""},
       {"a baud rate that is no number", {"receive", "--device", "x", "--baud", "fast", "O"}, 2, ""},
@@ -330,7 +331,8 @@ TEST_F(TransferCli, CallsThatEndBeforeAnyTransfer) {
        "提示：\"LONG.BDT\" 的记录超过 15999 条，其余 2 条未读入\nlumaq-cli: the 15999 records "
        "of its first 15999 lines are sent, the other 2 lines are "
        "not\n无法打开串口！程序无法正常运行"
-       "！\n\"/nonexistent/tty\"：串口设备不存在 (Unable to open com port (win error code: 2))\n"},
+       "！\n\"/nonexistent/"
+       "tty\"：串口设备不存在（ENOENT）。请检查数据线是否连接，或在通讯设置中选择其他串口\n"},
       {"another receive into the same OUT, without journals",
        {"receive", "--no-journal", "--device", "/nonexistent/tty", "BUSY.BDT"},
        2,

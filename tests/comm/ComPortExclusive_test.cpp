@@ -60,10 +60,10 @@ TEST(ComPortExclusive, ADeviceAnotherProcessHasOpenIsRefusedNamingIt) {
     EXPECT_EQ(error.Code(), EComPort::kOpenFailed);
     EXPECT_EQ(error.WinCode(), EBUSY);
     EXPECT_EQ(error.Holder(), holder.Description());
-    EXPECT_EQ(std::string(error.what()), "Unable to open com port (win error code: 16)");
+    EXPECT_EQ(std::string(error.what()), "无法打开串口（EBUSY）");
     EXPECT_EQ(PortOpenFailureDetail(p.port, error),
-              "\"" + p.pty.Path() + "\"：串口正被另一程序使用：" + holder.Description() +
-                  " (Unable to open com port (win error code: 16))");
+              "\"" + p.pty.Path() + "\"：串口正被另一程序使用（EBUSY）。请先关闭占用该串口的程序 " +
+                  holder.Description());
     EXPECT_FALSE(p.port.Connected());
     EXPECT_FALSE(std::filesystem::exists(dir.Path(posix::LockFileName(p.pty.Path()))));
   }
@@ -108,6 +108,30 @@ TEST(ComPortExclusive, ThePortLocksInTheSystemsLockFolder) {
   EXPECT_EQ(ReadFileBytes(lock), AsciiPid(::getpid()));
   port.Close();
   EXPECT_FALSE(std::filesystem::exists(lock));
+}
+
+// Many a program holds /dev/null, and none of them a serial line: what is no
+// terminal is refused as no serial port, never as one in use.
+TEST(ComPortExclusive, WhatIsNoSerialLineIsRefusedAsSuchNotAsHeld) {
+  test::TempDir dir;
+  const test::DeviceHolder holder("/dev/null", dir.Path("holder.err"));
+  ASSERT_TRUE(holder.Ready());
+  std::filesystem::create_directory(dir.Path("folder"));
+  for (const std::string& path :
+       {std::string("/dev/null"), dir.Write("file", ""), dir.Path("folder")}) {
+    SCOPED_TRACE(path);
+    LoopDispatcher loop;
+    TComPort port(loop, posix::CreateSerialDevice(dir.Folder()));
+    port.SetDevicePath(path);
+    try {
+      port.Open();
+      ADD_FAILURE() << "the port opened";
+    } catch (const EComPort& error) {
+      EXPECT_EQ(error.WinCode(), ENOTTY);
+      EXPECT_EQ(PortOpenFailureDetail(port, error),
+                "\"" + path + "\"：这不是串口（ENOTTY）。请在通讯设置中选择串口");
+    }
+  }
 }
 
 }  // namespace

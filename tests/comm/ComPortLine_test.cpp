@@ -10,6 +10,7 @@
 
 #include "comm/ComError.h"
 #include "comm/ComPort.h"
+#include "comm/SystemErrorName.h"
 #include "support/PseudoTerminal.h"
 
 namespace lumaq {
@@ -226,7 +227,7 @@ TEST(ComPortOpen, SecondOpenOfTheSamePortFailsAndStaysClosed) {
     EXPECT_EQ(error.Code(), EComPort::kOpenFailed);
     EXPECT_GT(error.WinCode(), 0);
     EXPECT_EQ(std::string(error.what()),
-              "Unable to open com port (win error code: " + std::to_string(error.WinCode()) + ")");
+              "无法打开串口（" + SystemErrorName(error.WinCode()) + "）");
   }
   EXPECT_FALSE(other.Connected());
   EXPECT_TRUE(line.port.Connected());

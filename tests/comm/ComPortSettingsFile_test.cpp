@@ -93,7 +93,7 @@ TEST(StoreSettings, FailureIsStoreFailedWithTheCauseNested) {
     FAIL() << "no EComPort";
   } catch (const EComPort& error) {
     EXPECT_EQ(error.Code(), EComPort::kStoreFailed);
-    EXPECT_EQ(std::string(error.what()), "Failed to store settings");
+    EXPECT_EQ(std::string(error.what()), "无法保存通讯设置");
     EXPECT_THROW(std::rethrow_if_nested(error), FileError);
   }
   EXPECT_THROW(d.port.StoreSettings(stRegistry, dir.Path("Commpara")), EComPort);
@@ -186,7 +186,7 @@ TEST(LoadSettings, FailureIsLoadFailed) {
     FAIL() << "no EComPort";
   } catch (const EComPort& error) {
     EXPECT_EQ(error.Code(), EComPort::kLoadFailed);
-    EXPECT_EQ(std::string(error.what()), "Failed to load settings");
+    EXPECT_EQ(std::string(error.what()), "无法读取通讯设置");
   }
   EXPECT_EQ(d.port.BaudRate(), br1200);
 }

@@ -122,8 +122,7 @@ TEST(ComPortApply, LineSettingsThatFailLeaveThePortClosed) {
   } catch (const EComPort& error) {
     EXPECT_EQ(error.Code(), EComPort::kSetStateFailed);
     EXPECT_EQ(error.WinCode(), EINVAL);
-    EXPECT_EQ(std::string(error.what()),
-              "SetCommState function failed (win error code: " + std::to_string(EINVAL) + ")");
+    EXPECT_EQ(std::string(error.what()), "无法设置串口通讯参数（EINVAL）");
   }
   EXPECT_FALSE(p.port.Connected());
   EXPECT_EQ(p.device.Closes(), 1);

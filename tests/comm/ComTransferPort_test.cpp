@@ -3,11 +3,13 @@
 #include "comm/ComTransferPort.h"
 
 #include <gmock/gmock.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <memory>
 #include <span>
 #include <string>
@@ -15,7 +17,6 @@
 
 #include "comm/FrameHeaders.h"
 #include "support/PseudoTerminal.h"
-#include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
 namespace lumaq {
@@ -214,8 +215,8 @@ TEST(ComTransferPort, ADeviceThatDoesNotExistIsNamedWithItsPort) {
   p.port.SetPortMap(map);
   p.port.SetPort("COM3");
   EXPECT_EQ(OpenFailure(p.line),
-            "COM3 (/nonexistent/ttyUSB9)：串口设备不存在 (Unable to open com port (win error "
-            "code: 2))");
+            "COM3 (/nonexistent/ttyUSB9)：串口设备不存在（ENOENT）。请检查数据线是否连接，或在通讯"
+            "设置中选择其他串口");
   EXPECT_FALSE(p.line.Connected());
 }
 
@@ -230,29 +231,35 @@ TEST(ComTransferPort, APortHeldByAnotherProgramIsSaidToBeInUse) {
   // (EWOULDBLOCK).
   EXPECT_THAT(OpenFailure(p.line),
               MatchesRegex("\"" + pty.Path() +
-                           "\"：串口正被另一程序使用 \\(Unable to open com port \\(win error "
-                           "code: (16|11)\\)\\)"));
+                           "\"：串口正被另一程序使用（(EBUSY|EAGAIN)）。请先关闭占用该串口的程序"));
   EXPECT_FALSE(p.line.Connected());
 }
 
-TEST(ComTransferPort, AUserWithoutPermissionIsToldHowToGetIt) {
-  // A device the user may not open: no permissions at all (root, who is
-  // refused nothing, tries as nobody).
-  test::TempDir dir;
-  const std::string device = dir.Write("ttyUSB0", "");
-  std::filesystem::permissions(device, std::filesystem::perms::none);
+TEST(ComTransferPort, AUserWithoutPermissionIsToldWhichGroupGivesIt) {
+  // A terminal that only its group may use, and that group not dialout
+  // (root, who is refused nothing, tries as nobody).
+  test::PseudoTerminal pty;
+  const group* uucp = ::getgrnam("uucp");
+  if (::geteuid() == 0 && uucp != nullptr) {
+    ASSERT_EQ(::chown(pty.Path().c_str(), 0, uucp->gr_gid), 0);
+  }
+  ASSERT_EQ(::chmod(pty.Path().c_str(), 0060), 0);
+  struct stat device {};
+  ASSERT_EQ(::stat(pty.Path().c_str(), &device), 0);
+  const std::string group = ::getgrgid(device.st_gid)->gr_name;
   const auto told = test::RunUnprivileged([&] {
     Port p;
-    p.port.SetDevicePath(device);
+    p.port.SetDevicePath(pty.Path());
     return CurrentUserName() + "\n" + OpenFailure(p.line);
   });
   if (!told) GTEST_SKIP() << "no user without privileges to be had";
   const std::string user = told->substr(0, told->find('\n'));
   ASSERT_FALSE(user.empty());
   EXPECT_EQ(told->substr(user.size() + 1),
-            "\"" + device + "\"：当前用户 " + user +
-                " 没有使用此串口设备的权限。请运行 sudo usermod -aG dialout " + user +
-                "，然后注销并重新登录 (Unable to open com port (win error code: 13))");
+            "\"" + pty.Path() + "\"：当前用户 " + user +
+                " 没有使用此串口设备的权限（EACCES）。该设备属于 " + group +
+                " 组：请运行 sudo usermod -aG " + group + " " + user +
+                "，然后注销并重新登录（加入的组在新的登录后才生效）");
 }
 
 TEST(ComTransferPort, APortThatRefusesItsSettingsIsClosedAgainAndSaysSo) {
@@ -261,9 +268,9 @@ TEST(ComTransferPort, APortThatRefusesItsSettingsIsClosedAgainAndSaysSo) {
   p.port.SetDevicePath(pty.Path());
   p.port.SetBaudRate(brCustom);
   p.port.SetCustomBaudRate(0);
-  EXPECT_EQ(OpenFailure(p.line), "\"" + pty.Path() +
-                                     "\"：串口无法设置通讯参数：Invalid argument (SetCommState "
-                                     "function failed (win error code: 22))");
+  EXPECT_EQ(OpenFailure(p.line),
+            "\"" + pty.Path() +
+                "\"：串口无法设置通讯参数（EINVAL）。请在通讯设置中选择其他波特率或其他串口");
   EXPECT_FALSE(p.line.Connected());
 }
 

@@ -38,7 +38,7 @@ class DeviceHolder {
   }
   pid_t Pid() const { return child_.Pid(); }
   // As the port names it.
-  std::string Description() const { return "sleep (PID " + std::to_string(Pid()) + ")"; }
+  std::string Description() const { return "sleep（PID " + std::to_string(Pid()) + "）"; }
 
  private:
   ChildProcess child_;

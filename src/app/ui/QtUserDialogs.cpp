@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPushButton>
 
 #include "app/FileFilter.h"
 #include "app/ui/QtPrintSurface.h"
@@ -33,6 +34,8 @@ QMessageBox::StandardButtons QtButtons(MessageButtons buttons) {
       return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::kYesNoCancel:
       return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::kContinueCancel:  // buttons of their own, added by ShowMessage
+      return QMessageBox::NoButton;
     case MessageButtons::kOk:
       break;
   }
@@ -75,6 +78,12 @@ QStringList QtNameFilters(const std::string& filter) {
 MessageResult QtUserDialogs::ShowMessage(const std::string& caption, const std::string& text,
                                          MessageIcon icon, MessageButtons buttons) {
   QMessageBox box(QtIcon(icon), FromUtf8(caption), FromUtf8(text), QtButtons(buttons), owner_);
+  if (buttons == MessageButtons::kContinueCancel) {
+    const QPushButton* goOn = box.addButton(QStringLiteral("继续"), QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
+    box.exec();
+    return box.clickedButton() == goOn ? MessageResult::kOk : MessageResult::kCancel;
+  }
   return FromQt(box.exec());
 }
 

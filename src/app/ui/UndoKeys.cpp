@@ -17,11 +17,19 @@ QLineEdit* FocusedLineEdit(const QWidget* window) {
 }  // namespace
 
 UndoKeys::UndoKeys(QWidget* window, std::function<void()> tableUndo,
-                   std::function<void()> tableRedo)
-    : QObject(window), window_(window), undo_(new QAction(window)), redo_(new QAction(window)) {
+                   std::function<void()> tableRedo, std::function<bool()> canUndo,
+                   std::function<bool()> canRedo)
+    : QObject(window),
+      window_(window),
+      undo_(new QAction(window)),
+      redo_(new QAction(window)),
+      canUndo_(std::move(canUndo)),
+      canRedo_(std::move(canRedo)) {
   undo_->setObjectName("UndoAction");
+  undo_->setText(QStringLiteral("撤   销"));
   undo_->setShortcut(QKeySequence("Ctrl+Z"));
   redo_->setObjectName("RedoAction");
+  redo_->setText(QStringLiteral("重   做"));
   redo_->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
   window->addAction(undo_);
   window->addAction(redo_);
@@ -32,6 +40,7 @@ UndoKeys::UndoKeys(QWidget* window, std::function<void()> tableUndo,
     } else {
       undo();
     }
+    Refresh();
   });
   connect(redo_, &QAction::triggered, this, [this, redo = std::move(tableRedo)] {
     QLineEdit* edit = FocusedLineEdit(window_);
@@ -40,31 +49,49 @@ UndoKeys::UndoKeys(QWidget* window, std::function<void()> tableUndo,
     } else {
       redo();
     }
+    Refresh();
   });
   QApplication::instance()->installEventFilter(this);
+  Refresh();
 }
 
 UndoKeys::~UndoKeys() {
   QApplication::instance()->removeEventFilter(this);
 }
 
-void UndoKeys::SetEnabled(bool enabled) {
-  undo_->setEnabled(enabled);
-  redo_->setEnabled(enabled);
+void UndoKeys::AddTo(QMenu* menu) {
+  menu->addSeparator();
+  menu->addAction(undo_);
+  menu->addAction(redo_);
+  connect(menu, &QMenu::aboutToShow, this, &UndoKeys::Refresh);
 }
 
-bool UndoKeys::IsUndoOrRedoKey(const QKeyEvent* event) const {
+void UndoKeys::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  Refresh();
+}
+
+void UndoKeys::Refresh() {
+  const QLineEdit* edit = FocusedLineEdit(window_);
+  undo_->setEnabled(enabled_ && ((edit != nullptr && edit->isUndoAvailable()) || canUndo_()));
+  redo_->setEnabled(enabled_ && ((edit != nullptr && edit->isRedoAvailable()) || canRedo_()));
+}
+
+QAction* UndoKeys::ActionOf(const QKeyEvent* event) const {
   const QKeySequence pressed(event->keyCombination());
-  return undo_->shortcuts().contains(pressed) || redo_->shortcuts().contains(pressed);
+  if (undo_->shortcuts().contains(pressed)) return undo_;
+  if (redo_->shortcuts().contains(pressed)) return redo_;
+  return nullptr;
 }
 
 bool UndoKeys::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::ShortcutOverride || !undo_->isEnabled()) return false;
+  if (event->type() != QEvent::ShortcutOverride) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
-  if (widget == nullptr || widget->window() != window_ ||
-      !IsUndoOrRedoKey(static_cast<QKeyEvent*>(event))) {
-    return false;
-  }
+  if (widget == nullptr || widget->window() != window_) return false;
+  QAction* action = ActionOf(static_cast<QKeyEvent*>(event));
+  if (action == nullptr) return false;
+  Refresh();
+  if (!action->isEnabled()) return false;
   event->ignore();  // not claimed: the shortcut runs
   return true;
 }

@@ -21,6 +21,7 @@
 #include "app/ui/MenuShortcuts.h"
 #include "app/ui/ToolbarRow.h"
 #include "comm/ui/Trans.h"
+#include "comm/ui/Unit3.h"
 #include "formats/ui/Unit4.h"
 #include "ui/AnsiText.h"
 #include "ui/ErrorBox.h"
@@ -65,6 +66,7 @@ TForm1::TForm1(UserDialogs* dialogs, std::string programFolder)
       exchange_(commands_, job_, table_, *this, dialogs != nullptr ? *dialogs : qtDialogs_,
                 [](std::string_view bytes) { return FromAnsi(bytes).toStdString(); }) {
   InitGlyphs();
+  commands_.SetDisplayText([](std::string_view bytes) { return FromAnsi(bytes).toStdString(); });
   // Every window of the program shows it, dialogs included.
   QApplication::setWindowIcon(ProgramIcon());
   setObjectName("Form1");
@@ -91,9 +93,11 @@ TForm1::TForm1(UserDialogs* dialogs, std::string programFolder)
   CreateStatusBar();
   CreatePlanView(layout);
   undoKeys_ = new UndoKeys(
-      this, [this] { commands_.Undo(); }, [this] { commands_.Redo(); });
+      this, [this] { commands_.Undo(); }, [this] { commands_.Redo(); },
+      [this] { return commands_.CanUndo(); }, [this] { return commands_.CanRedo(); });
   UndoAction = undoKeys_->UndoAction();
   RedoAction = undoKeys_->RedoAction();
+  undoKeys_->AddTo(MenuRecord);
 
   auto* shortcuts =
       new MenuShortcuts({MenuJobNew, MenuJobOpen, MenuJobSave, MenuJobPrint, MenuJobExit,
@@ -103,7 +107,10 @@ TForm1::TForm1(UserDialogs* dialogs, std::string programFolder)
   if (QWidget* editor = StringGrid1->Editor()) shortcuts->Watch(editor);
   connect(StringGrid1, &RecordGrid::EditorOpened, shortcuts, &MenuShortcuts::Watch);
 
-  connect(&idleTimer_, &QTimer::timeout, this, [this] { commands_.ApplicationIdle(); });
+  connect(&idleTimer_, &QTimer::timeout, this, [this] {
+    commands_.ApplicationIdle();
+    undoKeys_->Refresh();
+  });
 }
 
 // The grid shows the table that this window owns: it goes first.
@@ -157,6 +164,8 @@ void TForm1::CreateMenus() {
   item(COMM, MenuReceive, "MenuReceive", "接 收 ", QKeySequence("F9"),
        [this] { MenuReceiveClick(); });
   item(COMM, Menu_Send, "Menu_Send", "发 送 ", QKeySequence("F10"), [this] { Menu_SendClick(); });
+  item(COMM, MenuCommSettings, "MenuCommSettings", "通讯设置", QKeySequence(),
+       [this] { TForm3::ShowOnItsOwn(commands_.ProgramFolder(), this); });
 
   menu(MenuTools, "MenuTools", "工  具");
   item(MenuTools, MenuDefDataForm, "MenuDefDataForm", "自定义导出数据格式", QKeySequence(),
@@ -383,6 +392,8 @@ void TForm1::SetStatusText(StatusPanel panel, const std::string& text) {
 void TForm1::RefreshTable() {
   StringGrid1->SyncFromTable();
   if (planView_) PlanView1->update();
+  // A command changed the table: 撤销 and 重做 follow at once, not at idle.
+  if (undoKeys_ != nullptr) undoKeys_->Refresh();
 }
 
 void TForm1::ShowJobText(const JobText& text) {

@@ -70,7 +70,10 @@ class TForm1 : public QMainWindow, public MainView {
           *MenuDelRec = nullptr, *MenuClearRec = nullptr, *MenuReceive = nullptr,
           *Menu_Send = nullptr, *MenuDefDataForm = nullptr, *HelpAbout = nullptr;
   QAction* MenuCrs = nullptr;
-  // Ctrl+Z and Ctrl+Y (Ctrl+Shift+Z) of the table, in no menu.
+  // 通讯设置: the settings dialog on its own.
+  QAction* MenuCommSettings = nullptr;
+  // Ctrl+Z and Ctrl+Y (Ctrl+Shift+Z) of the table, the items 撤销 and 重做 of
+  // the records menu.
   QAction *UndoAction = nullptr, *RedoAction = nullptr;
   std::array<QLabel*, 3> StatusPanels{};
   QLabel* PanelLabel(StatusPanel panel) const {

@@ -81,10 +81,17 @@ void TForm2::showEvent(QShowEvent* event) {
 }
 
 void TForm2::FormShow() {
+  bool cancelled = false;
   {
     // Created, shown and destroyed for every transfer.
     TForm3 settings(ComPort1, programFolder_, this);
     settings.exec();
+    cancelled = settings.Cancelled();
+  }
+  // 取消 in the settings: the transfer ends before the port opens.
+  if (cancelled) {
+    done(QDialog::Rejected);
+    return;
   }
   driver_.Start();
 }

@@ -4,7 +4,8 @@
 // protocol of TransferSession through a TransferDriver, which turns every byte
 // event of ComPort1 and every tick of Timer1 into one protocol step on the
 // main thread and queues a close request (Cancel, the end of a transfer, a
-// port that cannot be opened) until no step runs. The dialog is the driver's
+// port that cannot be opened) until no step runs. 取消 in the settings ends
+// the dialog before the port opens. The dialog is the driver's
 // face: its labels, its message boxes, and a timer that wakes the driver.
 #pragma once
 

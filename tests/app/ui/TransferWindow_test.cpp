@@ -190,9 +190,10 @@ TEST_F(TransferWindowTest, APortThatCannotBeOpenedIsReportedAndNothingArrives) {
   Key(Qt::Key_F9);
   EXPECT_TRUE(script.AllDone());
   ASSERT_EQ(script.boxes.size(), 1u);
-  EXPECT_EQ(script.boxes[0],
-            "警告|无法打开串口！程序无法正常运行！|COM1 (/nonexistent/tty)：串口设备不存在 "
-            "(Unable to open com port (win error code: 2))");
+  EXPECT_EQ(
+      script.boxes[0],
+      "警告|无法打开串口！程序无法正常运行！|COM1 (/nonexistent/tty)：串口设备不存在（ENOENT）。"
+      "请检查数据线是否连接，或在通讯设置中选择其他串口");
   EXPECT_TRUE(form.Job().JobText.empty());
   EXPECT_FALSE(form.StringGrid1->isHidden());
   EXPECT_FALSE(form.Commands().HasUnsavedReceivedLines());

@@ -6,6 +6,7 @@
 
 #include <QTest>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -111,6 +112,25 @@ TEST_F(TransTest, ARecordThatCannotBeSentIsNamedInAWarning) {
   EXPECT_NE(run.Finish(), 0) << "the instrument never got the end byte";
   EXPECT_EQ(ReadFileBytes(dir.Path("GOT.BDT")),
             ComposeRecordLine("P1", "", "1.000", "2.000", "3.000") + "\r\n");
+}
+
+// 取消 in the settings ends the transfer before the port opens: the
+// instrument, waiting to receive, is still at its start when a program
+// opens the line next, and has received nothing.
+TEST_F(TransTest, CancelInTheSettingsSendsNothing) {
+  job.JobText = {ComposeRecordLine("P1", "", "1", "2", "3")};
+  InstrumentRun& run = Instrument({"receive", dir.Path("GOT.BDT")});
+  TForm2 form(job, TransferDirection::kSend, dir.Folder(), nullptr, units);
+  script.Next<TForm3>([](TForm3* settings) { settings->Button2->click(); });
+  EXPECT_EQ(form.exec(), QDialog::Rejected);
+  EXPECT_TRUE(script.AllDone());
+  EXPECT_EQ(form.Session().TransferCount(), 0);
+  EXPECT_EQ(form.Label3->text(), "0");
+
+  run.Send("\xAA");  // a poll, as a program's first
+  EXPECT_EQ(run.Next(1), "BB") << "the instrument asks for its first record";
+  EXPECT_EQ(run.Finish(), 1) << "it never got the end byte";
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("GOT.BDT"))) << "it saved nothing";
 }
 
 }  // namespace
