@@ -13,11 +13,12 @@ std::string FormatNames(const FormatList& formats, std::string_view lastSeparato
   return names;
 }
 
-// The names of the formats with a coordinate reference system.
-std::string CrsFormatNames() {
+// The names of the formats with a coordinate reference system; with
+// readersOnly, of those among them that are imported.
+std::string CrsFormatNames(bool readersOnly = false) {
   FormatList formats;
   for (const ExchangeFormat& format : ExchangeFormats()) {
-    if (format.usesCrs) formats.push_back(&format);
+    if (format.usesCrs && (!readersOnly || format.Reads())) formats.push_back(&format);
   }
   return FormatNames(formats, ", ");
 }
@@ -45,7 +46,8 @@ CliOption CrsCliOption() {
 
 CliOption LayerCliOption() {
   return {"--layer", "NAME",
-          "the layer to read (" + CrsFormatNames() + "); else the first point layer"};
+          "the layer to read (" + CrsFormatNames(/*readersOnly=*/true) +
+              "); else the first point layer"};
 }
 
 void RefuseCrsOptionsFor(const CliCall& call, const ExchangeFormat& format) {

@@ -77,8 +77,8 @@ TEST_F(CliTest, HelpListsTheFormatsOfEachCommand) {
        "  --detect       pick the format by the file's content (FORMAT, if given, when it fits)\n"
        "  --crs CODE     the job's coordinate reference system, an EPSG code such as EPSG:4547 "
        "(gpkg, shp, geojson, kml, landxml); else the one stored in Commpara\n"
-       "  --layer NAME   the layer to read (gpkg, shp, geojson, kml, landxml); else the first "
-       "point layer\n"},
+       "  --layer NAME   the layer to read (gpkg, shp, geojson, kml); else the first point "
+       "layer\n"},
       {"export",
        "usage: lumaq-cli export [--crs CODE] FORMAT IN.BDT OUT   (FORMAT: gts, scs2002, sv300, "
        "cass, csv, dxf, user, gpkg, shp, geojson, kml, landxml)\n\n"

@@ -12,6 +12,7 @@
 #include "formats/gis/CodePage.h"
 #include "formats/gis/CrsList.h"
 #include "formats/gis/GisFailure.h"
+#include "formats/gis/KmlWriter.h"
 #include "formats/gis/LandXmlWriter.h"
 #include "formats/gis/LayerFormats.h"
 #include "formats/gis/PointLayerReader.h"
@@ -61,6 +62,11 @@ LumaqGisResult ExportPoints(const LumaqGisExport* request, LumaqGisFileSink file
     const std::string_view format = Or(request->format);
     if (format == "landxml") {
       const std::string document = LandXmlDocument(system, points);
+      files(filesContext, Text(""), Text(document));
+      return;
+    }
+    if (format == "kml") {
+      const std::string document = KmlDocument(system, Or(request->layer), points);
       files(filesContext, Text(""), Text(document));
       return;
     }

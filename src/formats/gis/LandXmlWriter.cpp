@@ -1,52 +1,17 @@
 #include "formats/gis/LandXmlWriter.h"
 
 #include <ctime>
-#include <memory>
 #include <string_view>
 
-#include <libxml/xmlwriter.h>
-
 #include "formats/gis/CodePage.h"
-#include "formats/gis/GisFailure.h"
+#include "formats/gis/XmlWriter.h"
 
 namespace lumaq::gis {
 namespace {
 
-struct BufferFree {
-  void operator()(xmlBuffer* buffer) const { xmlBufferFree(buffer); }
-};
-struct WriterFree {
-  void operator()(xmlTextWriter* writer) const { xmlFreeTextWriter(writer); }
-};
-
-const xmlChar* Xml(const char* text) {
-  return reinterpret_cast<const xmlChar*>(text);
-}
-
 std::string_view View(LumaqGisText text) {
   return {text.bytes, text.size};
 }
-
-// The document's elements and attributes, each step checked.
-class Document {
- public:
-  explicit Document(xmlTextWriter* writer) : writer_(writer) {}
-
-  void Start(const char* element) { Check(xmlTextWriterStartElement(writer_, Xml(element))); }
-  void End() { Check(xmlTextWriterEndElement(writer_)); }
-  void Attribute(const char* name, const std::string& value) {
-    Check(xmlTextWriterWriteAttribute(writer_, Xml(name), Xml(value.c_str())));
-  }
-  void Text(const std::string& text) {
-    Check(xmlTextWriterWriteString(writer_, Xml(text.c_str())));
-  }
-  static void Check(int result) {
-    if (result < 0) throw Failed("libxml2 无法写出 LandXML 文件");
-  }
-
- private:
-  xmlTextWriter* writer_;
-};
 
 std::string Stamp(const char* format) {
   const std::time_t now = std::time(nullptr);
@@ -63,7 +28,7 @@ std::string Coordinates(const LumaqGisPoint& point) {
   return text;
 }
 
-void WriteBody(Document& xml, const ReferenceSystem& system,
+void WriteBody(XmlWriter& xml, const ReferenceSystem& system,
                std::span<const LumaqGisPoint> points) {
   xml.Start("LandXML");
   xml.Attribute("xmlns", "http://www.landxml.org/schema/LandXML-1.2");
@@ -112,21 +77,9 @@ void WriteBody(Document& xml, const ReferenceSystem& system,
 }  // namespace
 
 std::string LandXmlDocument(const ReferenceSystem& system, std::span<const LumaqGisPoint> points) {
-  const std::unique_ptr<xmlBuffer, BufferFree> buffer(xmlBufferCreate());
-  if (!buffer) throw Failed("libxml2 无法分配 LandXML 文件的内存");
-  {
-    const std::unique_ptr<xmlTextWriter, WriterFree> writer(
-        xmlNewTextWriterMemory(buffer.get(), 0));
-    if (!writer) throw Failed("libxml2 无法建立 LandXML 写出器");
-    Document::Check(xmlTextWriterSetIndent(writer.get(), 1));
-    Document::Check(xmlTextWriterSetIndentString(writer.get(), Xml("  ")));
-    Document::Check(xmlTextWriterStartDocument(writer.get(), nullptr, "UTF-8", nullptr));
-    Document xml(writer.get());
-    WriteBody(xml, system, points);
-    Document::Check(xmlTextWriterEndDocument(writer.get()));
-  }
-  return std::string(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
-                     static_cast<std::size_t>(xmlBufferLength(buffer.get())));
+  XmlWriter xml("LandXML");
+  WriteBody(xml, system, points);
+  return xml.Finish();
 }
 
 }  // namespace lumaq::gis

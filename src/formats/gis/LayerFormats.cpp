@@ -10,8 +10,9 @@ constexpr std::array kLayerFormats{
     LayerFormat{"gpkg", "GPKG", ".gpkg", false, false},
     LayerFormat{"shp", "ESRI Shapefile", ".shp", false, true},
     LayerFormat{"geojson", "GeoJSON", ".geojson", true, false},
-    // The KML driver of GDAL 3.6 writes a placemark's fields under the wrong
-    // names; LIBKML writes them right.
+    // Read only: GDAL's KML writers take minutes for a full job (LIBKML
+    // grows its text a few bytes at a time) or put fields under the wrong
+    // tags (KML); KmlWriter writes the file.
     LayerFormat{"kml", "LIBKML", ".kml", true, false},
 };
 

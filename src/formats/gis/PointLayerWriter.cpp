@@ -53,7 +53,6 @@ void WritePointLayer(const LayerFormat& format, const ReferenceSystem& system,
   const VsiMemFolder folder;
   const std::string layerName(layer);
   {
-    // KML names each placemark by the field "name".
     GDALDatasetUniquePtr dataset(
         driver->Create(folder.Path(layerName + std::string(format.extension)).c_str(), 0, 0, 0,
                        GDT_Unknown, nullptr));
