@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "CliCommand.h"
+#include "comm/FrameHeaders.h"
 #include "comm/FramesFile.h"
 #include "comm/SerialDevice.h"
 #include "comm/WireTime.h"
@@ -64,7 +65,6 @@ std::vector<CliOption> InstrumentCliOptions();
 InstrumentOptions ParseInstrumentOptions(const CliCall& call);
 
 // A byte as the log shows it: "0xAA".
-std::string Hex(std::uint8_t byte);
 // Protocol bytes as a byte string.
 std::string LineBytes(std::initializer_list<std::uint8_t> bytes);
 

@@ -29,12 +29,6 @@ constexpr auto kFarEndSettle = 20ms;
 
 }  // namespace
 
-std::string Hex(std::uint8_t byte) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(byte));
-  return text;
-}
-
 std::string LineBytes(std::initializer_list<std::uint8_t> bytes) {
   std::string text;
   for (const std::uint8_t byte : bytes) text.push_back(static_cast<char>(byte));

@@ -91,7 +91,7 @@ void StrayAfterAccepted(InstrumentLine& line, int number, const InstrumentOption
                         const InstrumentLog& log) {
   if (!Applies(options.strayAfterOk, number, 1)) return;
   line.Write(std::string(1, kStrayByte));
-  log.Say("stray byte " + Hex(static_cast<std::uint8_t>(kStrayByte)) + " after the 0x00");
+  log.Say("stray byte " + HexByte(static_cast<std::uint8_t>(kStrayByte)) + " after the 0x00");
   std::this_thread::sleep_for(
       std::max<std::chrono::microseconds>(kAfterStrayGap, line.WireTime(2)));
 }

@@ -73,7 +73,7 @@ bool ReceiveRecords(InstrumentLine& line, const InstrumentOptions& options,
     // The program answers every echo, 0x00 or 0xFF.
     const auto verdict = line.AwaitOneOf(LineBytes({kFrameOk, kFrameBad}), Deadline::Never());
     if (*verdict == kFrameBad) {
-      log.Say(said + ": echo " + Hex(static_cast<std::uint8_t>(echo[0])) + " refused (0xFF)");
+      log.Say(said + ": echo " + HexByte(static_cast<std::uint8_t>(echo[0])) + " refused (0xFF)");
       continue;
     }
     afterOk = true;

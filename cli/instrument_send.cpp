@@ -88,7 +88,7 @@ std::vector<Frame> FileFrames(const std::string& path) {
     throw RejectedInput(error.what());
   }
   if (content.cutFrame) {
-    throw RejectedInput("\"" + path + "\": its last frame (" + Hex(content.cutFrame->header) +
+    throw RejectedInput("\"" + path + "\": its last frame (" + HexByte(content.cutFrame->header) +
                         ") is cut short after " + std::to_string(content.cutFrame->body.size()) +
                         " body bytes");
   }
@@ -100,7 +100,7 @@ bool SendAttempt(InstrumentLine& line, const Frame& frame, int number, int attem
                  const InstrumentOptions& options, const InstrumentLog& log) {
   PauseBeforeFrame(options);
   const FrameAttempt plan = PlanFrameAttempt(frame, number, attempt, options);
-  std::string said = "frame " + std::to_string(number) + " " + Hex(frame.header);
+  std::string said = "frame " + std::to_string(number) + " " + HexByte(frame.header);
   if (attempt > 1) said += " (attempt " + std::to_string(attempt) + ")";
   if (!plan.fault.empty()) said += " [" + plan.fault + "]";
 

@@ -26,7 +26,7 @@ namespace {
 void ReportCutFrame(const std::string& journal, const JournalReplay& replay) {
   const Frame& cut = *replay.cutFrame;
   const std::size_t bodySize = FindFrameHeader(cut.header)->bodySize;
-  std::cerr << "lumaq-cli: the last frame of \"" << journal << "\" (" << Hex(cut.header)
+  std::cerr << "lumaq-cli: the last frame of \"" << journal << "\" (" << HexByte(cut.header)
             << ") is cut short "
             << (cut.body.size() < bodySize ? "after " + std::to_string(cut.body.size()) + " of " +
                                                  std::to_string(bodySize) + " body bytes"

@@ -90,8 +90,7 @@ void DrawPlanPage(PrintSurface& surface, PlanScene& scene, const PlanPageLayout&
   for (const std::size_t i : scene.Outliers()) outlierNames.push_back(scene.Points()[i].name);
   const int drawn = static_cast<int>(scene.Points().size());
 
-  try {
-    surface.BeginDoc();
+  PrintDocument(surface, [&] {
     surface.DrawText(0, 0, title, TextEncoding::kUtf8);
     DrawPieces(surface, 0, l.lineHeight + l.lineHeight / 2,
                PlanSummary(drawn, scene.UndrawnCount(), outlierNames));
@@ -120,15 +119,7 @@ void DrawPlanPage(PrintSurface& surface, PlanScene& scene, const PlanPageLayout&
     surface.SetInk(Ink::kBlack);
     DrawNorthArrow(surface, l);
     DrawScaleBar(surface, l, transform.Scale());
-  } catch (...) {
-    // End the print job; the error that stopped it is the one to report.
-    try {
-      surface.EndDoc();
-    } catch (...) {
-    }
-    throw;
-  }
-  surface.EndDoc();
+  });
 }
 
 }  // namespace lumaq

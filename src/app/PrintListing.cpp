@@ -106,18 +106,7 @@ std::string NumberedRecordLine(int number, const std::string& line) {
 void PrintListing(PrintSurface& surface, ListingKind kind, const JobText& lines,
                   const ListingLayout& layout) {
   if (lines.empty()) return;
-  try {
-    surface.BeginDoc();
-    DrawLines(surface, kind, lines, layout);
-  } catch (...) {
-    // End the print job; the error that stopped it is the one to report.
-    try {
-      surface.EndDoc();
-    } catch (...) {
-    }
-    throw;
-  }
-  surface.EndDoc();
+  PrintDocument(surface, [&] { DrawLines(surface, kind, lines, layout); });
 }
 
 }  // namespace lumaq

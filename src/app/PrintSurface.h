@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace lumaq {
 
@@ -38,5 +39,22 @@ class PrintSurface {
   // A filled round dot of radius centred on (x, y).
   virtual void DrawDot(int x, int y, int radius) = 0;
 };
+
+// One document on surface: BeginDoc, what draw draws, EndDoc. A failure while
+// drawing still ends the print job, and is the error reported.
+template <typename Draw>
+void PrintDocument(PrintSurface& surface, Draw&& draw) {
+  try {
+    surface.BeginDoc();
+    std::forward<Draw>(draw)();
+  } catch (...) {
+    try {
+      surface.EndDoc();
+    } catch (...) {
+    }
+    throw;
+  }
+  surface.EndDoc();
+}
 
 }  // namespace lumaq

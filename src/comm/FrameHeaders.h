@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace lumaq {
@@ -22,6 +23,12 @@ inline constexpr std::uint8_t kFrameBad = 0xFF;     // frame refused; it is to b
 inline constexpr std::uint8_t kEndByte = 0xEE;      // end of the transfer
 // send: the instrument's answer to a poll, one request byte.
 inline constexpr int kRequestSize = 1;
+
+// A byte of the line as messages name it: "0xAA".
+inline std::string HexByte(std::uint8_t byte) {
+  constexpr std::string_view kDigits = "0123456789ABCDEF";
+  return {'0', 'x', kDigits[byte >> 4], kDigits[byte & 0x0F]};
+}
 
 // The headers of the frames that carry one record each.
 inline constexpr std::uint8_t kBinaryCoordinateHeader = 0xAA;

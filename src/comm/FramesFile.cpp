@@ -10,14 +10,8 @@
 namespace lumaq {
 namespace {
 
-std::string Hex(std::uint8_t byte) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(byte));
-  return text;
-}
-
 std::string NoHeaderMessage(std::size_t offset, std::uint8_t byte) {
-  return "byte " + Hex(byte) + " at offset " + std::to_string(offset) + " is no frame header";
+  return "byte " + HexByte(byte) + " at offset " + std::to_string(offset) + " is no frame header";
 }
 
 }  // namespace
@@ -57,9 +51,9 @@ FramesFileContent ReadFramesFile(const std::string& path) {
 
 std::string FrameBytes(const Frame& frame) {
   const auto entry = FindFrameHeader(frame.header);
-  if (!entry) throw std::invalid_argument(Hex(frame.header) + " is no frame header");
+  if (!entry) throw std::invalid_argument(HexByte(frame.header) + " is no frame header");
   if (frame.body.size() != entry->bodySize) {
-    throw std::invalid_argument("a frame " + Hex(frame.header) + " has " +
+    throw std::invalid_argument("a frame " + HexByte(frame.header) + " has " +
                                 std::to_string(entry->bodySize) + " body bytes, not " +
                                 std::to_string(frame.body.size()));
   }

@@ -6,15 +6,6 @@
 #include "records/JobFiles.h"
 
 namespace lumaq {
-namespace {
-
-std::string HexByte(std::uint8_t byte) {
-  char text[8];
-  std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(byte));
-  return text;
-}
-
-}  // namespace
 
 std::string JournalFrameBytes(std::uint8_t header, std::string_view body) {
   std::string bytes = FrameBytes({header, std::string(body)});
