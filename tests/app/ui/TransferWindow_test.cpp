@@ -257,7 +257,7 @@ TEST_F(TransferWindowTest, RowsAppearWhileTheReceiveRunsAndTheDialogNamesTheLine
   EXPECT_EQ(run.Finish(), 0) << run.Errors();
   EXPECT_EQ(mid.firstRow, "P1");
   EXPECT_TRUE(mid.readOnly);
-  EXPECT_EQ(mid.line.toStdString(), LineInUseText("COM1", run.FarPath(), 9600));
+  EXPECT_EQ(mid.line.toStdString(), LineInUseText("COM1", run.FarPath(), 1200));
   EXPECT_EQ(mid.status.toStdString(), kTransferringText);
   EXPECT_EQ(GridRecords(), records);
   EXPECT_FALSE(form.StringGrid1->ReadOnly());
