@@ -27,6 +27,7 @@ class NoView : public MainView {
   void RefreshTable() override {}
   void ShowJobText(const JobText& text) override { shownLines = text.size(); }
   void FocusTable() override {}
+  void SetTableReadOnly(bool) override {}
   void ProcessMessages() override {}
   std::size_t shownLines = 0;
 };

@@ -105,6 +105,8 @@ for ((r = 1; r <= repeat; r++)); do
     expect_received "$n" "lumaq-cli receive"
     measure receive-window "$n" send-job "$job" -- "$window" receive FAR
     expect_count "$n" "the window's receive"
+    measure receive-window-at-end "$n" send-job "$job" -- "$window" receive-at-end FAR
+    expect_count "$n" "the window's receive with its rows at the end"
 
     measure send-floor "$n" receive "$work/GOT.BDT" -- "$sender" FAR "$n"
     expect_count "$n" floor_sender
@@ -114,6 +116,17 @@ for ((r = 1; r <= repeat; r++)); do
     cmp -s "$work/GOT.BDT" "$job" || fail "the instrument got a different job from the window"
   done
 done
+
+# The window's receive shows rows as they arrive; window-at-end is the same
+# receive with the rows filled only after the end byte.
+sides() { [[ $1 == receive ]] && echo cli window window-at-end || echo cli window; }
+side_name() {
+  case "$1" in
+    cli) echo lumaq-cli ;;
+    window) echo window ;;
+    window-at-end) echo "window, rows at the end" ;;
+  esac
+}
 
 # per_frame NAME COLUMN: seconds per frame by the medians of the two sizes.
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -135,8 +148,8 @@ if ((rows_only)); then
   for direction in receive send; do
     floor="$([[ $direction == receive ]] && echo floor_responder || echo floor_sender)"
     floor_wall="$(per_frame "$direction-floor" 1)"
-    for side in cli window; do
-      name="$([[ $side == cli ]] && echo lumaq-cli || echo window)"
+    for side in $(sides "$direction"); do
+      name="$(side_name "$side")"
       wall="$(per_frame "$direction-$side" 1)"
       awk -v d="$direction" -v n="$name" -v f="$floor" -v t="$wall" -v ft="$floor_wall" 'BEGIN {
         printf "%s per frame, %s (%.0f frames/s)\t%.9f\t%s, %.0f frames/s\t%.9f\n",
@@ -153,8 +166,8 @@ printf '%-40s | %9s | %9s | %5s\n' "operation ($((frames - base)) frames, median
 for direction in receive send; do
   floor_wall="$(per_frame "$direction-floor" 1)"
   floor_cpu="$(per_frame "$direction-floor" 2)"
-  for side in cli window; do
-    label="$direction, $([[ $side == cli ]] && echo lumaq-cli || echo window)"
+  for side in $(sides "$direction"); do
+    label="$direction, $(side_name "$side")"
     wall="$(per_frame "$direction-$side" 1)"
     cpu="$(per_frame "$direction-$side" 2)"
     row "$label: frames/s" "$(awk -v t="$wall" 'BEGIN { print 1 / t }')" \

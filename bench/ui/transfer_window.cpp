@@ -4,7 +4,9 @@
 // as it shows, and the program ends when the transfer dialog has closed.
 //
 // usage: lumaq_transfer_window receive DEVICE
+//        lumaq_transfer_window receive-at-end DEVICE
 //        lumaq_transfer_window send DEVICE JOB.BDT
+// receive-at-end: the receive without the rows shown as they arrive.
 // Prints the number of records in the job afterwards.
 #include <stdlib.h>
 #include <unistd.h>
@@ -55,6 +57,7 @@ int Run(const std::string& direction, const std::string& device, const std::stri
   // The receive journal as in use, in the folder that goes afterwards.
   form.Commands().Journals().SetFolder((folder / "state").string());
   form.FormCreate({}, false);
+  form.SetArrivingLinesShown(direction != "receive-at-end");
   form.show();
   if (direction == "send") form.MenuJobOpen->trigger();
 
@@ -83,11 +86,13 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
   const QStringList arguments = QApplication::arguments();
-  const bool receive = arguments.size() == 3 && arguments[1] == "receive";
+  const bool receive =
+      arguments.size() == 3 && (arguments[1] == "receive" || arguments[1] == "receive-at-end");
   const bool send = arguments.size() == 4 && arguments[1] == "send";
   if (!receive && !send) {
     std::fprintf(stderr,
                  "usage: lumaq_transfer_window receive DEVICE\n"
+                 "       lumaq_transfer_window receive-at-end DEVICE\n"
                  "       lumaq_transfer_window send DEVICE JOB.BDT\n");
     return 2;
   }

@@ -33,6 +33,36 @@ std::string RecordsPastTableText(int count) {
          " 条记录不会发送。";
 }
 
+namespace {
+
+// Why a transfer stopped short; empty when it ran to its end or never began.
+std::string UnfinishedReason(TransferOutcome outcome) {
+  switch (outcome) {
+    case TransferOutcome::kLineError:
+      return "通讯中断";
+    case TransferOutcome::kCancelled:
+      return "已取消";
+    default:
+      return "";
+  }
+}
+
+}  // namespace
+
+std::string UnfinishedReceiveText(const TransferEnd& end) {
+  const std::string reason = UnfinishedReason(end.outcome);
+  if (reason.empty()) return "";
+  return "接收未完成（" + reason + "）：已收到 " + std::to_string(end.count) +
+         " 条记录，数据可能不完整。请检查并保存，必要时重新接收。";
+}
+
+std::string UnfinishedSendText(const TransferEnd& end, int total) {
+  const std::string reason = UnfinishedReason(end.outcome);
+  if (reason.empty()) return "";
+  return "发送未完成（" + reason + "）：全站仪确认了 " + std::to_string(total) + " 条记录中的 " +
+         std::to_string(end.count) + " 条，其余记录未发送。";
+}
+
 MainCommands::MainCommands(JobDocument& job, RecordTable& table, MainView& view,
                            UserDialogs& dialogs, std::string programFolder)
     : job_(job),
@@ -97,11 +127,37 @@ bool MainCommands::PrepareReceive() {
   if (!NewJob(true)) return false;
   transferDirection_ = TransferDirection::kReceive;
   linesBeforeReceive_ = job_.JobText.size();
+  linesShown_ = linesBeforeReceive_;
+  arrivingAsText_ = false;
+  view_.SetTableReadOnly(true);
   BeginReceiveJournal();
   return true;
 }
 
-void MainCommands::FinishReceive() {
+void MainCommands::ShowArrivingLines(bool coordinateData) {
+  const std::size_t lines = job_.JobText.size();
+  if (lines == linesShown_) return;
+  if (coordinateData && !arrivingAsText_) {
+    // The rows FinishReceive fills from the same lines, up to the table's end.
+    const std::size_t last = std::min(lines, static_cast<std::size_t>(kMaxRecords));
+    if (static_cast<int>(last) >= table_.RowCount())
+      table_.RestoreRowCount(static_cast<int>(last) + 1);
+    for (std::size_t i = linesShown_; i < last; ++i) {
+      table_.SetRowCells(static_cast<int>(i) + 1, TableRowOfLine(job_.JobText[i]));
+    }
+    view_.SetStatusText(StatusPanel::kCount, CountText(static_cast<int>(lines)));
+    view_.RefreshTable();
+  } else {
+    // Measurement text: the whole text, as the view shows it after the end.
+    if (!arrivingAsText_) view_.ShowMeasurementView(false);
+    arrivingAsText_ = true;
+    view_.ShowJobText(job_.JobText);
+  }
+  linesShown_ = lines;
+}
+
+void MainCommands::FinishReceive(const TransferEnd& end) {
+  view_.SetTableReadOnly(false);
   if (job_.CoordinateMode) {
     const std::size_t lines = job_.JobText.size();
     const auto max = static_cast<std::size_t>(kMaxRecords);
@@ -120,8 +176,14 @@ void MainCommands::FinishReceive() {
     job_.Modified = true;
     SetTitle(kMeasurementTitleSuffix);
   }
+  const std::string unfinished = UnfinishedReceiveText(end);
+  // What arrived is all there is of the job: it is not to go without a save.
+  if (!unfinished.empty() && job_.JobText.size() > linesBeforeReceive_) job_.Modified = true;
   ForgetHistory();
   EndReceiveJournal();
+  if (!unfinished.empty()) {
+    dialogs_.ShowMessage(kCaptionWarning, unfinished, MessageIcon::kWarning, MessageButtons::kOk);
+  }
 }
 
 bool MainCommands::PrepareSend() {
@@ -139,6 +201,12 @@ bool MainCommands::PrepareSend() {
   }
   transferDirection_ = TransferDirection::kSend;
   return true;
+}
+
+void MainCommands::FinishSend(const TransferEnd& end) {
+  const std::string unfinished = UnfinishedSendText(end, static_cast<int>(job_.JobText.size()));
+  if (unfinished.empty()) return;
+  dialogs_.ShowMessage(kCaptionWarning, unfinished, MessageIcon::kWarning, MessageButtons::kOk);
 }
 
 int MainCommands::SentRecordRow(int line) const {

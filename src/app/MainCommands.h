@@ -23,6 +23,7 @@
 #include "app/UserDialogs.h"
 #include "comm/AcceptedFrame.h"
 #include "comm/LeftJournals.h"
+#include "comm/TransferSession.h"
 #include "records/JobDocument.h"
 #include "records/RecordTable.h"
 #include "records/TableHistory.h"
@@ -34,6 +35,17 @@ namespace lumaq {
 std::string TableFullText(int received, int dropped);
 // Send: count records of the table lie past its 15999 rows and are not sent.
 std::string RecordsPastTableText(int count);
+
+// How a transfer dialog ended: its outcome and its counter (frames accepted,
+// or records the instrument acknowledged).
+struct TransferEnd {
+  TransferOutcome outcome = TransferOutcome::kEndReceived;
+  int count = 0;
+};
+// A receive or a send that did not run to its end (a line error, Cancel), in
+// the box after the dialog; empty for one that needs no word.
+std::string UnfinishedReceiveText(const TransferEnd& end);
+std::string UnfinishedSendText(const TransferEnd& end, int total);
 
 // The receive journal's texts (MainJournalCommands.cpp): the start-up
 // question about a journal left behind; the report of one that cannot be
@@ -120,12 +132,22 @@ class MainCommands {
   // gives to the transfer; FinishReceive puts it on the disk, or removes it
   // when the receive brought nothing, and tells the user once when there was
   // none or it stopped.
+  // A receive that ended unfinished says so in a box after the view is
+  // filled, and leaves the job changed when it brought anything.
   bool PrepareReceive();
   AcceptedFrameSink* ReceiveJournalSink() const { return receiveSink_; }
-  void FinishReceive();
+  void FinishReceive(const TransferEnd& end = {});
+  // During the receive, at kArrivingLinesPace: the lines that arrived since
+  // the last call, as rows of the table (coordinateData) or as the text view,
+  // and the status count. The table stays read-only until FinishReceive.
+  void ShowArrivingLines(bool coordinateData);
+  static constexpr std::chrono::milliseconds kArrivingLinesPace{250};
   // PrepareSend asks first, 继续 or 取消, when the instrument's character
   // code would change names or codes of records (AlteredRecords.h).
   bool PrepareSend();
+  // After the send's dialog: one that ended early says how many of its
+  // records the instrument acknowledged.
+  void FinishSend(const TransferEnd& end);
   // The table row that line (1-based) of the job Send sends came from, which
   // a record that cannot be sent is named by.
   int SentRecordRow(int line) const;
@@ -277,6 +299,9 @@ class MainCommands {
   std::string caption_;
   bool receivedUnsaved_ = false;
   std::size_t linesBeforeReceive_ = 0;
+  // Job text lines the view shows during a receive (ShowArrivingLines).
+  std::size_t linesShown_ = 0;
+  bool arrivingAsText_ = false;
   ReceiveJournals journals_;
   AcceptedFrameSink* receiveSink_ = nullptr;
   std::string journalFailure_;  // why this receive has no journal

@@ -32,6 +32,8 @@ class MainView : public ProgressSink {
   // The lines of the text view.
   virtual void ShowJobText(const JobText& text) = 0;
   virtual void FocusTable() = 0;
+  // During a receive the table takes no typing; the rows still change.
+  virtual void SetTableReadOnly(bool readOnly) = 0;
 
   void SetProgressText(const std::string& text) override {
     SetStatusText(StatusPanel::kHint, text);

@@ -48,12 +48,15 @@ void TransferDriver::Start() {
   lastByte_ = now_();
   silentSince_ = lastByte_;
   Step([this] { session_.FormShow(); });
-  if (!closed_ && session_.Outcome() != TransferOutcome::kPortNotOpened) ShowCount();
+  lineOpen_ = !closed_ && session_.Outcome() != TransferOutcome::kPortNotOpened;
+  if (lineOpen_) ShowCount();
+  Reschedule();
 }
 
 void TransferDriver::RxChar(int count) {
   lastByte_ = now_();
   silentSince_ = lastByte_;
+  if (silenceHintShown_) SetSilenceHintShown(false);
   Step([this, count] { session_.ComPort1RxChar(count); });
 }
 
@@ -89,7 +92,19 @@ void TransferDriver::Wake() {
     }
   }
   if (countBehind_ && now_() >= *countShownAt_ + counterPace_) ShowCount();
+  // Only a label: it may show inside a step too.
+  if (SilenceHintDue().Passed(now_())) SetSilenceHintShown(true);
   Reschedule();
+}
+
+Deadline TransferDriver::SilenceHintDue() const {
+  if (!silenceHintAfter_ || !lineOpen_ || closed_ || silenceHintShown_) return Deadline::Never();
+  return Deadline(lastByte_ + *silenceHintAfter_);
+}
+
+void TransferDriver::SetSilenceHintShown(bool shown) {
+  silenceHintShown_ = shown;
+  face_.ShowSilenceHint(shown);
 }
 
 void TransferDriver::RunClose() {
@@ -138,7 +153,7 @@ void TransferDriver::Reschedule() {
   Deadline next;
   if (!closed_) {
     if (closePending_ && stepDepth_ == 0) next = Deadline(now_());
-    next = next.Earlier(timer1Due_).Earlier(PollAgainDue());
+    next = next.Earlier(timer1Due_).Earlier(PollAgainDue()).Earlier(SilenceHintDue());
     if (countBehind_) next = next.Earlier(Deadline(*countShownAt_ + counterPace_));
   }
   if (next == wake_) return;

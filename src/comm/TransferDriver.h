@@ -44,6 +44,11 @@ class TransferDriver final : private TransferView {
   TransferDriver(const TransferDriver&) = delete;
   TransferDriver& operator=(const TransferDriver&) = delete;
 
+  // Before Start: once the line is open, the face is told to show its silence
+  // hint whenever the instrument has said nothing for silence (kSilenceHintDelay
+  // in the dialog), and to drop it when bytes come again. Off unless asked.
+  void GiveSilenceHintAfter(Clock::duration silence) { silenceHintAfter_ = silence; }
+
   // From now on the port's OnRxChar, OnError and OnException come here.
   void Attach(TCustomComPort& port);
 
@@ -93,6 +98,9 @@ class TransferDriver final : private TransferView {
   // When a send awaiting a request without Timer1 polls again; never otherwise.
   Deadline PollAgainDue() const;
   void ShowCount();
+  // When the silence hint is due; never while it shows or the line is closed.
+  Deadline SilenceHintDue() const;
+  void SetSilenceHintShown(bool shown);
   // Tells the face when the next thing is due, if that moment changed.
   void Reschedule();
 
@@ -113,6 +121,9 @@ class TransferDriver final : private TransferView {
   // The last byte, or the last poll the silence made.
   Clock::time_point silentSince_;
   TComErrors lineErrors_;
+  std::optional<Clock::duration> silenceHintAfter_;
+  bool lineOpen_ = false;
+  bool silenceHintShown_ = false;
 
   int count_ = 0;
   std::optional<int> countShown_;

@@ -36,6 +36,10 @@ class TransferFace {
   virtual void ShowPortOpenFailure(const std::string& detail) = 0;
   // A record that cannot be sent has stopped the send.
   virtual void ShowUnsendableRecord(const UnsendableRecord& record) = 0;
+  // The line has been silent for the time the driver was given (shown), or
+  // the instrument spoke again (not shown): the hint under the waiting text
+  // (SilenceHintText). A face that gives no hint leaves it.
+  virtual void ShowSilenceHint(bool shown) { static_cast<void>(shown); }
   // An error raised inside a step or a tick of Timer1. The transfer goes on
   // unless the face ends it (TransferDriver::RequestClose).
   virtual void ReportError(std::exception_ptr error) = 0;

@@ -26,6 +26,11 @@ inline constexpr std::chrono::milliseconds kEndMessagePause{2000};
 // repaints Label3, lumaq-cli rewrites its line on standard error.
 inline constexpr std::chrono::milliseconds kDialogCounterPace{50};
 inline constexpr std::chrono::milliseconds kCliCounterPace{25};
+// When the instrument has said nothing for this long, the dialog adds a hint
+// under its waiting text: most often the instrument is not set to send (or to
+// receive) at the rate in use, or the cable is not in.
+inline constexpr std::chrono::milliseconds kSilenceHintDelay{10000};
+
 // How long lumaq-cli waits for the line at most before it looks for Ctrl-C
 // again.
 inline constexpr std::chrono::milliseconds kCliInterruptLook{25};

@@ -27,11 +27,11 @@ class MainCommandsReceiveTest : public ::testing::Test, protected test::Headless
  protected:
   void SetUp() override { commands.StartUp({}); }
 
-  // F9 with coordinate records arriving.
-  void Receive(const JobText& records) {
+  // F9 with coordinate records arriving, ended as end says.
+  void Receive(const JobText& records, const TransferEnd& end = {}) {
     ASSERT_TRUE(commands.PrepareReceive());
     job.JobText.insert(job.JobText.end(), records.begin(), records.end());
-    commands.FinishReceive();
+    commands.FinishReceive(end);
   }
 
   test::TempDir dir;
@@ -160,6 +160,80 @@ TEST_F(MainCommandsReceiveTest, MoreRecordsThanTheTableHoldsAreToldAndTheTableKe
   EXPECT_EQ(TableFullText(16000, 1),
             "共收到 16000 条坐标记录，表格最多只能容纳 15999 条：表格保留了前 15999 条，其余 1 "
             "条未保留，保存时也不会写入。请分批接收。");
+}
+
+TEST_F(MainCommandsReceiveTest, AnUnfinishedTransferIsToldWithItsCountAndLeavesTheJobChanged) {
+  struct Case {
+    const char* label;
+    TransferEnd end;
+    int received;
+    std::string told;  // empty: no box
+  } cases[] = {
+      {"pulled cable",
+       {TransferOutcome::kLineError, 2},
+       2,
+       "接收未完成（通讯中断）：已收到 2 条记录，数据可能不完整。请检查并保存，必要时重新接收。"},
+      {"cancelled",
+       {TransferOutcome::kCancelled, 3},
+       3,
+       "接收未完成（已取消）：已收到 3 条记录，数据可能不完整。请检查并保存，必要时重新接收。"},
+      {"silent, cancelled",
+       {TransferOutcome::kCancelled, 0},
+       0,
+       "接收未完成（已取消）：已收到 0 条记录，数据可能不完整。请检查并保存，必要时重新接收。"},
+      {"whole", {TransferOutcome::kEndReceived, 2}, 2, ""},
+      {"port not opened", {TransferOutcome::kPortNotOpened, 0}, 0, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    job = JobDocument{};
+    SetUp();
+    dialogs.messages.clear();
+    if (!c.told.empty()) dialogs.NextMessageAnswer(MessageResult::kOk);
+    Receive(Records(c.received), c.end);
+    ASSERT_EQ(dialogs.messages.size(), c.told.empty() ? 0u : 1u);
+    if (!c.told.empty()) {
+      EXPECT_EQ(dialogs.messages[0].text, c.told);
+      EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kWarning);
+    }
+    const bool changed = !c.told.empty() && c.received > 0;
+    EXPECT_EQ(job.Modified, changed);
+    EXPECT_EQ(commands.Journals().Live(), c.received > 0);
+    EXPECT_EQ(view.panels[StatusPanel::kCount], "总数:" + std::to_string(c.received));
+  }
+
+  // A send that ends early: how many of its records were acknowledged.
+  EXPECT_EQ(UnfinishedSendText({TransferOutcome::kLineError, 16}, 50),
+            "发送未完成（通讯中断）：全站仪确认了 50 条记录中的 16 条，其余记录未发送。");
+  EXPECT_EQ(UnfinishedSendText({TransferOutcome::kSendComplete, 50}, 50), "");
+  job.JobText = Records(5);
+  dialogs.NextMessageAnswer(MessageResult::kOk);
+  commands.FinishSend({TransferOutcome::kCancelled, 1});
+  EXPECT_EQ(dialogs.messages.back().text,
+            "发送未完成（已取消）：全站仪确认了 5 条记录中的 1 条，其余记录未发送。");
+}
+
+TEST_F(MainCommandsReceiveTest, ArrivingLinesAreShownAtEachPaceWhileTheTableIsReadOnly) {
+  ASSERT_TRUE(commands.PrepareReceive());
+  EXPECT_TRUE(view.tableReadOnly);
+  const JobText records = Records(3);
+  job.JobText = {records[0], records[1]};
+  commands.ShowArrivingLines(true);
+  EXPECT_EQ(table.Cell(kColName, 2), "P2");
+  EXPECT_EQ(view.panels[StatusPanel::kCount], "总数:2");
+  job.JobText.push_back(records[2]);
+  commands.ShowArrivingLines(true);
+  EXPECT_EQ(table.Cell(kColName, 3), "P3");
+  EXPECT_EQ(view.panels[StatusPanel::kCount], "总数:3");
+  EXPECT_EQ(view.view, test::FakeMainView::View::kCoordinate);
+
+  // Then a measurement frame: the text view takes over, with every line.
+  job.JobText.push_back("HA=123.4510");
+  commands.ShowArrivingLines(false);
+  EXPECT_EQ(view.view, test::FakeMainView::View::kMeasurement);
+  EXPECT_EQ(view.shownText, job.JobText);
+  commands.FinishReceive();
+  EXPECT_FALSE(view.tableReadOnly);
 }
 
 }  // namespace

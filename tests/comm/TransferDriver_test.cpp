@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "records/RecordLine.h"
 #include "support/InstrumentFrames.h"
@@ -44,6 +45,7 @@ class LoggingFace final : public TransferFace {
   void CloseDialog() override { log_.push_back("close dialog"); }
   void ShowPortOpenFailure(const std::string& detail) override { log_.push_back(detail); }
   void ShowUnsendableRecord(const UnsendableRecord&) override { log_.push_back("unsendable"); }
+  void ShowSilenceHint(bool shown) override { log_.push_back(shown ? "hint" : "no hint"); }
   void ReportError(std::exception_ptr error) override {
     try {
       std::rethrow_exception(error);
@@ -62,9 +64,11 @@ class LoggingFace final : public TransferFace {
 // A driver started on a scripted line at time 0, the logs of the start
 // cleared; the face's log apart from the line's.
 struct DriverRig {
-  explicit DriverRig(TransferDirection direction, JobText lines = {}) {
+  explicit DriverRig(TransferDirection direction, JobText lines = {},
+                     std::optional<milliseconds> hintAfter = {}) {
     job.JobText = std::move(lines);
     driver.emplace(job, port, face, direction, 50ms, units, [this] { return now; });
+    if (hintAfter) driver->GiveSilenceHintAfter(*hintAfter);
     driver->Start();
     line.clear();
     shown.clear();
@@ -190,6 +194,53 @@ TEST(TransferDriver, ASendPollsAgainAfterASilenceWhileARequestIsAwaited) {
   r.driver->Wake();
   EXPECT_EQ(r.line, test::TransferLog{});
   EXPECT_EQ(r.shown.back(), "no wake");
+}
+
+// The hint counts the instrument's silence only: Timer1's polls are the
+// program's own bytes, and a byte from the instrument takes the hint away.
+TEST(TransferDriver, TheSilenceHintComesAfterTheInstrumentsSilenceAndGoesWithItsNextByte) {
+  struct Event {
+    int at;
+    const char* arrives;  // bytes from the instrument, or none: a wake
+    test::TransferLog shown;
+  };
+  const JobText records{ComposeRecordLine("P1", "", "1", "2", "3")};
+  struct Case {
+    const char* label;
+    TransferDirection direction;
+    std::vector<Event> events;
+  } cases[] = {
+      {"receive",
+       TransferDirection::kReceive,
+       {{9999, nullptr, {"wake at 10000"}},
+        {10000, nullptr, {"hint", "no wake"}},
+        {10500, "\x01", {"no hint", "messages", "wake at 20500"}},
+        {20500, nullptr, {"hint", "no wake"}},
+        {20600,
+         "\xEE",
+         {"no hint", "messages", "Label1 数据转输终止!", "messages", "close dialog"}},
+        {40000, nullptr, {"no wake"}}}},
+      {"send",
+       TransferDirection::kSend,
+       {{9900, nullptr, {"wake at 10000"}},
+        {10000, nullptr, {"wake at 10000", "hint", "wake at 10100"}}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    DriverRig r(c.direction, c.direction == TransferDirection::kSend ? records : JobText{},
+                10000ms);
+    for (const Event& event : c.events) {
+      SCOPED_TRACE(event.at);
+      r.shown.clear();
+      r.At(event.at);
+      if (event.arrives) {
+        r.Deliver(event.arrives);
+      } else {
+        r.driver->Wake();
+      }
+      EXPECT_EQ(r.shown, event.shown);
+    }
+  }
 }
 
 TEST(TransferDriver, ErrorsAreReportedAndAFailingCloseStillEnds) {

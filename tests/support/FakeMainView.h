@@ -24,6 +24,7 @@ class FakeMainView : public MainView {
   void ShowJobText(const JobText& text) override { shownText = text; }
   void FocusTable() override { ++tableFocus; }
   void ProcessMessages() override {}
+  void SetTableReadOnly(bool readOnly) override { tableReadOnly = readOnly; }
 
   std::string caption;
   View view = View::kCoordinate;
@@ -32,6 +33,7 @@ class FakeMainView : public MainView {
   std::map<StatusPanel, std::string> panels;
   JobText shownText;
   int tableFocus = 0;
+  bool tableReadOnly = false;
 };
 
 }  // namespace lumaq::test

@@ -156,9 +156,19 @@ void RecordGrid::ShowEditorAt(const QModelIndex& index) {
   editorIndex_ = index;
   if (!index.isValid()) return;
   openPersistentEditor(index);
+  ApplyReadOnly();
   scrollTo(index);
   if (QWidget* editor = indexWidget(index)) emit EditorOpened(editor);
   if (hadFocus) FocusEditor();
+}
+
+void RecordGrid::SetReadOnly(bool readOnly) {
+  readOnly_ = readOnly;
+  ApplyReadOnly();
+}
+
+void RecordGrid::ApplyReadOnly() {
+  if (auto* editor = qobject_cast<QLineEdit*>(Editor())) editor->setReadOnly(readOnly_);
 }
 
 void RecordGrid::FocusEditor() {

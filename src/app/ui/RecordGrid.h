@@ -44,6 +44,9 @@ class RecordGrid : public QTableView {
   // Shows the table's cells and its current cell, with the editor on it.
   void SyncFromTable();
   void FocusEditor();
+  // While a receive adds rows: the editor takes no typing.
+  void SetReadOnly(bool readOnly);
+  bool ReadOnly() const { return readOnly_; }
   // Widens the columns by extra pixels in all, shared in the proportions of
   // their designed widths (0: the designed widths).
   void SetExtraWidth(int extra);
@@ -62,6 +65,7 @@ class RecordGrid : public QTableView {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void ApplyReadOnly();
   QModelIndex TableCurrentIndex() const;
   void ShowEditorAt(const QModelIndex& index);
   // A key in the grid or its editor; true when it has been handled.
@@ -78,6 +82,7 @@ class RecordGrid : public QTableView {
   CellDelegate delegate_;
   QPersistentModelIndex editorIndex_;
   bool syncing_ = false;
+  bool readOnly_ = false;
   bool moveRefused_ = false;
 };
 

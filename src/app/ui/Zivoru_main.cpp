@@ -396,6 +396,10 @@ void TForm1::RefreshTable() {
   if (undoKeys_ != nullptr) undoKeys_->Refresh();
 }
 
+void TForm1::SetTableReadOnly(bool readOnly) {
+  StringGrid1->SetReadOnly(readOnly);
+}
+
 void TForm1::ShowJobText(const JobText& text) {
   RichEdit1->SetLines(text);
 }
@@ -454,24 +458,30 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 
 void TForm1::MenuReceiveClick() {
   if (!commands_.PrepareReceive()) return;
-  RunTransferDialog();
-  commands_.FinishReceive();
+  commands_.FinishReceive(RunTransferDialog());
 }
 
 void TForm1::Menu_SendClick() {
   if (!commands_.PrepareSend()) return;
-  RunTransferDialog();
+  commands_.FinishSend(RunTransferDialog());
 }
 
-void TForm1::RunTransferDialog() {
+TransferEnd TForm1::RunTransferDialog() {
   TForm2 form(job_, commands_.TransferDirection(), commands_.ProgramFolder(), this);
+  QTimer arriving;
   // Every frame the receive accepts goes to the journal before its 0x00.
   if (commands_.TransferDirection() == TransferDirection::kReceive) {
     form.Session().SetAcceptedFrameSink(commands_.ReceiveJournalSink());
+    // A steady pace, not every frame: a repaint per frame would slow the
+    // receive of thousands of frames.
+    connect(&arriving, &QTimer::timeout, this,
+            [this, &form] { commands_.ShowArrivingLines(form.Session().CoordinateData()); });
+    if (arrivingLinesShown_) arriving.start(MainCommands::kArrivingLinesPace);
   } else {
     form.SetRowOfLine([this](int line) { return commands_.SentRecordRow(line); });
   }
   form.exec();
+  return {form.Session().Outcome(), form.Session().TransferCount()};
 }
 
 void TForm1::MenuDefDataFormClick() {

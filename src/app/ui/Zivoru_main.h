@@ -48,11 +48,15 @@ class TForm1 : public QMainWindow, public MainView {
   void RefreshTable() override;
   void ShowJobText(const JobText& text) override;
   void FocusTable() override;
+  void SetTableReadOnly(bool readOnly) override;
   void ProcessMessages() override;
 
   JobDocument& Job() { return job_; }
   RecordTable& Table() { return table_; }
   MainCommands& Commands() { return commands_; }
+  // Whether a receive shows its lines as they arrive (the default) or only at
+  // its end; the benchmark compares the two.
+  void SetArrivingLinesShown(bool shown) { arrivingLinesShown_ = shown; }
 
   // Widgets by their form names, for the window's own wiring and its tests.
   RecordGrid* StringGrid1 = nullptr;
@@ -104,8 +108,9 @@ class TForm1 : public QMainWindow, public MainView {
 
   void MenuReceiveClick();
   void Menu_SendClick();
-  // The transfer dialog TForm2, shown modally and destroyed (closing its port).
-  void RunTransferDialog();
+  // The transfer dialog TForm2, shown modally and destroyed (closing its port);
+  // during a receive the arriving lines are shown at kArrivingLinesPace.
+  TransferEnd RunTransferDialog();
   void HelpAboutClick();
   void MenuDefDataFormClick();
   // 工具 > 坐标系: the job's coordinate reference system (app/CrsCommand.h).
@@ -121,6 +126,7 @@ class TForm1 : public QMainWindow, public MainView {
   QElapsedTimer messagesProcessed_;
   bool coordinateView_ = true;
   bool planView_ = false;
+  bool arrivingLinesShown_ = true;
   QtPlanPictures planPictures_;
 };
 

@@ -11,6 +11,8 @@
 #include <thread>
 #include <utility>
 
+#include "comm/ComLineSettings.h"
+#include "comm/TransferLineTexts.h"
 #include "comm/TransferTimings.h"
 #include "comm/ui/Unit3.h"
 #include "ui/AnsiText.h"
@@ -24,6 +26,7 @@ TForm2::TForm2(JobDocument& job, TransferDirection transferDirection, std::strin
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowStaysOnTopHint),
       ComPort1(dispatcher_),
+      direction_(transferDirection),
       programFolder_(std::move(programFolder)),
       line_(ComPort1),
       driver_(job, line_, *this, transferDirection, kDialogCounterPace, units) {
@@ -38,6 +41,12 @@ TForm2::TForm2(JobDocument& job, TransferDirection transferDirection, std::strin
   Label3->setMinimumWidth(Label3->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
   Button1 = new QPushButton(FromUtf8(kTransferCancelCaption), this);
   Button1->setObjectName("Button1");
+  LineLabel = new QLabel(this);
+  LineLabel->setObjectName("LineLabel");
+  SilenceHintLabel = new QLabel(this);
+  SilenceHintLabel->setObjectName("SilenceHintLabel");
+  SilenceHintLabel->setWordWrap(true);
+  SilenceHintLabel->hide();
 
   auto* counter = new QHBoxLayout;
   counter->addStretch();
@@ -53,11 +62,14 @@ TForm2::TForm2(JobDocument& job, TransferDirection transferDirection, std::strin
   layout->setContentsMargins(24, 18, 24, 14);
   layout->setSpacing(14);
   layout->addWidget(Label1, 0, Qt::AlignHCenter);
+  layout->addWidget(SilenceHintLabel);
   layout->addLayout(counter);
+  layout->addWidget(LineLabel, 0, Qt::AlignHCenter);
   layout->addLayout(buttons);
 
   ApplyComPort1Design(ComPort1);
   driver_.Attach(ComPort1);
+  driver_.GiveSilenceHintAfter(kSilenceHintDelay);
   wakeTimer_.setSingleShot(true);
   connect(&wakeTimer_, &QTimer::timeout, this, [this] { driver_.Wake(); });
   connect(Button1, &QPushButton::clicked, this, [this] { driver_.Cancel(); });
@@ -93,6 +105,8 @@ void TForm2::FormShow() {
     done(QDialog::Rejected);
     return;
   }
+  LineLabel->setText(FromUtf8(
+      LineInUseText(ComPort1.Port(), ComPort1.ResolvedDevicePath(), LineBaudRate(ComPort1))));
   driver_.Start();
 }
 
@@ -141,6 +155,13 @@ void TForm2::ShowUnsendableRecord(const UnsendableRecord& record) {
   QMessageBox box(QMessageBox::Warning, FromUtf8(kPortWarningCaption),
                   FromUtf8(UnsendableRecordText(shown, name)), QMessageBox::Ok, this);
   box.exec();
+}
+
+void TForm2::ShowSilenceHint(bool shown) {
+  SilenceHintLabel->setText(shown ? FromUtf8(SilenceHintText(direction_, LineBaudRate(ComPort1)))
+                                  : QString());
+  SilenceHintLabel->setVisible(shown);
+  adjustSize();
 }
 
 void TForm2::reject() {

@@ -55,6 +55,11 @@ class TForm2 : public QDialog, private TransferFace {
   QLabel* Label3;
   QPushButton* Button1;
   TComPort ComPort1;
+  // Under the counter: the port, device and rate in use (LineInUseText).
+  QLabel* LineLabel;
+  // Under the waiting text, after a long silence of the instrument
+  // (SilenceHintText); hidden otherwise.
+  QLabel* SilenceHintLabel;
 
   // Escape, like Cancel, asks the transfer to close.
   void reject() override;
@@ -76,9 +81,11 @@ class TForm2 : public QDialog, private TransferFace {
   void CloseDialog() override;
   void ShowPortOpenFailure(const std::string& detail) override;
   void ShowUnsendableRecord(const UnsendableRecord& record) override;
+  void ShowSilenceHint(bool shown) override;
   // Shown in the error box between steps; the transfer goes on.
   void ReportError(std::exception_ptr error) override;
 
+  const TransferDirection direction_;
   std::string programFolder_;
   std::function<int(int)> rowOfLine_;
   ComTransferPort line_;

@@ -14,6 +14,7 @@
 #include "app/ui/Zivoru_main.h"
 #include "comm/AcceptedFrame.h"
 #include "comm/FramesFile.h"
+#include "comm/TransferLineTexts.h"
 #include "comm/ui/Trans.h"
 #include "comm/ui/Unit3.h"
 #include "records/JobFiles.h"
@@ -203,12 +204,17 @@ TEST_F(TransferWindowTest, ALineThatGoesAwayKeepsTheRecordsAcceptedBeforeIt) {
   const JobText records = test::TopoRecords(5);
   InstrumentRun& run =
       Instrument({"--hangup-after", "2", "send-job", dir.Write("JOB.BDT", JoinLinesCrLf(records))});
+  dialogs.NextMessageAnswer(MessageResult::kOk);
   Press(Qt::Key_F9);
   EXPECT_TRUE(transfer.isNull());
   EXPECT_EQ(run.Finish(), 1) << run.Errors();
   EXPECT_EQ(GridRecords(), JobText(records.begin(), records.begin() + 2));
   EXPECT_EQ(form.PanelLabel(StatusPanel::kCount)->text(), QString::fromUtf8("总数:2"));
   EXPECT_TRUE(form.Commands().HasUnsavedReceivedLines());
+  // Said after the dialog, not only for its two seconds.
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, UnfinishedReceiveText({TransferOutcome::kLineError, 2}));
+  EXPECT_TRUE(form.Job().Modified);
 }
 
 TEST_F(TransferWindowTest, CancelKeepsTheRecordsAcceptedSoFar) {
@@ -217,6 +223,7 @@ TEST_F(TransferWindowTest, CancelKeepsTheRecordsAcceptedSoFar) {
   AcceptSettings();
   script.While([this] { return transfer.isNull() || transfer->Label3->text() == "0"; },
                [this] { transfer->Button1->click(); });
+  dialogs.NextMessageAnswer(MessageResult::kOk);
   Key(Qt::Key_F9);
   EXPECT_TRUE(transfer.isNull());
   const JobText got = form.Job().JobText;
@@ -225,6 +232,35 @@ TEST_F(TransferWindowTest, CancelKeepsTheRecordsAcceptedSoFar) {
   EXPECT_EQ(got, JobText(records.begin(), records.begin() + static_cast<long>(got.size())));
   EXPECT_EQ(GridRecords(), got);
   EXPECT_TRUE(form.Commands().HasUnsavedReceivedLines());
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text,
+            UnfinishedReceiveText({TransferOutcome::kCancelled, static_cast<int>(got.size())}));
+}
+
+TEST_F(TransferWindowTest, RowsAppearWhileTheReceiveRunsAndTheDialogNamesTheLine) {
+  const JobText records = test::TopoRecords(40);
+  InstrumentRun& run =
+      Instrument({"--pause", "50", "send-job", dir.Write("JOB.BDT", JoinLinesCrLf(records))});
+  AcceptSettings();
+  struct MidReceive {
+    std::string firstRow;
+    bool readOnly = false;
+    QString line, status;
+  } mid;
+  script.While([this] { return transfer.isNull() || form.Table().Cell(kColName, 1).empty(); },
+               [&] {
+                 mid = {form.Table().Cell(kColName, 1), form.StringGrid1->ReadOnly(),
+                        transfer->LineLabel->text(), transfer->Label1->text()};
+               });
+  Key(Qt::Key_F9);
+  EXPECT_TRUE(script.AllDone());
+  EXPECT_EQ(run.Finish(), 0) << run.Errors();
+  EXPECT_EQ(mid.firstRow, "P1");
+  EXPECT_TRUE(mid.readOnly);
+  EXPECT_EQ(mid.line.toStdString(), LineInUseText("COM1", run.FarPath(), 1200));
+  EXPECT_EQ(mid.status.toStdString(), kTransferringText);
+  EXPECT_EQ(GridRecords(), records);
+  EXPECT_FALSE(form.StringGrid1->ReadOnly());
 }
 
 }  // namespace
