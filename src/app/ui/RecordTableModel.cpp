@@ -43,6 +43,16 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
 
 void RecordTableModel::Refresh() {
   const int rows = table_.RowCount() - 1;
+  if (rows > shownRows_ && shownRows_ > 0) {
+    // Rows added at the end (a receive that shows its records as they come):
+    // the view keeps its place and lays out only the new rows.
+    const int shown = shownRows_;
+    beginInsertRows({}, shown, rows - 1);
+    shownRows_ = rows;
+    endInsertRows();
+    emit dataChanged(index(0, 0), index(shown - 1, kColumnCount - 1));
+    return;
+  }
   if (rows != shownRows_) {
     beginResetModel();
     shownRows_ = rows;
