@@ -130,9 +130,12 @@ class CliTransferFace final : public TransferFace {
 TransferResult RunTransfer(JobDocument& job, TransferDirection direction,
                            const PortOptions& options, AcceptedFrameSink* sink) {
   TransferResult result;
-  LoopDispatcher loop;
-  TComPort port(loop);
+  // The port posts nothing: the loop below watches the line itself.
+  LoopDispatcher unused;
+  TComPort port(unused);
   ConfigurePort(port, options, ProgramFolder());
+  // Nothing else to wait for: the loop below waits on the line itself.
+  port.SetOwnerWatches(true);
   ComTransferPort line(port);
   CliTransferFace face(result);
   TransferDriver driver(job, line, face, direction, kCliCounterPace);
@@ -145,7 +148,7 @@ TransferResult RunTransfer(JobDocument& job, TransferDirection direction,
   while (!face.Closed()) {
     face.ProcessMessages();
     driver.Wake();
-    if (!face.Closed()) loop.RunOne(face.UntilWake());
+    if (!face.Closed()) port.WatchLine(SerialClock::now() + face.UntilWake());
   }
   port.Close();
   face.EndCounterLine();

@@ -10,6 +10,7 @@
 
 #include "comm/ComLineSettings.h"
 #include "comm/ComThread.h"
+#include "comm/LineWatch.h"
 #include "comm/WireTime.h"
 
 namespace lumaq {
@@ -111,7 +112,11 @@ void TCustomComPort::Open() {
   try {
     queue_.Clear();
     SetupComPort();
-    if (!events_.Empty()) {
+    if (events_.Empty()) {
+      // Nothing to report.
+    } else if (ownerWatches_) {
+      ownerWatch_ = std::make_unique<LineWatch>(*device_, queue_, events_);
+    } else {
       thread_ =
           std::make_unique<TComThread>(*device_, queue_, dispatcher_, events_, syncMethod_,
                                        [this](bool rxChar, unsigned lineErrors, bool lineGone) {
@@ -150,6 +155,7 @@ void TCustomComPort::Close() {
       thread_.reset();
     }
   }
+  ownerWatch_.reset();
   DestroyHandle();
   connected_ = false;
   DoAfterClose();
@@ -226,6 +232,18 @@ int TCustomComPort::InputCount() {
   } catch (const SerialError& error) {
     throw EComPort(EComPort::kClearComFailed, error.Code());
   }
+}
+
+bool TCustomComPort::WatchLine(SerialClock::time_point deadline) {
+  if (!connected_ || !ownerWatch_) {
+    std::this_thread::sleep_until(deadline);
+    return false;
+  }
+  static const std::atomic<bool> kNeverStopped{false};
+  const LineWatch::Outcome outcome = ownerWatch_->WaitOnce(deadline, false, kNeverStopped);
+  if (!outcome.event) return false;
+  RunDispatch(outcome.event->rxChar, outcome.event->lineErrors, outcome.event->lineGone);
+  return true;
 }
 
 int TCustomComPort::WaitingCount() {

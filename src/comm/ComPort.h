@@ -31,6 +31,7 @@
 namespace lumaq {
 
 class IniFile;
+class LineWatch;
 class TComThread;
 
 // The longest Close waits for what is still to be sent to leave; a line that
@@ -88,6 +89,12 @@ class TCustomComPort {
   // smNone on the event thread itself. Taken at Open.
   TSyncMethod SyncMethod() const { return syncMethod_; }
   void SetSyncMethod(TSyncMethod value) { syncMethod_ = value; }
+  // The owner's own loop watches the line (WatchLine) and no event thread
+  // runs: every event then costs no switch between threads, which a transfer
+  // of thousands of frames pays twice a frame. For an owner that has nothing
+  // else to wait for (lumaq-cli). Taken at Open.
+  bool OwnerWatches() const { return ownerWatches_; }
+  void SetOwnerWatches(bool value) { ownerWatches_ = value; }
   TStoredProps StoredProps() const { return storedProps_; }
   void SetStoredProps(TStoredProps value) { storedProps_ = value; }
 
@@ -127,6 +134,11 @@ class TCustomComPort {
   int Read(void* buffer, int count);
   // Bytes received and not yet read.
   int InputCount();
+  // With OwnerWatches, on the owner's thread: waits until bytes arrive, a
+  // line error comes or the line goes away, or until deadline, and then runs
+  // the handlers as the event thread would. False when nothing was reported
+  // (also while the port is closed or has no events: then it just waits).
+  bool WatchLine(SerialClock::time_point deadline);
 
   // While updates are begun, changed settings are not applied; the last
   // EndUpdate applies all of them (when open).
@@ -201,6 +213,7 @@ class TCustomComPort {
   std::uint8_t eventChar_ = 0;
   bool discardNull_ = false;
   TSyncMethod syncMethod_ = smThreadSync;
+  bool ownerWatches_ = false;
   TStoredProps storedProps_{spBasic};
   ComPortMap portMap_;
   std::string devicePath_;
@@ -208,6 +221,8 @@ class TCustomComPort {
   bool connected_ = false;
   int updateCount_ = 0;
   std::unique_ptr<TComThread> thread_;
+  // In place of the thread while the owner watches.
+  std::unique_ptr<LineWatch> ownerWatch_;
   // Threads stopped from inside their own handler, joined later.
   std::vector<std::unique_ptr<TComThread>> retiredThreads_;
   std::atomic<std::thread::id> handlerThread_{};

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "comm/LineWatch.h"
+
 namespace lumaq {
 
 TComThread::TComThread(SerialDevice& device, ComInputQueue& queue, Dispatcher& dispatcher,
@@ -35,34 +37,13 @@ void TComThread::Join() {
 }
 
 void TComThread::Execute() {
-  const bool watchBytes = events_.Contains(evRxChar);
-  const bool watchErrors = events_.Contains(evError);
-  bool lineGone = false;
+  LineWatch watch(device_, queue_, events_);
   while (!stop_) {
-    unsigned what = kWaitInterrupt;
-    if (!lineGone) {
-      what |= kWaitLine;
-      // A full queue is left alone until the program reads from it.
-      if (watchBytes && queue_.HasRoom()) what |= kWaitReadable;
-    }
-    SerialWaitResult result;
-    try {
-      result = device_.Wait(kNoDeadline, what);
-    } catch (const SerialError&) {
-      result = SerialWaitResult::kHungUp;
-    }
-    if (stop_) break;
-    if (result == SerialWaitResult::kInterrupted) continue;
-
-    const ComInputQueue::Fill fill =
-        queue_.FillFromDevice(result == SerialWaitResult::kReadable, watchErrors, stop_);
-    if (fill.stopped) break;
-    const bool hungUp = result == SerialWaitResult::kHungUp || fill.hungUp;
-    if (hungUp) lineGone = true;
-    const bool reportBytes = watchBytes && fill.moved;
-    const bool reportErrors = watchErrors && (hungUp || fill.lineErrors != 0);
-    if (!reportBytes && !reportErrors) continue;
-    if (!Dispatch(reportBytes, reportErrors ? fill.lineErrors : 0, reportErrors && hungUp)) break;
+    const LineWatch::Outcome outcome = watch.WaitOnce(kNoDeadline, true, stop_);
+    if (outcome.stopped) break;
+    if (!outcome.event) continue;
+    const LineEvent& event = *outcome.event;
+    if (!Dispatch(event.rxChar, event.lineErrors, event.lineGone)) break;
   }
 }
 

@@ -212,6 +212,9 @@ class PosixSerialDevice final : public SerialDevice {
 
   std::size_t ReadAvailable(std::span<std::uint8_t> into) override {
     if (into.empty()) return 0;
+    // Mostly called when a wait has just seen bytes: the read comes first,
+    // and only a read that takes nothing asks the line what it holds.
+    if (const std::size_t count = ReadNow(into, false)) return Kept(into, count);
     pollfd fd{fd_.Get(), POLLIN, 0};
     int ready;
     do {
@@ -222,23 +225,11 @@ class PosixSerialDevice final : public SerialDevice {
       if (fd.revents & (POLLHUP | POLLERR | POLLNVAL)) FailHungUp("read");
       return 0;
     }
-    ssize_t count;
-    do {
-      count = ::read(fd.fd, into.data(), into.size());
-    } while (count < 0 && errno == EINTR);
-    if (count < 0) {
-      if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
-      Fail("read");
-    }
-    // With VMIN = VTIME = 0 an empty line also reads 0, but poll said there
-    // were bytes: the line is gone.
+    // Bytes came after the read, or the line is gone: with VMIN = VTIME = 0
+    // a line that is gone reads 0 while poll says there are bytes.
+    const std::size_t count = ReadNow(into, true);
     if (count == 0) FailHungUp("read");
-    std::size_t kept = static_cast<std::size_t>(count);
-    if (discardNull_) {
-      const auto end = std::remove(into.begin(), into.begin() + count, std::uint8_t{0});
-      kept = static_cast<std::size_t>(end - into.begin());
-    }
-    return kept;
+    return Kept(into, count);
   }
 
   std::size_t Write(std::span<const std::uint8_t> bytes,
@@ -296,6 +287,28 @@ class PosixSerialDevice final : public SerialDevice {
  private:
   // Whatever an earlier user left unread is not ours.
   static void DiscardUnread(int fd) { ::tcflush(fd, TCIFLUSH); }
+
+  // What one read takes without waiting: 0 when nothing is there (or the line
+  // is gone). A failed read raises only when failures count.
+  std::size_t ReadNow(std::span<std::uint8_t> into, bool failuresCount) {
+    ssize_t count;
+    do {
+      count = ::read(fd_.Get(), into.data(), into.size());
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+      if (errno == EAGAIN || errno == EWOULDBLOCK || !failuresCount) return 0;
+      Fail("read");
+    }
+    return static_cast<std::size_t>(count);
+  }
+
+  // Of count bytes read into into, those kept: zero bytes go when discarded.
+  std::size_t Kept(std::span<std::uint8_t> into, std::size_t count) const {
+    if (!discardNull_) return count;
+    const auto end = std::remove(into.begin(), into.begin() + static_cast<std::ptrdiff_t>(count),
+                                 std::uint8_t{0});
+    return static_cast<std::size_t>(end - into.begin());
+  }
 
   // An open descriptor, its unread input already discarded, becomes the line.
   void TakeOver(UniqueFd fd) {
