@@ -87,8 +87,8 @@ TEST_F(ExchangeCommandsTest, ImportOffersTheFormatAFileLooksLike) {
   const struct {
     MessageResult answer;
     std::string name;  // of the record imported; "OLD" when none was
-  } cases[] = {{MessageResult::kYes, "P1"}, {MessageResult::kNo, "\"P1\""},
-               {MessageResult::kCancel, "OLD"}};
+  } cases[] = {
+      {MessageResult::kYes, "P1"}, {MessageResult::kNo, "\"P1\""}, {MessageResult::kCancel, "OLD"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     SetRecord(1, "OLD", "1", "2");
@@ -96,10 +96,11 @@ TEST_F(ExchangeCommandsTest, ImportOffersTheFormatAFileLooksLike) {
     Import(csv, 4);  // CASS
     ASSERT_FALSE(dialogs.messages.empty());
     EXPECT_EQ(dialogs.messages.back().caption, kCaptionConfirm);
-    EXPECT_EQ(dialogs.messages.back().text,
-              "文件“p.csv”看起来不是“CASS5.X文件(*.DAT)”格式，而像是“CSV文件(逗号分隔)(*.CSV)”格式。"
-              "\n\n是：改按“CSV文件(逗号分隔)(*.CSV)”格式导入\n否：仍按“CASS5.X文件(*.DAT)”格式导入"
-              "\n取消：不导入");
+    EXPECT_EQ(
+        dialogs.messages.back().text,
+        "文件“p.csv”看起来不是“CASS5.X文件(*.DAT)”格式，而像是“CSV文件(逗号分隔)(*.CSV)”格式。"
+        "\n\n是：改按“CSV文件(逗号分隔)(*.CSV)”格式导入\n否：仍按“CASS5.X文件(*.DAT)”格式导入"
+        "\n取消：不导入");
     EXPECT_EQ(table.Cell(kColName, 1), c.name);
   }
 }
