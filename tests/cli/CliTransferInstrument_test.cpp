@@ -266,7 +266,12 @@ TEST_F(CliTransferInstrument, TransfersCompleteThroughTheMisbehavioursOfTheField
       EXPECT_EQ(ReadFileBytes(dir.Path(c.saved)), ReadFileBytes(job));
       EXPECT_NE(ends.errors.find(c.fault), std::string::npos) << ends.errors;
       EXPECT_EQ(Occurrences(ends.errors, "refused (0xFF)"), c.refusals) << ends.errors;
-      EXPECT_EQ(Occurrences(ends.errors, "not answered"), 0) << ends.errors;
+      // Once the first frame is through, no header goes unanswered (a loaded
+      // machine may make the very first one wait for the program's start).
+      std::size_t started = ends.errors.find(": accepted");  // a frame the instrument sent
+      if (started == std::string::npos) started = ends.errors.find(": received");
+      ASSERT_NE(started, std::string::npos) << ends.errors;
+      EXPECT_EQ(Occurrences(ends.errors.substr(started), "not answered"), 0) << ends.errors;
     }
   }
 }
