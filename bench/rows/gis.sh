@@ -17,13 +17,7 @@ mawk 'BEGIN {
   }
 }' >"$work/JOB.BDT"
 
-seconds() {
-  local start end
-  start=$(date +%s%N)
-  for ((run = 0; run < runs; run++)); do "$@" >/dev/null; done
-  end=$(date +%s%N)
-  awk -v ns="$((end - start))" -v n="$runs" 'BEGIN { printf "%.6f", ns / n / 1e9 }'
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../seconds.sh"
 csv="$(seconds "$cli" export csv "$work/JOB.BDT" "$work/out.csv")"
 for format in gpkg shp geojson kml landxml; do
   printf 'export %s, 15999 points (lumaq-cli)\t%s\tlumaq-cli export csv\t%s\n' "$format" \

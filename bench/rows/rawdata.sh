@@ -30,13 +30,7 @@ for i in range(1, count):
 open(path, "wb").write(b"".join(out))
 PY
 
-seconds() {
-  local start end
-  start=$(date +%s%N)
-  for ((run = 0; run < runs; run++)); do "$@" >/dev/null; done
-  end=$(date +%s%N)
-  awk -v ns="$((end - start))" -v n="$runs" 'BEGIN { printf "%.6f", ns / n / 1e9 }'
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../seconds.sh"
 cli="$LUMAQ_BUILD/lumaq-cli"
 floor="$(seconds od -An -v -tx1 -w42 "$work/FIELD.TSM")"
 printf 'raw records to text, %d records (lumaq-cli)\t%s\tod: the bytes as hex text\t%s\n' \

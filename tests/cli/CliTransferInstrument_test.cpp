@@ -44,6 +44,14 @@ struct Ends {
   std::string errors;  // both sides' standard error, for a failure message
 };
 
+// The job the program makes of frames it accepts, one after another.
+JobDocument JobOfFrames(const std::vector<Frame>& frames) {
+  JobDocument job;
+  RawUnitState units;
+  for (const Frame& frame : frames) HandleAcceptedFrame(frame.header, frame.body, job, units);
+  return job;
+}
+
 class CliTransferInstrument : public ::testing::Test {
  protected:
   // The instrument on its pseudo-terminal with instrumentArguments, and
@@ -131,9 +139,7 @@ TEST_F(CliTransferInstrument, ReceiveOfMeasurementFramesSavesTheirText) {
   EXPECT_EQ(ends.program, 0) << ends.errors;
   EXPECT_EQ(ends.instrument, 0) << ends.errors;
 
-  JobDocument expected;
-  RawUnitState units;
-  for (const Frame& frame : frames) HandleAcceptedFrame(frame.header, frame.body, expected, units);
+  const JobDocument expected = JobOfFrames(frames);
   ASSERT_EQ(expected.JobText.size(), 8u);  // a separator and a line for each frame
   EXPECT_EQ(ReadFileBytes(dir.Path("OUT.TXT")), JoinLinesCrLf(expected.JobText));
 }
@@ -154,9 +160,7 @@ TEST_F(CliTransferInstrument, AMixedReceiveIntoATsmKeepsTheRawRecordsAndTheOther
   EXPECT_EQ(ends.program, 0) << ends.errors;
   EXPECT_EQ(ends.instrument, 0) << ends.errors;
 
-  JobDocument expected;
-  RawUnitState units;
-  for (const Frame& frame : frames) HandleAcceptedFrame(frame.header, frame.body, expected, units);
+  const JobDocument expected = JobOfFrames(frames);
   ASSERT_EQ(expected.LinesBesideRawRecords.size(), 3u);  // a record, a separator, a measurement
   EXPECT_EQ(ReadFileBytes(dir.Path("OUT.TSM")), raw1 + raw2);
   EXPECT_EQ(ReadFileBytes(dir.Path("OUT.TXT")), JoinLinesCrLf(expected.LinesBesideRawRecords));
