@@ -5,7 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "comm/ComLineSettings.h"
 #include "comm/PortOpenFailure.h"
 
 namespace lumaq {
@@ -35,9 +34,8 @@ int ComTransferPort::Write(const void* buffer, int count) {
       // The write reports a line that went away; a purge after it drops all.
     }
   }
-  const auto handedOver = SerialClock::now();
   const int written = port_.Write(buffer, count);
-  afterWrite_ = AnswerWindow::AfterWrite(waiting, written, LineBaudRate(port_), handedOver);
+  afterWrite_ = AnswerWindow::AfterWrite(waiting);
   return written;
 }
 
@@ -51,7 +49,7 @@ void ComTransferPort::ClearInputBeforeAnswer(int longestAnswer) {
   const AnswerWindow window = std::exchange(afterWrite_, {});
   std::optional<int> stale;
   try {
-    stale = window.StaleBytes(port_.InputCount(), longestAnswer, SerialClock::now());
+    stale = window.StaleBytes(port_.InputCount(), longestAnswer);
   } catch (const EComPort&) {
     // The line is gone: the purge says so.
   }
