@@ -169,6 +169,7 @@ class PosixSerialDevice final : public SerialDevice {
   }
 
   bool IsOpen() const noexcept override { return fd_.Get() >= 0; }
+  int WatchHandle() const noexcept override { return fd_.Get(); }
 
   void Configure(const SerialLineSettings& settings) override {
     posix::ConfigureLine(fd_.Get(), settings);
@@ -318,13 +319,26 @@ class PosixSerialDevice final : public SerialDevice {
     wakeWrite_.Reset(pipeFds[1]);
     counters_ = {};
     hasCounters_ = ReadErrorCounters(fd.Get(), counters_);
+    writesLeaveAtOnce_ = IsPseudoTerminal(fd.Get());
     fd_ = std::move(fd);
+  }
+
+  // Either end of a pseudo-terminal: it keeps no output queue (TIOCOUTQ is 0
+  // whatever was written), so there is nothing to wait for after a write.
+  static bool IsPseudoTerminal(int fd) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISCHR(status.st_mode)) return false;
+    const unsigned kind = ::major(status.st_rdev);
+    constexpr unsigned kFirstPtySlave = 136, kLastPtySlave = 143, kPtyMaster = 5;
+    return (kind >= kFirstPtySlave && kind <= kLastPtySlave) ||
+           (kind == kPtyMaster && ::minor(status.st_rdev) == 2);
   }
 
   // The bytes written are complete when they have left the output queue, as
   // far as the driver tells; a device that does not tell counts as done.
   void WaitUntilSent(Deadline deadline) noexcept {
     using std::chrono::microseconds;
+    if (writesLeaveAtOnce_) return;
     for (;;) {
       int queued = 0;
       if (::ioctl(fd_.Get(), TIOCOUTQ, &queued) != 0 || queued <= 0) return;
@@ -347,6 +361,7 @@ class PosixSerialDevice final : public SerialDevice {
   int baudRate_ = 9600;
   bool hasCounters_ = false;
   ErrorCounters counters_;
+  bool writesLeaveAtOnce_ = false;
 };
 
 }  // namespace
