@@ -126,7 +126,10 @@ class FuzzTransferPort final : public TransferPort {
     if (input) queue_.clear();
   }
   // The answer to the write is still on its way when the purge comes.
-  void ClearInputBeforeAnswer(int) override { queue_.clear(); }
+  void WriteForAnswer(std::uint8_t byte, int) override {
+    Write(&byte, 1);
+    queue_.clear();
+  }
   int InputCount() override { return static_cast<int>(queue_.size()); }
 
   void Arrive(std::string_view bytes) { queue_ += bytes; }

@@ -1,5 +1,7 @@
 #include "comm/ComTransferPort.h"
 
+#include "comm/AnswerWindow.h"
+
 #include <cstddef>
 #include <optional>
 #include <utility>
@@ -17,36 +19,33 @@ void ComTransferPort::Open() {
 }
 
 int ComTransferPort::Read(void* buffer, int count) {
-  afterWrite_ = {};
   inputEmptied_ = false;
   return port_.Read(buffer, count);
 }
 
 int ComTransferPort::Write(const void* buffer, int count) {
-  afterWrite_ = {};
+  inputEmptied_ = false;
+  return port_.Write(buffer, count);
+}
+
+void ComTransferPort::ClearBuffer(bool input, bool output) {
+  port_.ClearBuffer(input, output);
+  inputEmptied_ = input;
+}
+
+void ComTransferPort::WriteForAnswer(std::uint8_t byte, int longestAnswer) {
   std::optional<int> waiting;
-  if (std::exchange(inputEmptied_, false)) {
+  if (inputEmptied_) {
     waiting = 0;  // a purge has just emptied it: no need to ask the system
   } else if (port_.Connected()) {
     try {
       waiting = port_.InputCount();
     } catch (const EComPort&) {
-      // The write reports a line that went away; a purge after it drops all.
+      // The write reports a line that went away; the purge after it drops all.
     }
   }
-  const int written = port_.Write(buffer, count);
-  afterWrite_ = AnswerWindow::AfterWrite(waiting);
-  return written;
-}
-
-void ComTransferPort::ClearBuffer(bool input, bool output) {
-  afterWrite_ = {};
-  port_.ClearBuffer(input, output);
-  inputEmptied_ = input;
-}
-
-void ComTransferPort::ClearInputBeforeAnswer(int longestAnswer) {
-  const AnswerWindow window = std::exchange(afterWrite_, {});
+  Write(&byte, 1);
+  const AnswerWindow window = AnswerWindow::AfterWrite(waiting);
   std::optional<int> stale;
   try {
     stale = window.StaleBytes(port_.InputCount(), longestAnswer);

@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 
-#include "comm/AnswerWindow.h"
 #include "comm/ComPort.h"
 #include "comm/TransferPort.h"
 
@@ -24,13 +23,11 @@ class ComTransferPort final : public TransferPort {
   int Write(const void* buffer, int count) override;
   // Drops everything queued.
   void ClearBuffer(bool input, bool output) override;
-  void ClearInputBeforeAnswer(int longestAnswer) override;
+  void WriteForAnswer(std::uint8_t byte, int longestAnswer) override;
   int InputCount() override { return port_.InputCount(); }
 
  private:
   TCustomComPort& port_;
-  // The last write, while no read or purge has followed it.
-  AnswerWindow afterWrite_;
   // The last call purged the whole input.
   bool inputEmptied_ = false;
 };

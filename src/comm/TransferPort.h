@@ -3,6 +3,8 @@
 // thread that runs the transfer.
 #pragma once
 
+#include <cstdint>
+
 #include <stdexcept>
 #include <string>
 
@@ -33,10 +35,10 @@ class TransferPort {
   // Discards what was received (input) and what is still to be sent (output):
   // everything queued.
   virtual void ClearBuffer(bool input, bool output) = 0;
-  // The purge of the input that directly follows the program's own 0xBB or
-  // 0xAA: discards what was received before that write; an answer to it of at
+  // The program's own 0xBB or 0xAA, and the purge of the input right after
+  // it: discards what was received before the write; an answer to it of at
   // most longestAnswer bytes that is already there stays (AnswerWindow).
-  virtual void ClearInputBeforeAnswer(int longestAnswer) = 0;
+  virtual void WriteForAnswer(std::uint8_t byte, int longestAnswer) = 0;
   // Bytes received and not yet read.
   virtual int InputCount() = 0;
 };

@@ -59,8 +59,7 @@ void TransferSession::RequestStep() {
   std::uint8_t request = 0;
   const bool got = ReadByte(request) == 1;
   if (!got || (request != kBinaryRequest && request != kTextRequest)) {
-    WriteByte(pollByte_);
-    port_.ClearInputBeforeAnswer(kRequestSize);
+    port_.WriteForAnswer(pollByte_, kRequestSize);
     transferState_ = TransferState::AwaitRequest;
     return;
   }
@@ -109,26 +108,31 @@ void TransferSession::EchoStep() {
   }
   std::uint8_t echo = 0;
   const bool got = ReadByte(echo) == 1;
-  if (got && echo == sentChecksum_) {
-    Purge(true, true);
-    ++sendIndex_;
-    WriteByte(kFrameOk);
-    ++transferCount_;
-    view_.SetLabel3(transferCount_);
-    if (static_cast<std::size_t>(sendIndex_) >= job_.JobText.size()) {
-      WriteByte(kEndByte);
-      view_.SetLabel1(kSendEndText);
-      End(TransferOutcome::kSendComplete);
-      view_.Sleep(kEndMessagePause);
-      Close();
-      return;
-    }
-  } else {
+  if (!got || echo != sentChecksum_) {
     WriteByte(kFrameBad);
     view_.Sleep(kRefusalPause);
+    view_.ProcessMessages();
+    WriteByte(pollByte_);
+    transferState_ = TransferState::AwaitRequest;
+    return;
+  }
+  Purge(true, true);
+  ++sendIndex_;
+  const bool last = static_cast<std::size_t>(sendIndex_) >= job_.JobText.size();
+  // The 0x00 and what follows it (the end byte, or the poll for the next
+  // record) in one write: the same bytes on the wire, one call less a frame.
+  const std::uint8_t answer[2] = {kFrameOk, last ? kEndByte : pollByte_};
+  port_.Write(answer, 2);
+  ++transferCount_;
+  view_.SetLabel3(transferCount_);
+  if (last) {
+    view_.SetLabel1(kSendEndText);
+    End(TransferOutcome::kSendComplete);
+    view_.Sleep(kEndMessagePause);
+    Close();
+    return;
   }
   view_.ProcessMessages();
-  WriteByte(pollByte_);
   transferState_ = TransferState::AwaitRequest;
 }
 

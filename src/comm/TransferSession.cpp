@@ -169,8 +169,7 @@ void TransferSession::HeaderStep() {
   coordinateData_ = CoordinateDataAfter(*header, job_);
   job_.HasRawRecords = HasRawRecordsAfter(*header, job_);
   try {
-    WriteByte(kHeaderAck);
-    port_.ClearInputBeforeAnswer(static_cast<int>(header->bodySize) + 1);
+    port_.WriteForAnswer(kHeaderAck, static_cast<int>(header->bodySize) + 1);
   } catch (...) {
     // The answer never went out (a cable pulled): no frame follows it.
     RefuseFrame();

@@ -73,7 +73,7 @@ class ScriptedTransferPort : public TransferPort {
       log_.push_back("write failed");
       throw std::runtime_error("the line is gone");
     }
-    log_.push_back(count == 1 ? "write " + HexBytes(bytes)
+    log_.push_back(count <= 2 ? "write " + HexBytes(bytes)
                               : "write " + std::to_string(count) + " bytes");
     wire += bytes;
     if (!replies_.empty() && replies_.front().first == bytes) {
@@ -88,7 +88,8 @@ class ScriptedTransferPort : public TransferPort {
     if (input) input_.clear();
   }
 
-  void ClearInputBeforeAnswer(int longestAnswer) override {
+  void WriteForAnswer(std::uint8_t byte, int longestAnswer) override {
+    Write(&byte, 1);
     log_.push_back("purge in before " + std::to_string(longestAnswer));
     input_.clear();
   }
