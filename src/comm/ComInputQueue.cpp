@@ -43,6 +43,11 @@ std::size_t ComInputQueue::CountOrQueued() {
   return count;
 }
 
+std::size_t ComInputQueue::Queued() {
+  std::lock_guard lock(mutex_);
+  return bytes_.size();
+}
+
 void ComInputQueue::ClearLocked() {
   if (Full()) device_.Interrupt();
   bytes_.clear();
@@ -92,12 +97,13 @@ ComInputQueue::Fill ComInputQueue::FillFromDevice(bool moveBytes, bool takeLineE
       while (!Full()) {
         const std::size_t room = std::min(sizeof chunk, capacity_ - bytes_.size());
         const std::size_t got = device_.ReadAvailable(std::span(chunk, room));
+        fill.deviceEmptied = got < room;
         if (got == 0) break;
         bytes_.insert(bytes_.end(), chunk, chunk + got);
         fill.moved = true;
         // A read short of the room took all there was; asking again would cost
         // a system call per event for nothing (what comes later wakes the wait).
-        if (got < room) break;
+        if (fill.deviceEmptied) break;
       }
     }
     if (takeLineErrors) fill.lineErrors = device_.TakeLineErrors();

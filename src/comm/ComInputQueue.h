@@ -38,6 +38,8 @@ class ComInputQueue {
   std::size_t Count();
   // The same, but when the device fails (the line is gone), the bytes queued.
   std::size_t CountOrQueued();
+  // The bytes queued alone.
+  std::size_t Queued();
   // Drops what is queued.
   void Clear();
   // Drops what is queued (input) and purges the device's queues. Raises
@@ -61,10 +63,11 @@ class ComInputQueue {
   bool HasRoom();
 
   struct Fill {
-    bool stopped = false;     // stop was set first; nothing was done
-    bool moved = false;       // bytes came into the queue
-    unsigned lineErrors = 0;  // SerialLineError bits
-    bool hungUp = false;      // the device failed: the line is gone
+    bool stopped = false;        // stop was set first; nothing was done
+    bool moved = false;          // bytes came into the queue
+    unsigned lineErrors = 0;     // SerialLineError bits
+    bool hungUp = false;         // the device failed: the line is gone
+    bool deviceEmptied = false;  // a read took all the device held
   };
   // Waits until no Reader lives, or until stop is set. Then, under the lock,
   // moves what the device holds into the queue while there is room

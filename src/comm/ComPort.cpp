@@ -240,10 +240,26 @@ bool TCustomComPort::WatchLine(SerialClock::time_point deadline) {
     return false;
   }
   static const std::atomic<bool> kNeverStopped{false};
-  const LineWatch::Outcome outcome = ownerWatch_->WaitOnce(deadline, false, kNeverStopped);
+  return Report(ownerWatch_->WaitOnce(deadline, false, kNeverStopped));
+}
+
+bool TCustomComPort::TakeLineEvents() {
+  if (!connected_ || !ownerWatch_) return false;
+  return Report(ownerWatch_->TakeReady());
+}
+
+bool TCustomComPort::Report(const LineWatch::Outcome& outcome) {
   if (!outcome.event) return false;
-  RunDispatch(outcome.event->rxChar, outcome.event->lineErrors, outcome.event->lineGone);
+  // Handled at once: asking the system again what waits would cost a call
+  // per event for what the next wait reports anyway.
+  RunDispatch(outcome.event->rxChar, outcome.event->lineErrors, outcome.event->lineGone,
+              outcome.event->allQueued);
   return true;
+}
+
+int TCustomComPort::WatchHandle() const {
+  if (!connected_ || !ownerWatch_ || ownerWatch_->LineGone()) return -1;
+  return device_->WatchHandle();
 }
 
 int TCustomComPort::WaitingCount() {
@@ -327,7 +343,7 @@ void TCustomComPort::Guarded(const std::function<void()>& handler) {
   }
 }
 
-void TCustomComPort::RunDispatch(bool rxChar, unsigned lineErrors, bool lineGone) {
+void TCustomComPort::RunDispatch(bool rxChar, unsigned lineErrors, bool lineGone, bool allQueued) {
   const auto previous = handlerThread_.exchange(std::this_thread::get_id());
   struct Restore {
     std::atomic<std::thread::id>& slot;
@@ -336,8 +352,8 @@ void TCustomComPort::RunDispatch(bool rxChar, unsigned lineErrors, bool lineGone
   } restore{handlerThread_, previous};
 
   if (rxChar && connected_) {
-    Guarded([this] {
-      const int count = WaitingCount();
+    Guarded([this, allQueued] {
+      const int count = allQueued ? static_cast<int>(queue_.Queued()) : WaitingCount();
       if (count > 0) DoRxChar(count);
     });
   }

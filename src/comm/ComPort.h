@@ -25,13 +25,13 @@
 #include "comm/ComPortOptions.h"
 #include "comm/ComSettings.h"
 #include "comm/Dispatcher.h"
+#include "comm/LineWatch.h"
 #include "comm/PortNames.h"
 #include "comm/SerialDevice.h"
 
 namespace lumaq {
 
 class IniFile;
-class LineWatch;
 class TComThread;
 
 // The longest Close waits for what is still to be sent to leave; a line that
@@ -91,8 +91,9 @@ class TCustomComPort {
   void SetSyncMethod(TSyncMethod value) { syncMethod_ = value; }
   // The owner's own loop watches the line (WatchLine) and no event thread
   // runs: every event then costs no switch between threads, which a transfer
-  // of thousands of frames pays twice a frame. For an owner that has nothing
-  // else to wait for (lumaq-cli). Taken at Open.
+  // of thousands of frames pays twice a frame. For an owner that waits on
+  // nothing else (lumaq-cli) or whose event loop watches WatchHandle (the
+  // transfer dialog). Taken at Open.
   bool OwnerWatches() const { return ownerWatches_; }
   void SetOwnerWatches(bool value) { ownerWatches_ = value; }
   TStoredProps StoredProps() const { return storedProps_; }
@@ -139,6 +140,14 @@ class TCustomComPort {
   // the handlers as the event thread would. False when nothing was reported
   // (also while the port is closed or has no events: then it just waits).
   bool WatchLine(SerialClock::time_point deadline);
+  // With OwnerWatches, while open and until the line is seen gone: what an
+  // event loop may watch for WatchLine to have something to report (see
+  // SerialDevice::WatchHandle); -1 otherwise.
+  int WatchHandle() const;
+  // With OwnerWatches, once the owner's loop saw WatchHandle ready: takes
+  // what the line holds and runs the handlers, without waiting. False when
+  // nothing was reported.
+  bool TakeLineEvents();
 
   // While updates are begun, changed settings are not applied; the last
   // EndUpdate applies all of them (when open).
@@ -190,7 +199,10 @@ class TCustomComPort {
   void Change(T& field, T value);
 
   // Owner's thread: one dispatch of the event thread.
-  void RunDispatch(bool rxChar, unsigned lineErrors, bool lineGone);
+  // Runs the handlers for what the owner's watch took, if anything.
+  bool Report(const LineWatch::Outcome& outcome);
+  // allQueued: the device held nothing more when the event was taken.
+  void RunDispatch(bool rxChar, unsigned lineErrors, bool lineGone, bool allQueued = false);
   // InputCount for an event: what the port holds when the device fails.
   int WaitingCount();
   void Guarded(const std::function<void()>& handler);

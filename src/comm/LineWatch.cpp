@@ -24,17 +24,25 @@ LineWatch::Outcome LineWatch::WaitOnce(SerialClock::time_point deadline, bool in
   }
   if (stop) return {true, std::nullopt};
   if (result == SerialWaitResult::kInterrupted || result == SerialWaitResult::kTimedOut) return {};
+  return Take(result == SerialWaitResult::kReadable, result == SerialWaitResult::kHungUp, stop);
+}
 
-  const ComInputQueue::Fill fill =
-      queue_.FillFromDevice(result == SerialWaitResult::kReadable, watchErrors_, stop);
+LineWatch::Outcome LineWatch::TakeReady() {
+  static const std::atomic<bool> kNeverStopped{false};
+  if (lineGone_) return {};
+  return Take(watchBytes_ && queue_.HasRoom(), false, kNeverStopped);
+}
+
+LineWatch::Outcome LineWatch::Take(bool readable, bool seenHungUp, const std::atomic<bool>& stop) {
+  const ComInputQueue::Fill fill = queue_.FillFromDevice(readable, watchErrors_, stop);
   if (fill.stopped) return {true, std::nullopt};
-  const bool hungUp = result == SerialWaitResult::kHungUp || fill.hungUp;
+  const bool hungUp = seenHungUp || fill.hungUp;
   if (hungUp) lineGone_ = true;
   const bool reportBytes = watchBytes_ && fill.moved;
   const bool reportErrors = watchErrors_ && (hungUp || fill.lineErrors != 0);
   if (!reportBytes && !reportErrors) return {};
-  return {false,
-          LineEvent{reportBytes, reportErrors ? fill.lineErrors : 0u, reportErrors && hungUp}};
+  return {false, LineEvent{reportBytes, reportErrors ? fill.lineErrors : 0u, reportErrors && hungUp,
+                           fill.deviceEmptied}};
 }
 
 }  // namespace lumaq

@@ -20,6 +20,9 @@ struct LineEvent {
   bool rxChar = false;
   unsigned lineErrors = 0;
   bool lineGone = false;
+  // The device held no more bytes a moment ago: what is queued is the count
+  // to report when the event is handled at once.
+  bool allQueued = false;
 };
 
 class LineWatch {
@@ -37,8 +40,15 @@ class LineWatch {
   // waits for nothing but the deadline or the interrupt.
   Outcome WaitOnce(SerialClock::time_point deadline, bool interruptible,
                    const std::atomic<bool>& stop);
+  // What a wait reports once the line was seen ready by the owner's own loop
+  // (a read, or a hang-up, waits): taken without waiting again.
+  Outcome TakeReady();
+  // A wait has seen the line go: nothing more will come.
+  bool LineGone() const { return lineGone_; }
 
  private:
+  Outcome Take(bool readable, bool seenHungUp, const std::atomic<bool>& stop);
+
   SerialDevice& device_;
   ComInputQueue& queue_;
   const bool watchBytes_;

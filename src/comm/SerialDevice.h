@@ -100,6 +100,9 @@ class SerialDevice {
   // Releases the device; never fails. Does nothing when closed.
   virtual void Close() noexcept = 0;
   virtual bool IsOpen() const noexcept = 0;
+  // While open, what an event loop can watch for arriving bytes and the line
+  // going away (a descriptor); -1 when the device offers nothing to watch.
+  virtual int WatchHandle() const noexcept { return -1; }
 
   virtual void Configure(const SerialLineSettings& settings) = 0;
   // The driver's queue sizes, where the system lets them be chosen.

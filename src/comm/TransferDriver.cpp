@@ -157,6 +157,13 @@ void TransferDriver::Reschedule() {
     if (countBehind_) next = next.Earlier(Deadline(*countShownAt_ + counterPace_));
   }
   if (next == wake_) return;
+  // Every byte moves the silence deadlines later: the face keeps the earlier
+  // wake it was given, and the driver then asks for the later one. Rearming a
+  // window's timer twice a frame would cost more than that one early wake.
+  if (wake_ && !wake_->IsNever() && !next.IsNever() && !wake_->Passed(now_()) &&
+      wake_->Earlier(next) == *wake_) {
+    return;
+  }
   wake_ = next;
   face_.WakeAt(next);
 }

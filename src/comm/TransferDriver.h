@@ -71,6 +71,8 @@ class TransferDriver final : private TransferView {
   void Wake();
 
   bool Closed() const { return closed_; }
+  // A step runs: it may let the face's messages run, but takes no other step.
+  bool InStep() const { return stepDepth_ > 0; }
   bool Timer1Enabled() const { return !timer1Due_.IsNever(); }
   // How long since the port last reported bytes (or since Start).
   Clock::duration SinceLastByte() const { return now_() - lastByte_; }

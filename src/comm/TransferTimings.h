@@ -31,6 +31,16 @@ inline constexpr std::chrono::milliseconds kCliCounterPace{25};
 // receive) at the rate in use, or the cable is not in.
 inline constexpr std::chrono::milliseconds kSilenceHintDelay{10000};
 
+// The dialog watches the line from its own event loop; while the port's
+// input queue is full (a step has not yet read it) it looks again after this
+// long rather than spin on the bytes still waiting.
+inline constexpr std::chrono::milliseconds kFullQueueLookAgain{10};
+
+// Inside a step the dialog lets its messages run at most this often: between
+// steps they run anyway, and a step of a fast transfer is over long before a
+// person could click.
+inline constexpr std::chrono::milliseconds kStepMessagesPace{10};
+
 // How long lumaq-cli waits for the line at most before it looks for Ctrl-C
 // again.
 inline constexpr std::chrono::milliseconds kCliInterruptLook{25};

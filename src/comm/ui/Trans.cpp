@@ -80,6 +80,7 @@ TForm2::TForm2(JobDocument& job, TransferDirection transferDirection, std::strin
 
 TForm2::~TForm2() {
   wakeTimer_.stop();
+  lineNotifier_.reset();  // before the descriptor it watches goes
   ComPort1.Close();
 }
 
@@ -107,7 +108,30 @@ void TForm2::FormShow() {
   }
   LineLabel->setText(FromUtf8(
       LineInUseText(ComPort1.Port(), ComPort1.ResolvedDevicePath(), LineBaudRate(ComPort1))));
+  ComPort1.SetOwnerWatches(true);
   driver_.Start();
+  WatchOpenLine();
+}
+
+void TForm2::WatchOpenLine() {
+  const int handle = ComPort1.WatchHandle();
+  if (handle < 0) return;  // not opened
+  lineNotifier_ = std::make_unique<QSocketNotifier>(handle, QSocketNotifier::Read);
+  connect(lineNotifier_.get(), &QSocketNotifier::activated, this, [this] { LineReady(); });
+}
+
+void TForm2::LineReady() {
+  // A step that lets the messages run reads what it needs itself; what it
+  // leaves with the system is reported once it has ended.
+  if (driver_.InStep()) return;
+  if (ComPort1.TakeLineEvents()) return;
+  // Nothing reported: the line is gone and said so already, or the input
+  // queue is full until a step reads it.
+  lineNotifier_->setEnabled(false);
+  if (ComPort1.WatchHandle() < 0) return;
+  QTimer::singleShot(kFullQueueLookAgain, this, [this] {
+    if (lineNotifier_) lineNotifier_->setEnabled(true);
+  });
 }
 
 void TForm2::SetLabel1(const std::string& text) {
@@ -119,6 +143,9 @@ void TForm2::SetLabel3(int count) {
 }
 
 void TForm2::ProcessMessages() {
+  const auto now = SerialClock::now();
+  if (now < messagesRan_ + kStepMessagesPace) return;
+  messagesRan_ = now;
   QCoreApplication::processEvents();
 }
 

@@ -12,10 +12,12 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <chrono>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -71,6 +73,10 @@ class TForm2 : public QDialog, private TransferFace {
 
  private:
   void FormShow();
+  // The dialog's event loop watches the open line: its bytes become steps
+  // without a switch between threads, twice a frame.
+  void WatchOpenLine();
+  void LineReady();
 
   // TransferFace
   void SetLabel1(const std::string& text) override;
@@ -91,7 +97,10 @@ class TForm2 : public QDialog, private TransferFace {
   ComTransferPort line_;
   TransferDriver driver_;
   QTimer wakeTimer_;
+  std::unique_ptr<QSocketNotifier> lineNotifier_;
   bool shown_ = false;
+  // When ProcessMessages last let the messages run.
+  SerialClock::time_point messagesRan_;
 };
 
 }  // namespace lumaq::ui
