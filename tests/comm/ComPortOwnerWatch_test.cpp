@@ -1,6 +1,7 @@
 // A port whose owner watches the line itself: the handlers run inside
 // WatchLine on the caller's thread, with what waits, and no dispatch is posted.
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <chrono>
 #include <string>
@@ -60,6 +61,37 @@ TEST(WatchLine, ReportsTheFarSideGoingAwayOnceAsAnError) {
   ASSERT_EQ(line.errors.size(), 1u);
   EXPECT_TRUE(line.errors[0].Contains(ceIO));
   EXPECT_FALSE(line.port.WatchLine(SerialClock::now() + 20ms)) << "a line gone is reported once";
+  EXPECT_EQ(line.errors.size(), 1u);
+}
+
+// Whether the handle shows something to take within a while, as an event
+// loop's poll would.
+bool ShowsSomething(int handle) {
+  pollfd fd{handle, POLLIN, 0};
+  return ::poll(&fd, 1, 3000) == 1;
+}
+
+// The transfer dialog's way: its own loop watches the handle, and the port
+// takes what is there without waiting again, until the line is gone.
+TEST(WatchLine, AnEventLoopWatchesTheHandleUntilTheLineIsGone) {
+  WatchedLine line;
+  const int handle = line.port.WatchHandle();
+  ASSERT_GE(handle, 0);
+  EXPECT_FALSE(line.port.TakeLineEvents()) << "nothing there yet";
+  line.pty.Send("\xAA\xBB");
+  for (int i = 0; i < 10 && (line.counts.empty() || line.counts.back() < 2); ++i) {
+    ASSERT_TRUE(ShowsSomething(handle));
+    line.port.TakeLineEvents();
+  }
+  EXPECT_EQ(line.counts, std::vector<int>(line.counts.size() == 2 ? std::vector<int>{1, 2}
+                                                                  : std::vector<int>{2}));
+  line.pty.CloseFarSide();
+  ASSERT_TRUE(ShowsSomething(handle));
+  EXPECT_TRUE(line.port.TakeLineEvents());
+  ASSERT_EQ(line.errors.size(), 1u);
+  EXPECT_TRUE(line.errors[0].Contains(ceIO));
+  EXPECT_EQ(line.port.WatchHandle(), -1) << "a line gone leaves nothing to watch";
+  EXPECT_FALSE(line.port.TakeLineEvents());
   EXPECT_EQ(line.errors.size(), 1u);
 }
 
