@@ -49,6 +49,20 @@ END {
 }
 AWK
 
+cat > import.awk <<'AWK'
+# One format's lines to record lines (fmt=gts|scs2002|sv300|csv), every record.
+BEGIN { FS = "," }
+{ sub(/\r$/, "") }
+fmt == "gts" { printf "%-9s%-9s%-12s%-12s%-12s\r\n", $1, $5, $3, $2, $4 }
+fmt == "sv300" { printf "%-9s%-9s%-12s%-12s%-12s\r\n", $2, $3, $4, $5, $6 }
+fmt == "csv" { gsub(/"/, ""); printf "%-9s%-9s%-12s%-12s%-12s\r\n", $1, $5, $2, $3, $4 }
+# SCS2002: the count, five lines a record (name, code, N, E, Z), then E.
+fmt == "scs2002" && NR > 1 {
+  f[(NR - 2) % 5] = $0
+  if ((NR - 2) % 5 == 4) printf "%-9s%-9s%-12s%-12s%-12s\r\n", f[0], f[1], f[2], f[3], f[4]
+}
+AWK
+
 cat > export.awk <<'AWK'
 # Record lines to one format (fmt=gts|scs2002|sv300|cass|csv|dxf|user).
 function trim(s) { gsub(/^[ \t]+|[ \t]+$/, "", s); return s }
@@ -85,6 +99,12 @@ for fmt in gts scs2002 sv300 cass csv dxf user; do
   awk -v fmt="$fmt" -f export.awk JOB.BDT > "awk.$fmt"
   cmp -s "out.$fmt" "awk.$fmt" || { echo "export $fmt: awk and lumaq-cli differ" >&2; exit 1; }
 done
+# The exports of JOB.BDT are the inputs of the other imports.
+for fmt in gts scs2002 sv300 csv; do
+  "$cli" import "$fmt" "out.$fmt" OUT.BDT
+  awk -v fmt="$fmt" -f import.awk "out.$fmt" > awk.BDT
+  cmp -s OUT.BDT awk.BDT || { echo "import $fmt: awk and lumaq-cli differ" >&2; exit 1; }
+done
 if [[ "$rows" != 0 ]]; then
   # Seconds per run of a command, its output to a file, over RUNS runs.
   seconds() {
@@ -104,6 +124,11 @@ if [[ "$rows" != 0 ]]; then
       "$(seconds "$cli" export "$fmt" JOB.BDT "out.$fmt")" "$floor" \
       "$(seconds awk -v fmt="$fmt" -f export.awk JOB.BDT)"
   done
+  for fmt in gts scs2002 sv300 csv; do
+    printf 'import %s, 15999 records (lumaq-cli)\t%s\t%s\t%s\n' "$fmt" \
+      "$(seconds "$cli" import "$fmt" "out.$fmt" OUT.BDT)" "$floor" \
+      "$(seconds awk -v fmt="$fmt" -f import.awk "out.$fmt")"
+  done
   exit 0
 fi
 echo "outputs of awk and lumaq-cli are identical"
@@ -116,6 +141,11 @@ if command -v hyperfine >/dev/null 2>&1; then
   for fmt in gts scs2002 sv300 cass csv dxf user; do
     hyperfine "${args[@]}" -n "lumaq-cli export $fmt" "$cli export $fmt JOB.BDT out.$fmt" \
       -n "awk export $fmt" "awk -v fmt=$fmt -f export.awk JOB.BDT > awk.$fmt" 2>&1 |
+      grep -v '^ *$' || true
+  done
+  for fmt in gts scs2002 sv300 csv; do
+    hyperfine "${args[@]}" -n "lumaq-cli import $fmt" "$cli import $fmt out.$fmt OUT.BDT" \
+      -n "awk import $fmt" "awk -v fmt=$fmt -f import.awk out.$fmt > awk.BDT" 2>&1 |
       grep -v '^ *$' || true
   done
 else
@@ -132,5 +162,9 @@ else
   for fmt in gts scs2002 sv300 cass csv dxf user; do
     timeit "lumaq-cli export $fmt" "$cli" export "$fmt" JOB.BDT "out.$fmt"
     timeit "awk export $fmt" awk -v fmt="$fmt" -f export.awk JOB.BDT
+  done
+  for fmt in gts scs2002 sv300 csv; do
+    timeit "lumaq-cli import $fmt" "$cli" import "$fmt" "out.$fmt" OUT.BDT
+    timeit "awk import $fmt" awk -v fmt="$fmt" -f import.awk "out.$fmt"
   done
 fi
