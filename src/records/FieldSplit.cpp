@@ -1,7 +1,6 @@
 #include "records/FieldSplit.h"
 
 #include <array>
-#include <optional>
 
 #include "records/CellInput.h"
 
@@ -39,13 +38,13 @@ bool IsBlank(unsigned char c) {
   return c >= 1 && c <= 32;
 }
 
-std::string CopyWithoutBlanks(std::string_view text, std::size_t width) {
-  std::string copied;
+// The text without its spaces, at most width characters of it, into field.
+void CopyWithoutBlanks(std::string_view text, std::size_t width, std::string& field) {
+  field.clear();
   for (const char c : text) {
-    if (copied.size() == width) break;
-    if (c != ' ') copied.push_back(c);
+    if (field.size() == width) break;
+    if (c != ' ') field.push_back(c);
   }
-  return copied;
 }
 
 }  // namespace
@@ -58,32 +57,33 @@ double ReadNumber(std::string_view text) {
 
 RecordFields SplitFixedFields(std::string_view line, FixedLayout layout) {
   const LayoutShape shape = ShapeOf(layout);
-  std::array<std::optional<std::string>, 5> fields;
+  // Each field is built in place: a file of thousands of lines splits every one.
+  std::array<std::string, 5> texts;
   std::string_view rest = line;
   std::size_t f = 0;  // 0-based field position
   for (auto comma = rest.find(','); f < 5 && comma != std::string_view::npos;
        comma = rest.find(',')) {
-    std::string copied = CopyWithoutBlanks(rest.substr(0, comma), shape.widths[f]);
+    std::string& field = texts[f];
+    CopyWithoutBlanks(rest.substr(0, comma), shape.widths[f], field);
     if (f >= 2) {
-      const double value = ReadNumber(copied);
-      if (value > kMaxTypedCoordinate || value < kMinTypedCoordinate) copied = "0";
+      const double value = ReadNumber(field);
+      if (value > kMaxTypedCoordinate || value < kMinTypedCoordinate) field = "0";
     }
-    fields[f++] = std::move(copied);
+    ++f;
     rest.remove_prefix(comma + 1);
   }
   if (f < 5 && rest.size() <= shape.widths[f]) {
-    std::string last(rest);
+    std::string& last = texts[f];
+    last.assign(rest);
     if (f >= 2 && shape.rangeTestsLastField) {
       const double value = ReadNumber(last);
       if (value >= kMaxTypedCoordinate || value <= kMinTypedCoordinate) last = "0";
     }
-    fields[f] = std::move(last);
+    ++f;
   }
-  std::array<std::string, 5> texts;
-  for (std::size_t i = 0; i < 5; ++i) {
-    // A missing coordinate reads 0, a missing name or code is empty.
-    texts[i] = TrimControl(fields[i].value_or(shape.isCoordinate[i] ? "0" : " "));
-  }
+  // A missing coordinate reads 0, a missing name or code is empty.
+  for (std::size_t i = f; i < 5; ++i) texts[i] = shape.isCoordinate[i] ? "0" : " ";
+  for (std::string& text : texts) TrimControlInPlace(text);
   return NameFields(layout, std::move(texts));
 }
 

@@ -24,6 +24,15 @@ std::string TrimControl(std::string_view text) {
   return std::string(text.substr(begin, end - begin));
 }
 
+void TrimControlInPlace(std::string& text) {
+  std::size_t end = text.size();
+  while (end > 0 && IsControlOrBlank(text[end - 1])) --end;
+  std::size_t begin = 0;
+  while (begin < end && IsControlOrBlank(text[begin])) ++begin;
+  text.erase(end);
+  text.erase(0, begin);
+}
+
 std::string ComposeRecordLine(std::string_view name, std::string_view code, std::string_view n,
                               std::string_view e, std::string_view z) {
   std::string line;
