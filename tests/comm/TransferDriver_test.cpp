@@ -196,6 +196,33 @@ TEST(TransferDriver, ASendPollsAgainAfterASilenceWhileARequestIsAwaited) {
   EXPECT_EQ(r.shown.back(), "no wake");
 }
 
+// Each byte moves the silence deadline later; the face keeps the wake it was
+// given (a window would rearm its timer twice a frame), and when that wake
+// comes early the driver asks for the later one.
+TEST(TransferDriver, BytesMoveTheSilenceLaterWithoutRearmingTheFaceEachTime) {
+  DriverRig r(TransferDirection::kReceive, {}, 10000ms);
+  const struct {
+    int at;
+    const char* arrives;  // a byte that is no header, or none: a wake
+    test::TransferLog shown;
+  } events[] = {{100, "\x01", {"messages"}},
+                {300, "\x01", {"messages"}},
+                {10000, nullptr, {"wake at 10300"}},
+                {10300, nullptr, {"hint", "no wake"}}};
+  r.shown.clear();
+  for (const auto& event : events) {
+    SCOPED_TRACE(event.at);
+    r.At(event.at);
+    if (event.arrives) {
+      r.Deliver(event.arrives);
+    } else {
+      r.driver->Wake();
+    }
+    EXPECT_EQ(r.shown, event.shown);
+    r.shown.clear();
+  }
+}
+
 // The hint counts the instrument's silence only: Timer1's polls are the
 // program's own bytes, and a byte from the instrument takes the hint away.
 TEST(TransferDriver, TheSilenceHintComesAfterTheInstrumentsSilenceAndGoesWithItsNextByte) {
