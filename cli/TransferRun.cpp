@@ -102,6 +102,8 @@ class CliTransferFace final : public TransferFace {
   }
 
   bool Closed() const { return closed_; }
+  // The wake the driver asked for has come.
+  bool WakeDue() const { return wake_.Passed(); }
   // How long the loop may wait for the port: until the driver is due, and
   // never so long that Ctrl-C goes unseen.
   SerialClock::duration UntilWake() const {
@@ -147,7 +149,7 @@ TransferResult RunTransfer(JobDocument& job, TransferDirection direction,
   driver.Start();
   while (!face.Closed()) {
     face.ProcessMessages();
-    driver.Wake();
+    if (face.WakeDue()) driver.Wake();
     if (!face.Closed()) port.WatchLine(SerialClock::now() + face.UntilWake());
   }
   port.Close();
