@@ -143,8 +143,8 @@ row() {  # LABEL OURS FLOOR (numbers)
 }
 
 if ((rows_only)); then
-  # Wall clock per frame for both fronts, the program's CPU time for
-  # lumaq-cli; frames per second in the labels.
+  # Wall clock and the program's CPU time per frame for both fronts;
+  # frames per second in the labels.
   for direction in receive send; do
     floor="$([[ $direction == receive ]] && echo floor_responder || echo floor_sender)"
     floor_wall="$(per_frame "$direction-floor" 1)"
@@ -155,9 +155,12 @@ if ((rows_only)); then
         printf "%s per frame, %s (%.0f frames/s)\t%.9f\t%s, %.0f frames/s\t%.9f\n",
           d, n, (t > 0 ? 1 / t : 0), t, f, (ft > 0 ? 1 / ft : 0), ft }'
     done
-    awk -v d="$direction" -v f="$floor" -v t="$(per_frame "$direction-cli" 2)" \
-      -v ft="$(per_frame "$direction-floor" 2)" 'BEGIN {
-      printf "%s CPU per frame, lumaq-cli\t%.9f\t%s, its CPU\t%.9f\n", d, t, f, ft }'
+    floor_cpu="$(per_frame "$direction-floor" 2)"
+    for side in $(sides "$direction"); do
+      awk -v d="$direction" -v n="$(side_name "$side")" -v f="$floor" \
+        -v t="$(per_frame "$direction-$side" 2)" -v ft="$floor_cpu" 'BEGIN {
+        printf "%s CPU per frame, %s\t%.9f\t%s, its CPU\t%.9f\n", d, n, t, f, ft }'
+    done
   done
   exit 0
 fi
