@@ -93,7 +93,7 @@ SendSeen CheckLine(const std::vector<fuzz::LineEvent>& transcript,
     const fuzz::LineEvent* previous = i > 0 ? &transcript[i - 1] : nullptr;
     const bool afterOneByteRead =
         previous && !previous->write && previous->wanted == 1 && previous->bytes.size() == 1;
-    if (event.bytes.size() > 1) {
+    if (event.bytes.size() > 2) {
       // A frame: right after the request, the next record in the asked form.
       FUZZ_CHECK(afterOneByteRead);
       const std::uint8_t request = Byte(previous->bytes[0]);
@@ -106,26 +106,32 @@ SendSeen CheckLine(const std::vector<fuzz::LineEvent>& transcript,
       awaitingEcho = event.bytes;
       continue;
     }
-    switch (Byte(event.bytes[0])) {
-      case kPollByte:
-        break;
-      case kFrameBad:
-        awaitingEcho.reset();
-        break;
-      case kFrameOk:
-        // Only the echo of the frame's own sum, read right before, is accepted.
-        FUZZ_CHECK(awaitingEcho && afterOneByteRead);
-        FUZZ_CHECK(Byte(previous->bytes[0]) == FrameChecksum(*awaitingEcho));
-        awaitingEcho.reset();
-        if (!event.failed) ++seen.accepted;
-        break;
-      case kEndByte:
-        FUZZ_CHECK(seen.accepted == records.size());
-        FUZZ_CHECK(previous && previous->write && previous->bytes == std::string(1, '\0'));
-        seen.ended = !event.failed;
-        break;
-      default:
-        FUZZ_CHECK(false);
+    // Protocol bytes: one, or the 0x00 with the poll or end byte after it.
+    for (std::size_t b = 0; b < event.bytes.size(); ++b) {
+      switch (Byte(event.bytes[b])) {
+        case kPollByte:
+          break;
+        case kFrameBad:
+          FUZZ_CHECK(event.bytes.size() == 1);
+          awaitingEcho.reset();
+          break;
+        case kFrameOk:
+          // Only the echo of the frame's own sum, read right before, is accepted.
+          FUZZ_CHECK(b == 0 && awaitingEcho && afterOneByteRead);
+          FUZZ_CHECK(Byte(previous->bytes[0]) == FrameChecksum(*awaitingEcho));
+          awaitingEcho.reset();
+          if (!event.failed) ++seen.accepted;
+          break;
+        case kEndByte:
+          FUZZ_CHECK(seen.accepted == records.size());
+          FUZZ_CHECK(b == 1
+                         ? event.bytes[0] == '\0'
+                         : previous && previous->write && previous->bytes == std::string(1, '\0'));
+          seen.ended = !event.failed;
+          break;
+        default:
+          FUZZ_CHECK(false);
+      }
     }
   }
   return seen;
