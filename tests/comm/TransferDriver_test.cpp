@@ -196,35 +196,10 @@ TEST(TransferDriver, ASendPollsAgainAfterASilenceWhileARequestIsAwaited) {
   EXPECT_EQ(r.shown.back(), "no wake");
 }
 
-// Each byte moves the silence deadline later; the face keeps the wake it was
-// given (a window would rearm its timer twice a frame), and when that wake
-// comes early the driver asks for the later one.
-TEST(TransferDriver, BytesMoveTheSilenceLaterWithoutRearmingTheFaceEachTime) {
-  DriverRig r(TransferDirection::kReceive, {}, 10000ms);
-  const struct {
-    int at;
-    const char* arrives;  // a byte that is no header, or none: a wake
-    test::TransferLog shown;
-  } events[] = {{100, "\x01", {"messages"}},
-                {300, "\x01", {"messages"}},
-                {10000, nullptr, {"wake at 10300"}},
-                {10300, nullptr, {"hint", "no wake"}}};
-  r.shown.clear();
-  for (const auto& event : events) {
-    SCOPED_TRACE(event.at);
-    r.At(event.at);
-    if (event.arrives) {
-      r.Deliver(event.arrives);
-    } else {
-      r.driver->Wake();
-    }
-    EXPECT_EQ(r.shown, event.shown);
-    r.shown.clear();
-  }
-}
-
 // The hint counts the instrument's silence only: Timer1's polls are the
 // program's own bytes, and a byte from the instrument takes the hint away.
+// Each byte moves the hint later without rearming the face (a window would
+// rearm its timer twice a frame); the earlier wake asks for the later one.
 TEST(TransferDriver, TheSilenceHintComesAfterTheInstrumentsSilenceAndGoesWithItsNextByte) {
   struct Event {
     int at;
@@ -247,6 +222,12 @@ TEST(TransferDriver, TheSilenceHintComesAfterTheInstrumentsSilenceAndGoesWithIts
          "\xEE",
          {"no hint", "messages", "Label1 数据转输终止!", "messages", "close dialog"}},
         {40000, nullptr, {"no wake"}}}},
+      {"receive, bytes moving the hint later",
+       TransferDirection::kReceive,
+       {{100, "\x01", {"messages"}},
+        {300, "\x01", {"messages"}},
+        {10000, nullptr, {"wake at 10300"}},
+        {10300, nullptr, {"hint", "no wake"}}}},
       {"send",
        TransferDirection::kSend,
        {{9900, nullptr, {"wake at 10000"}},
