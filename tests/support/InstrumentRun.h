@@ -13,20 +13,9 @@
 #include "support/ChildProcess.h"
 #include "support/ProgramEnd.h"
 #include "support/TempDir.h"
+#include "support/TransferLog.h"
 
 namespace lumaq::test {
-
-// Protocol bytes written out for a failure message: "AA BB 00".
-inline std::string HexBytes(std::string_view bytes) {
-  std::string text;
-  for (const char c : bytes) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(static_cast<unsigned char>(c)));
-    if (!text.empty()) text += ' ';
-    text += hex;
-  }
-  return text;
-}
 
 class InstrumentRun {
  public:
