@@ -175,7 +175,7 @@ if ((rows_only)); then
   for side in $(sides send); do
     awk -v n="$(side_name "$side")" -v t="$(per_frame "send-$side" 2)" -v ft="$floor_cpu" \
       -v ms="$first_poll_ms" 'BEGIN {
-      printf "send CPU per frame, %s\t%.9f\tfloor_sender polling first after %d ms, its CPU\t%.9f\n",
+      printf "send CPU per frame, %s, floor started alike\t%.9f\tfloor_sender polling first after %d ms, its CPU\t%.9f\n",
         n, t, ms, ft }'
   done
   exit 0
