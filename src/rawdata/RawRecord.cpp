@@ -198,7 +198,11 @@ TsmContent OpenTsmBytes(RawUnitState& state, std::string bytes) {
   content.accepted = true;
   content.RawRecordBuffer = std::move(bytes);
   const std::string_view buffer = content.RawRecordBuffer;
-  content.JobText.reserve(buffer.size() / kRawRecordSize);
+  // A unit record, or a line break in a name, gives more than one line: room
+  // for some, so that one more line does not move every line taken so far
+  // (untouched room costs no memory).
+  const std::size_t records = buffer.size() / kRawRecordSize;
+  content.JobText.reserve(records + records / 8 + 16);
   std::string line;
   for (std::size_t at = 0; at + kRawRecordSize <= buffer.size(); at += kRawRecordSize) {
     ConvertRawRecord(state, buffer.substr(at, kRawRecordSize), line, content.JobText);
