@@ -159,11 +159,15 @@ class PosixSerialDevice final : public SerialDevice {
   }
 
   void Close() noexcept override {
+    // The lock file goes before the descriptor: a pseudo-terminal's number is
+    // free for a new pair as soon as its last descriptor closes, and a lock
+    // left behind for that moment makes the next program find the new line
+    // held by this one.
+    lock_ = {};
     if (fd_.Get() >= 0) {
       ::ioctl(fd_.Get(), TIOCNXCL);
       fd_.Reset();
     }
-    lock_ = {};
     wakeRead_.Reset();
     wakeWrite_.Reset();
   }
