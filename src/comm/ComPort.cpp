@@ -239,7 +239,6 @@ bool TCustomComPort::WatchLine(SerialClock::time_point deadline) {
     std::this_thread::sleep_until(deadline);
     return false;
   }
-  static const std::atomic<bool> kNeverStopped{false};
   return Report(ownerWatch_->WaitOnce(deadline, false, kNeverStopped));
 }
 

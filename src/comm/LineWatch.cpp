@@ -28,7 +28,6 @@ LineWatch::Outcome LineWatch::WaitOnce(SerialClock::time_point deadline, bool in
 }
 
 LineWatch::Outcome LineWatch::TakeReady() {
-  static const std::atomic<bool> kNeverStopped{false};
   if (lineGone_) return {};
   return Take(watchBytes_ && queue_.HasRoom(), false, kNeverStopped);
 }

@@ -25,6 +25,9 @@ struct LineEvent {
   bool allQueued = false;
 };
 
+// The stop flag of a watch that nothing stops (the owner's own loop).
+inline const std::atomic<bool> kNeverStopped{false};
+
 class LineWatch {
  public:
   // device and queue must outlive the watch.

@@ -160,10 +160,9 @@ void TransferDriver::Reschedule() {
   // Every byte moves the silence deadlines later: the face keeps the earlier
   // wake it was given, and the driver then asks for the later one. Rearming a
   // window's timer twice a frame would cost more than that one early wake.
-  if (wake_ && !wake_->IsNever() && !next.IsNever() && !wake_->Passed(now_()) &&
-      wake_->Earlier(next) == *wake_) {
-    return;
-  }
+  const bool earlierWakePending =
+      wake_ && !next.IsNever() && !wake_->Passed(now_()) && wake_->Earlier(next) == *wake_;
+  if (earlierWakePending) return;
   wake_ = next;
   face_.WakeAt(next);
 }

@@ -16,20 +16,22 @@ void AppendPadded(std::string& line, std::string_view field, std::size_t width) 
   if (field.size() < width) line.append(width - field.size(), ' ');
 }
 
-std::string TrimControl(std::string_view text) {
+std::string_view TrimmedControl(std::string_view text) {
   std::size_t begin = 0;
   std::size_t end = text.size();
   while (begin < end && IsControlOrBlank(text[begin])) ++begin;
   while (end > begin && IsControlOrBlank(text[end - 1])) --end;
-  return std::string(text.substr(begin, end - begin));
+  return text.substr(begin, end - begin);
+}
+
+std::string TrimControl(std::string_view text) {
+  return std::string(TrimmedControl(text));
 }
 
 void TrimControlInPlace(std::string& text) {
-  std::size_t end = text.size();
-  while (end > 0 && IsControlOrBlank(text[end - 1])) --end;
-  std::size_t begin = 0;
-  while (begin < end && IsControlOrBlank(text[begin])) ++begin;
-  text.erase(end);
+  const std::string_view kept = TrimmedControl(text);
+  const auto begin = static_cast<std::size_t>(kept.data() - text.data());
+  text.erase(begin + kept.size());
   text.erase(0, begin);
 }
 

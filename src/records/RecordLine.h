@@ -20,6 +20,8 @@ inline bool IsControlOrBlank(char c) {
 // Removes every character of code 32 or below (blanks and control characters)
 // from both ends.
 std::string TrimControl(std::string_view text);
+// The same, as the part of text it keeps.
+std::string_view TrimmedControl(std::string_view text);
 // The same, on the text itself.
 void TrimControlInPlace(std::string& text);
 
