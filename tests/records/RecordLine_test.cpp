@@ -8,6 +8,7 @@
 namespace lumaq {
 namespace {
 
+// TrimControl, and TrimControlInPlace on the text itself, alike.
 TEST(TrimControl, RemovesCodesUpTo32AtBothEndsOnly) {
   const std::pair<std::string, std::string> cases[] = {
       {"", ""},
@@ -17,7 +18,12 @@ TEST(TrimControl, RemovesCodesUpTo32AtBothEndsOnly) {
       {"\xb5\xe3 ", "\xb5\xe3"},  // bytes above 127 are text, not control
       {" \x80", "\x80"},
   };
-  for (const auto& [text, expected] : cases) EXPECT_EQ(TrimControl(text), expected) << text;
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(TrimControl(text), expected) << text;
+    std::string inPlace = text;
+    TrimControlInPlace(inPlace);
+    EXPECT_EQ(inPlace, expected) << text;
+  }
 }
 
 TEST(ComposeRecordLine, PadsFieldsToTheirColumns) {
