@@ -149,9 +149,13 @@ per_frame() {
   awk -v l="$long" -v s="$short" -v n=$((frames - base)) 'BEGIN { printf "%.9f\n", (l - s) / n }'
 }
 
-row() {  # LABEL OURS FLOOR (numbers)
-  awk -v label="$1" -v ours="$2" -v floor="$3" \
-    'BEGIN { printf "%-40s | %9.0f | %9.0f | %5.2f\n", label, ours, floor, ours / floor }'
+# row LABEL fps|us OURS FLOOR: seconds per frame, shown as frames per second
+# or as microseconds per frame.
+row() {
+  awk -v label="$1" -v unit="$2" -v t="$3" -v ft="$4" 'BEGIN {
+    ours = unit == "fps" ? 1 / t : t * 1e6
+    floor = unit == "fps" ? 1 / ft : ft * 1e6
+    printf "%-40s | %9.0f | %9.0f | %5.2f\n", label, ours, floor, ours / floor }'
 }
 
 if ((rows_only)); then
@@ -195,19 +199,13 @@ for direction in receive send; do
     label="$direction, $(side_name "$side")"
     wall="$(per_frame "$direction-$side" 1)"
     cpu="$(per_frame "$direction-$side" 2)"
-    row "$label: frames/s" "$(awk -v t="$wall" 'BEGIN { print 1 / t }')" \
-      "$(awk -v t="$floor_wall" 'BEGIN { print 1 / t }')"
-    row "$label: us per frame" "$(awk -v t="$wall" 'BEGIN { print t * 1e6 }')" \
-      "$(awk -v t="$floor_wall" 'BEGIN { print t * 1e6 }')"
-    row "$label: program CPU us per frame" "$(awk -v t="$cpu" 'BEGIN { print t * 1e6 }')" \
-      "$(awk -v t="$floor_cpu" 'BEGIN { print t * 1e6 }')"
+    row "$label: frames/s" fps "$wall" "$floor_wall"
+    row "$label: us per frame" us "$wall" "$floor_wall"
+    row "$label: program CPU us per frame" us "$cpu" "$floor_cpu"
     if [[ $direction == send ]]; then
-      row "$label: CPU us, floor polling at ${first_poll_ms} ms" \
-        "$(awk -v t="$cpu" 'BEGIN { print t * 1e6 }')" \
-        "$(awk -v t="$(per_frame send-floor-timer 2)" 'BEGIN { print t * 1e6 }')"
-      row "$label: CPU us, floor making its calls" \
-        "$(awk -v t="$cpu" 'BEGIN { print t * 1e6 }')" \
-        "$(awk -v t="$(per_frame send-floor-calls 2)" 'BEGIN { print t * 1e6 }')"
+      row "$label: CPU us, floor polling at ${first_poll_ms} ms" us "$cpu" \
+        "$(per_frame send-floor-timer 2)"
+      row "$label: CPU us, floor making its calls" us "$cpu" "$(per_frame send-floor-calls 2)"
     fi
   done
 done
